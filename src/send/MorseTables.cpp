@@ -1,0 +1,72 @@
+#include "send/MorseTables.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace {
+
+struct MorsePattern {
+    char character;
+    std::string_view elements;
+};
+
+constexpr std::string_view BreakProsign = "-...-";
+
+// Characters without a pattern of their own go out as the break prosign. The prosigns AS, SK and AR
+// take the places of the apostrophe, '=' and '['.
+constexpr std::array<MorsePattern, 44> MorsePatterns{{
+    {'A', ".-"},     {'B', "-..."},       {'C', "-.-."},  {'D', "-.."},    {'E', "."},      {'F', "..-."},
+    {'G', "--."},    {'H', "...."},       {'I', ".."},    {'J', ".---"},   {'K', "-.-"},    {'L', ".-.."},
+    {'M', "--"},     {'N', "-."},         {'O', "---"},   {'P', ".--."},   {'Q', "--.-"},   {'R', ".-."},
+    {'S', "..."},    {'T', "-"},          {'U', "..-"},   {'V', "...-"},   {'W', ".--"},    {'X', "-..-"},
+    {'Y', "-.--"},   {'Z', "--.."},       {'0', "-----"}, {'1', ".----"},  {'2', "..---"},  {'3', "...--"},
+    {'4', "....-"},  {'5', "....."},      {'6', "-...."}, {'7', "--..."},  {'8', "---.."},  {'9', "----."},
+    {',', "--..--"}, {'.', ".-.-.-"},     {'/', "-..-."}, {'?', "..--.."}, {'=', "...-.-"}, {'\'', ".-..."},
+    {'[', ".-.-."},  {';', BreakProsign},
+}};
+
+// Six elements and the two marker bits fill the code byte.
+constexpr std::size_t MaxElements = 6;
+static_assert(std::ranges::all_of(MorsePatterns, [](const MorsePattern& pattern) {
+    return !pattern.elements.empty() && pattern.elements.size() <= MaxElements &&
+           pattern.elements.find_first_not_of(".-") == std::string_view::npos;
+}));
+
+// Elements from the most significant bit down (1 = dot, 0 = dash), then the marker bits 0 and 1.
+std::uint8_t CodeByte(std::string_view elements) {
+    unsigned code = 0;
+    int bit = 7;
+    for (const char element : elements) {
+        if (element == '.') code |= 1u << bit;
+        --bit;
+    }
+    const int markerOneBit = bit - 1;
+    code |= 1u << markerOneBit;
+    return static_cast<std::uint8_t>(code);
+}
+
+// A dot and a dash each carry the one-dot gap that follows them.
+std::uint8_t LengthInDots(std::string_view elements) {
+    const auto dots = std::ranges::count(elements, '.');
+    const auto dashes = std::ranges::count(elements, '-');
+    return static_cast<std::uint8_t>(2 * dots + 4 * dashes);
+}
+
+void SetEntry(MorseTables& tables, char character, std::string_view elements) {
+    const auto index = static_cast<std::size_t>(character - MorseTableFirstCharacter);
+    tables.MorseCodeTable.at(index) = CodeByte(elements);
+    tables.MorseLengthTable.at(index) = LengthInDots(elements);
+}
+
+} // namespace
+
+MorseTables BuildMorseTables() {
+    MorseTables tables;
+    tables.MorseCodeTable.fill(CodeByte(BreakProsign));
+    tables.MorseLengthTable.fill(LengthInDots(BreakProsign));
+    tables.MorseCodeTable.front() = MorseWordSpace;
+    tables.MorseLengthTable.front() = MorseWordSpace;
+    for (const auto& [character, elements] : MorsePatterns)
+        SetEntry(tables, character, elements);
+    return tables;
+}
