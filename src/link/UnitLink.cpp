@@ -1,0 +1,86 @@
+#include "link/UnitLink.h"
+
+#include "link/KeyerCommands.h"
+
+#include <algorithm>
+#include <vector>
+
+bool UnitLink::FindUnit() {
+    unitDetected_ = false;
+    for (const HidDeviceInfo& device : port_.Enumerate(VendorId, ProductId)) {
+        if (device.vendorId != VendorId || device.productId != ProductId) continue;
+        if (HandlesOpen() && device.path == devicePath_) {
+            unitDetected_ = true;
+            return true;
+        }
+        if (OpenPair(device)) {
+            unitDetected_ = true;
+            return true;
+        }
+    }
+    // Whatever pair is still held belongs to a unit that is no longer listed.
+    CloseUnit();
+    return false;
+}
+
+// A device whose reports cannot carry the 8 command bytes is not the unit.
+bool UnitLink::OpenPair(const HidDeviceInfo& device) {
+    const ReportLengths lengths = port_.ReadReportLengths(device.path).value_or(ReportLengths{});
+    if (lengths.output < UnitReportLength) return false;
+
+    CloseUnit();
+    const HidPort::Handle writeHandle = port_.Open(device.path);
+    if (writeHandle == HidPort::InvalidHandle) return false;
+    const HidPort::Handle readHandle = port_.Open(device.path);
+    if (readHandle == HidPort::InvalidHandle) {
+        port_.Close(writeHandle);
+        return false;
+    }
+    devicePath_ = device.path;
+    writeHandle_ = writeHandle;
+    readHandle_ = readHandle;
+    inputReportLength_ = lengths.input;
+    outputReportLength_ = lengths.output;
+    return true;
+}
+
+void UnitLink::CloseUnit() {
+    if (!HandlesOpen()) return;
+    port_.Close(writeHandle_);
+    port_.Close(readHandle_);
+    writeHandle_ = HidPort::InvalidHandle;
+    readHandle_ = HidPort::InvalidHandle;
+    devicePath_.clear();
+}
+
+void UnitLink::WriteReport(const std::array<std::uint8_t, 8>& bytes) {
+    if (!unitDetected_) unitDetected_ = FindUnit();
+    if (!unitDetected_) return;
+    std::vector<std::uint8_t> report(static_cast<std::size_t>(outputReportLength_), 0);
+    std::copy(bytes.begin(), bytes.end(), report.begin() + 1);
+    port_.Write(writeHandle_, report.data(), report.size());
+}
+
+void UnitLink::ReadReport() {
+    receiveBuffer_.fill(0);
+    if (!HandlesOpen()) {
+        unitDetected_ = false;
+        return;
+    }
+    // A longer input report is read whole; only its first 8 data bytes are kept.
+    std::vector<std::uint8_t> report(static_cast<std::size_t>(std::max(inputReportLength_, UnitReportLength)), 0);
+    const int count = port_.Read(readHandle_, report.data(), report.size(), ReadTimeoutMilliseconds);
+    if (count > 0) {
+        std::copy_n(report.begin(), std::min(count, 8), receiveBuffer_.begin() + 1);
+        return;
+    }
+    // Silent or failed: the pair is closed so that nothing touches it again before a new discovery.
+    CloseUnit();
+    unitDetected_ = false;
+}
+
+QString UnitLink::QueryFirmwareVersion() {
+    WriteReport(VersionRequestCommand());
+    ReadReport();
+    return FirmwareText(receiveBuffer_);
+}
