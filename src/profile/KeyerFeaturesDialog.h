@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QDialog>
+
+class QCheckBox;
+class QPushButton;
+class QRadioButton;
+
+struct PaddleFeatures {
+    bool iambic = true;
+    bool dotMemory = true;
+    bool dashMemory = true;
+    bool rightHand = true;
+};
+
+// The Keyer Features dialog. Its controls are the store of the paddle features: it is only ever
+// hidden, so a choice left by Cancel stays and goes out with the next settings transfer.
+class KeyerFeaturesDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit KeyerFeaturesDialog(QWidget* parent = nullptr);
+
+    PaddleFeatures Features() const;
+    void SetFeatures(const PaddleFeatures& features);
+
+    QRadioButton* rbIambic[2];
+    QRadioButton* rbRightLeft[2];
+    QCheckBox* chkDotMemory;
+    QCheckBox* chkDashMemory;
+    QPushButton* OKButton;
+    QPushButton* CancelButton;
+
+signals:
+    void okPressed();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class UpDown;
+
+// The keyer settings panel: six spin controls, each with its display box. The displays are what the
+// settings transfer reads for tone and spacing, so they always follow their controls.
+class SettingsPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit SettingsPanel(QWidget* parent = nullptr);
+
+    // Writes every display from its control, without announcing a change.
+    void RefreshDisplays();
+
+    UpDown* scrSpeed;
+    UpDown* scrWeight;
+    UpDown* scrTone;
+    UpDown* scrVolume;
+    UpDown* scrWordSpace;
+    UpDown* scrLetterSpace;
+    QLineEdit* txtSpeed;
+    QLineEdit* txtWeight;
+    QLineEdit* txtTone;
+    QLineEdit* txtVolume;
+    QLineEdit* txtWordSpace;
+    QLineEdit* txtLetterSpace;
+
+signals:
+    // A setting changed and its display follows it: the settings must go to the unit.
+    void settingChanged();
+
+private:
+    void ShowSpacing(UpDown* control, QLineEdit* display, double dotLengths);
+    void ShowAll();
+    QLineEdit* AddDisplay(double left, double top, double width);
+    UpDown* AddControl(int minimum, int maximum, int start, double left, double top);
+    QLabel* AddLabel(const QString& text, double left, double top);
+};
