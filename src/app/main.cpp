@@ -1,6 +1,22 @@
+#include "app/ApplicationFolder.h"
+#include "app/ProgCon.h"
+#include "platform/HidApiPort.h"
+#include "platform/SystemClock.h"
+#include "platform/WidgetPrompts.h"
+
 #include <QApplication>
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    return 0;
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tandrel"));
+    QApplication::setApplicationVersion(QStringLiteral("0.2.8"));
+
+    HidApiPort hid;
+    SystemClock clock;
+    WidgetPrompts prompts;
+    ProgCon window({hid, clock, prompts, ApplicationFolder()});
+    prompts.SetParent(&window);
+    window.StartUp();
+    window.ShowAsStored();
+    return application.exec();
 }

@@ -1,0 +1,315 @@
+#include "app/ProgCon.h"
+
+#include "link/KeyerCommands.h"
+#include "operators/OperatorFiles.h"
+#include "platform/NumberText.h"
+#include "platform/Twips.h"
+#include "profile/IniFile.h"
+#include "profile/KeyerFeaturesDialog.h"
+#include "profile/SettingsPanel.h"
+#include "profile/UpDown.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTextEdit>
+#include <algorithm>
+
+namespace {
+
+const QString NotFoundText = QStringLiteral("Interface Unit Not Found");
+const QString PleaseConnectText = QStringLiteral("Please Connect The TANDREL Interface Unit!");
+const QString InterfaceNotFoundText = QStringLiteral("TANDREL Interface Not Found");
+const QString NoUnitVersion = QStringLiteral("Firmware Version: 0.0.0");
+
+// The designed client area of the window, in twips.
+constexpr double DesignWidth = 8025;
+constexpr double DesignHeight = 5865;
+
+// Geometry kept in Operator.INI, in twips, with the defaults of a first run.
+struct StoredGeometry {
+    double height = 100;
+    double width = 100;
+    double top = 100;
+    double left = 100;
+};
+
+// A hand-edited value that is no number takes the default; an absurd one is held to a sane range.
+double ReadTwips(const QString& file, const QString& key, double fallback) {
+    const auto number = ParseNumber(ReadIniValue(file, QStringLiteral("Form"), key, QString::number(fallback)));
+    return std::clamp(number.value_or(fallback), -1.0e6, 1.0e6);
+}
+
+QFont DesignFont(const QString& family, double points, int weight = QFont::Normal) {
+    QFont font(family);
+    font.setPointSizeF(points);
+    font.setWeight(static_cast<QFont::Weight>(weight));
+    return font;
+}
+
+void SetColours(QWidget* widget, const QColor& background, const QColor& text) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Base, background);
+    palette.setColor(QPalette::Text, text);
+    widget->setPalette(palette);
+}
+
+} // namespace
+
+ProgCon::ProgCon(PlatformServices services, QWidget* parent)
+    : QMainWindow(parent), txtKeyboard(new QTextEdit), txtSent(new QTextEdit),
+      Timer1(services.clock.CreateTimer(100, true)), Timer2(services.clock.CreateTimer(1000, false)),
+      link(services.hid), keyboard(txtKeyboard), sent(txtSent), services_(services) {
+    BuildWindow();
+    BuildMenus();
+    Timer2->onTick = [this] { ConnectionMonitorTick(); };
+}
+
+ProgCon::~ProgCon() = default;
+
+QString ProgCon::OperatorIniPath() const { return QDir(services_.applicationFolder).filePath("Operator.INI"); }
+
+void ProgCon::BuildWindow() {
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+    client->setMinimumSize(TwipsToPixels(DesignWidth), TwipsToPixels(DesignHeight));
+    QPalette palette = client->palette();
+    palette.setColor(QPalette::Window, Colours::Grey);
+    client->setPalette(palette);
+    client->setAutoFillBackground(true);
+    setFont(DesignFont(QStringLiteral("Lucida Sans"), 8.25));
+
+    lblOP = new QLabel(client);
+    PlaceInTwips(lblOP, 150, 960, 1995, 225);
+
+    txtSent->setParent(client);
+    txtSent->setReadOnly(true);
+    txtSent->setFont(DesignFont(QStringLiteral("Lucida Sans"), 9.75, 600));
+    PlaceInTwips(txtSent, 60, 1320, 6045, 1605);
+
+    panel = new SettingsPanel(client);
+    PlaceInTwips(panel, 6120, 0, DesignWidth - 6120, 2910);
+    connect(panel, &SettingsPanel::settingChanged, this, [this] {
+        SendKeyerSettings();
+        FocusKeyboard();
+    });
+
+    txtKeyboard->setParent(client);
+    txtKeyboard->setAcceptRichText(false);
+    txtKeyboard->setFont(DesignFont(QStringLiteral("Lucida Sans"), 11.25));
+    SetColours(txtKeyboard, Colours::LightYellow, Colours::Black);
+    PlaceInTwips(txtKeyboard, 60, 3240, 7920, 1335);
+
+    txtWrkStation = new QLineEdit(client);
+    txtWrkStation->setFont(DesignFont(QStringLiteral("MS Sans Serif"), 8.25));
+    PlaceInTwips(txtWrkStation, 60, 4620, 1580, 315);
+    txtIambic = AddCaptionBox(1635);
+    txtDotMemory = AddCaptionBox(3210);
+    txtDashMemory = AddCaptionBox(4785);
+    txtRLPaddles = AddCaptionBox(6360);
+
+    txtInfo = new QLineEdit(client);
+    txtInfo->setReadOnly(true);
+    txtInfo->setFocusPolicy(Qt::NoFocus);
+    PlaceInTwips(txtInfo, 60, 4980, 7905, 285);
+
+    cmdTx = AddButton(QStringLiteral(" Transmit Mode Click to Pause"), 180);
+    cmdEnd = AddButton(QStringLiteral("Clear Keyboard Window (Stop)"), 2240);
+    cmdClearSend = AddButton(QStringLiteral("Clear Sent Window"), 4300);
+    cmdCaptureCall = AddButton(QStringLiteral("Capture Call"), 6360);
+
+    // A click on a box that only shows something hands the focus back to the Keyboard window.
+    for (QWidget* box : {static_cast<QWidget*>(panel->txtSpeed), static_cast<QWidget*>(panel->txtWeight),
+                         static_cast<QWidget*>(panel->txtWordSpace), static_cast<QWidget*>(panel->txtLetterSpace),
+                         static_cast<QWidget*>(txtIambic), static_cast<QWidget*>(txtDotMemory),
+                         static_cast<QWidget*>(txtDashMemory), static_cast<QWidget*>(txtRLPaddles),
+                         static_cast<QWidget*>(txtInfo), txtSent->viewport()}) {
+        box->installEventFilter(this);
+    }
+}
+
+QLineEdit* ProgCon::AddCaptionBox(double left) {
+    auto* box = new QLineEdit(centralWidget());
+    box->setReadOnly(true);
+    box->setFocusPolicy(Qt::NoFocus);
+    box->setAlignment(Qt::AlignCenter);
+    PlaceInTwips(box, left, 4620, 1580, 315);
+    return box;
+}
+
+QPushButton* ProgCon::AddButton(const QString& caption, double left) {
+    auto* button = new QPushButton(caption, centralWidget());
+    PlaceInTwips(button, left, 5340, 1515, 495);
+    return button;
+}
+
+void ProgCon::BuildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    mnuFileExit = file->addAction(QStringLiteral("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q), this, &QWidget::close);
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    mnuEditKeyer = edit->addAction(QStringLiteral("Keyer Features"), this, [this] { dlgEditKeyer()->show(); });
+}
+
+KeyerFeaturesDialog* ProgCon::dlgEditKeyer() {
+    if (!keyerFeaturesDialog_) {
+        keyerFeaturesDialog_ = new KeyerFeaturesDialog(this);
+        connect(keyerFeaturesDialog_, &KeyerFeaturesDialog::okPressed, this, [this] {
+            SendKeyerSettings();
+            keyerFeaturesDialog_->hide();
+            FocusKeyboard();
+        });
+    }
+    return keyerFeaturesDialog_;
+}
+
+void ProgCon::FocusKeyboard() { txtKeyboard->setFocus(); }
+
+bool ProgCon::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress) FocusKeyboard();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void ProgCon::ShowStatus(const QString& text, const QColor& background, const QColor& textColour) {
+    SetColours(txtInfo, background, textColour);
+    txtInfo->setText(text);
+}
+
+void ProgCon::StartUp() {
+    // TODO(transmit loop): caret bookkeeping starts here.
+    Timer1->SetEnabled(false);
+
+    firmwareText = link.QueryFirmwareVersion();
+    const QColor textColour = txtInfo->palette().color(QPalette::Text);
+    if (firmwareText != NoUnitVersion) {
+        SetColours(txtInfo, Colours::BlueGrey, textColour);
+    } else {
+        firmwareText = NotFoundText;
+        SetColours(txtInfo, Colours::Red, textColour);
+    }
+    RestoreGeometry();
+    txtInfo->setText(firmwareText);
+    QDir::setCurrent(services_.applicationFolder);
+
+    operatorFile = ReadIniValue(OperatorIniPath(), QStringLiteral("Operator"), QStringLiteral("INIFile"), QString());
+    if (operatorFile.isEmpty() || operatorFile.endsWith(QLatin1Char('/'))) {
+        // TODO(operator selection): let the operator choose or create a profile here.
+    }
+    if (!operatorFile.contains(QLatin1Char('/'))) operatorFile = QDir(services_.applicationFolder).filePath(operatorFile);
+
+    // TODO(operator profile): LoadProfile from operatorFile here.
+    SendKeyerSettings();
+    setWindowTitle(TitleForOperatorFile(operatorFile));
+    panel->RefreshDisplays();
+    sent.SetText(QString());
+    // TODO(transmit loop): BuildMorseTables, restartSending, Timer1 at 10 ms.
+    // Until the transmit loop exists, the connection monitor watches the unit from the start.
+    Timer2->SetEnabled(true);
+}
+
+void ProgCon::RestoreGeometry() {
+    const QString file = OperatorIniPath();
+    const auto state = ParseNumber(ReadIniValue(file, QStringLiteral("Form"), QStringLiteral("WindowState"), "0"));
+    storedWindowState_ = state && (*state == 1 || *state == 2) ? static_cast<int>(*state) : 0;
+
+    StoredGeometry geometry;
+    geometry.height = ReadTwips(file, QStringLiteral("Height"), geometry.height);
+    geometry.width = ReadTwips(file, QStringLiteral("Width"), geometry.width);
+    geometry.top = ReadTwips(file, QStringLiteral("Top"), geometry.top);
+    geometry.left = ReadTwips(file, QStringLiteral("Left"), geometry.left);
+
+    QPoint position(TwipsToPixels(geometry.left), TwipsToPixels(geometry.top));
+    // A window stored on a screen that is no longer there would open out of reach.
+    if (!QGuiApplication::screenAt(position)) position = QPoint(TwipsToPixels(100), TwipsToPixels(100));
+    move(position);
+    QSize size(std::max(1, TwipsToPixels(geometry.width)), std::max(1, TwipsToPixels(geometry.height)));
+    if (const QScreen* screen = QGuiApplication::screenAt(position)) size = size.boundedTo(screen->availableSize());
+    resize(size);
+}
+
+void ProgCon::ShowAsStored() {
+    if (storedWindowState_ == 2) {
+        showMaximized();
+    } else if (storedWindowState_ == 1) {
+        showMinimized();
+    } else {
+        show();
+    }
+}
+
+void ProgCon::SaveGeometry() {
+    const QString file = OperatorIniPath();
+    const QString section = QStringLiteral("Form");
+    int state = 0;
+    if (isMinimized()) {
+        state = 1;
+    } else if (isMaximized()) {
+        state = 2;
+    } else {
+        const QRect frame = frameGeometry();
+        for (auto [key, pixels] : {std::pair{"Height", height()}, std::pair{"Width", width()},
+                                   std::pair{"Top", frame.top()}, std::pair{"Left", frame.left()}}) {
+            QString value = QString::number(PixelsToTwips(pixels));
+            WriteIniValue(file, section, QString::fromLatin1(key), value);
+        }
+    }
+    QString stateText = QString::number(state);
+    WriteIniValue(file, section, QStringLiteral("WindowState"), stateText);
+}
+
+void ProgCon::closeEvent(QCloseEvent* event) {
+    if (!shutDown_) {
+        shutDown_ = true;
+        Timer1->SetEnabled(false);
+        Timer2->SetEnabled(false);
+        SaveGeometry();
+        // TODO(operator profile): SaveProfile here.
+        link.CloseUnit();
+    }
+    event->accept();
+}
+
+void ProgCon::SendKeyerSettings() {
+    const PaddleFeatures features = dlgEditKeyer()->Features();
+    KeyerSettings settings;
+    settings.speed = panel->scrSpeed->value();
+    settings.weight = panel->scrWeight->value();
+    settings.volume = panel->scrVolume->value();
+    settings.tone = static_cast<int>(RoundHalfEven(ParseLeadingNumber(panel->txtTone->text())));
+    settings.letterSpace = ParseLeadingNumber(panel->txtLetterSpace->text());
+    settings.wordSpace = ParseLeadingNumber(panel->txtWordSpace->text());
+    settings.rightHand = features.rightHand;
+    settings.iambic = features.iambic;
+    settings.dotMemory = features.dotMemory;
+    settings.dashMemory = features.dashMemory;
+
+    txtRLPaddles->setText(features.rightHand ? "Right-Hand Paddles" : "Left-Hand Paddles");
+    txtIambic->setText(features.iambic ? "Iambic" : "Dash Override");
+    txtDotMemory->setText(features.dotMemory ? "Dot Memory ON" : "Dot Memory OFF");
+    txtDashMemory->setText(features.dashMemory ? "Dash Memory ON" : "Dash Memory OFF");
+
+    const KeyerEncoding encoding = EncodeKeyerSettings(settings);
+    dotMilliseconds = encoding.dotMilliseconds;
+    paddleMode = encoding.paddleMode;
+    keyerFeatures = encoding.keyerFeatures;
+    sentSpeed = settings.speed;
+    sentWeight = settings.weight;
+    sentTone = settings.tone;
+    sentVolume = settings.volume;
+    for (const KeyerCommand& block : encoding.blocks) link.WriteReport(block);
+}
+
+void ProgCon::ConnectionMonitorTick() {
+    if (!link.FindUnit()) {
+        const QString next = txtInfo->text() == PleaseConnectText ? InterfaceNotFoundText : PleaseConnectText;
+        ShowStatus(next, Colours::Red, QApplication::palette().color(QPalette::Base));
+        return;
+    }
+    firmwareText = link.QueryFirmwareVersion();
+    ShowStatus(firmwareText, Colours::BlueGrey, Colours::Black);
+}

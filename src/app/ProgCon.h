@@ -1,0 +1,108 @@
+#pragma once
+
+#include "link/UnitLink.h"
+#include "platform/Clock.h"
+#include "platform/Prompts.h"
+#include "platform/RichText.h"
+
+#include <QColor>
+#include <QMainWindow>
+#include <memory>
+
+class KeyerFeaturesDialog;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTextEdit;
+class SettingsPanel;
+
+// The platform services the main window works through; main wires the real ones, tests fakes.
+struct PlatformServices {
+    HidPort& hid;
+    Clock& clock;
+    Prompts& prompts;
+    QString applicationFolder;
+};
+
+namespace Colours {
+inline const QColor Grey{224, 224, 224};
+inline const QColor LightYellow{255, 255, 192};
+inline const QColor LightGreen{192, 255, 192};
+inline const QColor BlueGrey{140, 180, 220};
+inline const QColor Red{255, 0, 0};
+inline const QColor Black{0, 0, 0};
+} // namespace Colours
+
+// The main window is the program: it owns every piece of state and composes the subsystems.
+class ProgCon : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit ProgCon(PlatformServices services, QWidget* parent = nullptr);
+    ~ProgCon() override;
+
+    // Everything between creating the window and showing it, in its fixed order.
+    void StartUp();
+    // Shows the window in the state the last session left it in.
+    void ShowAsStored();
+
+    void SendKeyerSettings();
+    void ConnectionMonitorTick();
+    KeyerFeaturesDialog* dlgEditKeyer();
+
+    QString OperatorIniPath() const;
+
+    // Controls, named as the operator's documentation names them.
+    SettingsPanel* panel;
+    QLineEdit* txtInfo;
+    QLineEdit* txtIambic;
+    QLineEdit* txtDotMemory;
+    QLineEdit* txtDashMemory;
+    QLineEdit* txtRLPaddles;
+    QLineEdit* txtWrkStation;
+    QLabel* lblOP;
+    QTextEdit* txtKeyboard;
+    QTextEdit* txtSent;
+    QPushButton* cmdTx;
+    QPushButton* cmdEnd;
+    QPushButton* cmdClearSend;
+    QPushButton* cmdCaptureCall;
+    QAction* mnuFileExit;
+    QAction* mnuEditKeyer;
+
+    std::unique_ptr<Timer> Timer1;
+    std::unique_ptr<Timer> Timer2;
+
+    UnitLink link;
+    RichText keyboard;
+    RichText sent;
+
+    QString firmwareText;
+    QString operatorFile;
+    int dotMilliseconds = 0;
+    // The settings as last sent to the unit; the profile is saved from these.
+    int sentSpeed = 0;
+    int sentWeight = 0;
+    int sentTone = 0;
+    int sentVolume = 0;
+    std::uint8_t paddleMode = 0;
+    std::uint8_t keyerFeatures = 0;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildWindow();
+    void BuildMenus();
+    QLineEdit* AddCaptionBox(double left);
+    QPushButton* AddButton(const QString& caption, double left);
+    void ShowStatus(const QString& text, const QColor& background, const QColor& textColour);
+    void RestoreGeometry();
+    void SaveGeometry();
+    void FocusKeyboard();
+
+    PlatformServices services_;
+    KeyerFeaturesDialog* keyerFeaturesDialog_ = nullptr;
+    int storedWindowState_ = 0;
+    bool shutDown_ = false;
+};

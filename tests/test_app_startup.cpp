@@ -1,0 +1,287 @@
+#include "Harness.h"
+#include "profile/KeyerFeaturesDialog.h"
+#include "profile/SettingsPanel.h"
+#include "profile/UpDown.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTextEdit>
+#include <QToolButton>
+
+namespace {
+
+QColor Background(QWidget* widget) { return widget->palette().color(QPalette::Base); }
+QColor Foreground(QWidget* widget) { return widget->palette().color(QPalette::Text); }
+
+void ClickUp(UpDown* control) { QTest::mouseClick(control->upButton(), Qt::LeftButton); }
+void ClickDown(UpDown* control) { QTest::mouseClick(control->downButton(), Qt::LeftButton); }
+
+} // namespace
+
+class StartUpTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void withoutUnitTheMonitorAlternates() {
+        Harness h;
+        h.unit.Unplug();
+        ProgCon& w = h.Start();
+        QCOMPARE(w.txtInfo->text(), QStringLiteral("Interface Unit Not Found"));
+        QCOMPARE(Background(w.txtInfo), QColor(255, 0, 0));
+        QCOMPARE(h.clock.TickCount(), TestClock::StartTime);
+
+        const QStringList expected{"Please Connect The TANDREL Interface Unit!", "TANDREL Interface Not Found",
+                                   "Please Connect The TANDREL Interface Unit!"};
+        for (const QString& text : expected) {
+            h.clock.Advance(1000);
+            QCOMPARE(w.txtInfo->text(), text);
+            QCOMPARE(Background(w.txtInfo), QColor(255, 0, 0));
+            QCOMPARE(Foreground(w.txtInfo), QApplication::palette().color(QPalette::Base));
+        }
+
+        h.unit.SetVersion(1, 2, 3);
+        h.unit.Plug();
+        h.clock.Advance(1000);
+        QCOMPARE(w.txtInfo->text(), QStringLiteral("Firmware Version: 1.2.3"));
+        QCOMPARE(Background(w.txtInfo), QColor(140, 180, 220));
+        QCOMPARE(Foreground(w.txtInfo), QColor(0, 0, 0));
+        QVERIFY(h.unit.misuse().empty());
+    }
+
+    void withUnitTheSettingsGoOut() {
+        Harness h;
+        ProgCon& w = h.Start();
+        QCOMPARE(w.txtInfo->text(), QStringLiteral("Firmware Version: 1.0.7"));
+        QCOMPARE(Background(w.txtInfo), QColor(140, 180, 220));
+        QCOMPARE(h.unit.reportsOf('S').size(), std::size_t(3));
+        const DecodedSettings& s = h.unit.settings();
+        QCOMPARE(s.speedWpm, 25);
+        QCOMPARE(s.weightPercent, 50);
+        QCOMPARE(s.toneHz, 680);
+        QCOMPARE(s.letterSpace, 2.0);
+        QCOMPARE(s.wordSpace, 6.0);
+        QCOMPARE(s.keyerFeatures, std::uint8_t(7));
+        QCOMPARE(w.dotMilliseconds, 48);
+        QCOMPARE(w.txtIambic->text(), QStringLiteral("Iambic"));
+        QCOMPARE(w.txtDotMemory->text(), QStringLiteral("Dot Memory ON"));
+        QCOMPARE(w.txtDashMemory->text(), QStringLiteral("Dash Memory ON"));
+        QCOMPARE(w.txtRLPaddles->text(), QStringLiteral("Right-Hand Paddles"));
+        QCOMPARE(w.panel->txtSpeed->text(), QStringLiteral(" 25"));
+        QCOMPARE(w.panel->txtWeight->text(), QStringLiteral(" 50"));
+        QCOMPARE(w.panel->txtTone->text(), QStringLiteral("680"));
+        QCOMPARE(w.panel->txtWordSpace->text(), QStringLiteral(" 6"));
+        QCOMPARE(w.panel->txtLetterSpace->text(), QStringLiteral(" 2"));
+    }
+
+    void theProfileNameGivesTheTitle_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<bool>("inFolder");
+        QTest::newRow("bare name") << "Smith.ini" << "Vesk Tandrel.....Smith" << true;
+        QTest::newRow("two dots") << "Smith.cw.ini" << "Vesk Tandrel.....Smith" << true;
+        QTest::newRow("no dot") << "Smith" << "Vesk Tandrel.....Smith" << true;
+        QTest::newRow("full path") << "/srv/ops/N0CALL.ini" << "Vesk Tandrel.....N0CALL" << false;
+    }
+    void theProfileNameGivesTheTitle() {
+        QFETCH(QString, stored);
+        QFETCH(QString, title);
+        QFETCH(bool, inFolder);
+        Harness h;
+        h.Write("Operator.INI", "[Operator]\r\nINIFile=" + stored.toUtf8() + "\r\n");
+        ProgCon& w = h.Start();
+        QCOMPARE(w.windowTitle(), title);
+        QCOMPARE(w.operatorFile, inFolder ? h.Path(stored) : stored);
+    }
+
+    void everySettingChangeSendsTheThreeBlocks() {
+        Harness h;
+        ProgCon& w = h.Start();
+        SettingsPanel* p = w.panel;
+        struct Step {
+            UpDown* control;
+            bool up;
+        };
+        for (Step step : {Step{p->scrSpeed, true}, Step{p->scrWeight, false}, Step{p->scrTone, true},
+                          Step{p->scrVolume, true}, Step{p->scrWordSpace, true}, Step{p->scrLetterSpace, false}}) {
+            h.unit.ClearReports();
+            step.up ? ClickUp(step.control) : ClickDown(step.control);
+            QCOMPARE(h.unit.reportsOf('S').size(), std::size_t(3));
+            QCOMPARE(h.unit.reports().size(), std::size_t(3));
+        }
+        const DecodedSettings& s = h.unit.settings();
+        QCOMPARE(s.speedWpm, 26);
+        QCOMPARE(s.weightPercent, 49);
+        QCOMPARE(s.toneHz, 690);
+        QCOMPARE(s.volume, 1);
+        QCOMPARE(s.wordSpace, 6.1);
+        QCOMPARE(s.letterSpace, 1.9);
+        QCOMPARE(w.panel->txtTone->text(), QStringLiteral("690"));
+        QCOMPARE(w.panel->txtVolume->text(), QStringLiteral("1"));
+
+        // At the ends the arrows do nothing and nothing is sent.
+        p->scrSpeed->setValue(50);
+        h.unit.ClearReports();
+        ClickUp(p->scrSpeed);
+        QCOMPARE(p->scrSpeed->value(), 50);
+        QVERIFY(h.unit.reports().empty());
+        p->scrTone->setValue(40);
+        QCOMPARE(p->txtTone->text(), QStringLiteral("400"));
+        p->scrTone->setValue(200);
+        QCOMPARE(p->txtTone->text(), QStringLiteral("1400"));
+    }
+
+    void theWorkedExampleGoesOutByteForByte() {
+        Harness h;
+        ProgCon& w = h.Start();
+        SettingsPanel* p = w.panel;
+        p->scrWordSpace->setValue(80);
+        KeyerFeaturesDialog* dialog = w.dlgEditKeyer();
+        dialog->SetFeatures({true, false, false, true});
+        h.unit.ClearReports();
+        QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
+        QCOMPARE(LastSettingsBlocks(h.unit),
+                 QStringList({"53 00 EE C4 01 41 01 C4", "53 01 00 00 01 41 3A 04", "53 02 01 83 02 88 7A 7A"}));
+        QCOMPARE(w.dotMilliseconds, 48);
+        QCOMPARE(w.txtDotMemory->text(), QStringLiteral("Dot Memory OFF"));
+        QCOMPARE(w.txtDashMemory->text(), QStringLiteral("Dash Memory OFF"));
+    }
+
+    void spacingMovesInTenthsBelowTenAndWholeAbove() {
+        Harness h;
+        ProgCon& w = h.Start();
+        UpDown* word = w.panel->scrWordSpace;
+        QLineEdit* wordText = w.panel->txtWordSpace;
+        word->setValue(99);
+        QCOMPARE(wordText->text(), QStringLiteral(" 9.9"));
+        const QStringList upwards{" 10", " 11"};
+        for (const QString& text : upwards) {
+            ClickUp(word);
+            QCOMPARE(wordText->text(), text);
+        }
+        QCOMPARE(word->value(), 110);
+        const QStringList downwards{" 10", " 9", " 8.9"};
+        for (const QString& text : downwards) {
+            ClickDown(word);
+            QCOMPARE(wordText->text(), text);
+        }
+        word->setValue(55);
+        QCOMPARE(wordText->text(), QStringLiteral(" 5.5"));
+        word->setValue(105);
+        QCOMPARE(wordText->text(), QStringLiteral(" 10"));
+        QCOMPARE(h.unit.settings().wordSpace, 10.0);
+
+        UpDown* letter = w.panel->scrLetterSpace;
+        letter->setValue(90);
+        QCOMPARE(w.panel->txtLetterSpace->text(), QStringLiteral(" 10"));
+        ClickDown(letter);
+        QCOMPARE(letter->value(), 80);
+        QCOMPARE(w.panel->txtLetterSpace->text(), QStringLiteral(" 9"));
+        ClickDown(letter);
+        QCOMPARE(letter->value(), 79);
+        letter->setValue(15);
+        QCOMPARE(w.panel->txtLetterSpace->text(), QStringLiteral(" 2.5"));
+    }
+
+    void keyerFeaturesCancelKeepsTheChoiceForLater() {
+        Harness h;
+        ProgCon& w = h.Start();
+        w.show();
+        w.mnuEditKeyer->trigger();
+        KeyerFeaturesDialog* dialog = w.dlgEditKeyer();
+        QVERIFY(dialog->isVisible());
+        QVERIFY(!dialog->isModal());
+        dialog->rbRightLeft[1]->setChecked(true);
+        h.unit.ClearReports();
+        QTest::mouseClick(dialog->CancelButton, Qt::LeftButton);
+        QVERIFY(!dialog->isVisible());
+        QVERIFY(h.unit.reports().empty());
+        QCOMPARE(w.txtRLPaddles->text(), QStringLiteral("Right-Hand Paddles"));
+
+        QTest::mouseClick(w.txtIambic, Qt::LeftButton);
+        QVERIFY(h.unit.reports().empty());
+        QCOMPARE(w.txtIambic->text(), QStringLiteral("Iambic"));
+
+        ClickUp(w.panel->scrWeight);
+        QCOMPARE(w.txtRLPaddles->text(), QStringLiteral("Left-Hand Paddles"));
+        QCOMPARE(h.unit.settings().paddleMode, std::uint8_t(0x1A));
+
+        w.mnuEditKeyer->trigger();
+        QVERIFY(dialog->rbRightLeft[1]->isChecked());
+        dialog->rbIambic[1]->setChecked(true);
+        dialog->chkDotMemory->setChecked(false);
+        dialog->chkDashMemory->setChecked(false);
+        QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(h.unit.settings().keyerFeatures, std::uint8_t(0));
+        QCOMPARE(w.txtIambic->text(), QStringLiteral("Dash Override"));
+        w.close();
+    }
+
+    void aClickOnADisplayHandsTheFocusBack() {
+        Harness h;
+        ProgCon& w = h.Start();
+        w.show();
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.txtWrkStation->setFocus();
+        QTest::mouseClick(w.panel->txtSpeed, Qt::LeftButton);
+        QVERIFY(w.txtKeyboard->hasFocus());
+        w.txtWrkStation->setFocus();
+        ClickUp(w.panel->scrTone);
+        QVERIFY(w.txtKeyboard->hasFocus());
+        w.close();
+    }
+
+    void geometryIsKeptAcrossRuns() {
+        Harness h;
+        h.Write("Operator.INI", "[Form]\r\nWindowState=0\r\nHeight=7500\r\nWidth=9000\r\nTop=1500\r\nLeft=3000\r\n");
+        ProgCon& w = h.Start();
+        w.ShowAsStored();
+        QCOMPARE(w.size(), QSize(600, 500));
+        QCOMPARE(w.frameGeometry().topLeft(), QPoint(200, 100));
+        w.resize(640, 520);
+        w.close();
+        const QByteArray saved = h.Read("Operator.INI");
+        QCOMPARE(saved, QByteArray("[Form]\r\nWindowState=0\r\nHeight=7800\r\nWidth=9600\r\nTop=1500\r\nLeft=3000\r\n"));
+
+        // Closed maximised, the normal geometry stays as it was and the state says maximised.
+        Harness again;
+        again.Write("Operator.INI", saved);
+        ProgCon& second = again.Start();
+        second.showMaximized();
+        second.close();
+        QCOMPARE(again.Read("Operator.INI"),
+                 QByteArray("[Form]\r\nWindowState=2\r\nHeight=7800\r\nWidth=9600\r\nTop=1500\r\nLeft=3000\r\n"));
+    }
+
+    void junkGeometryFallsBackToDefaults() {
+        Harness h;
+        h.Write("Operator.INI", "[Form]\r\nWindowState=banana\r\nHeight=1e308\r\nWidth=-77777777\r\nTop=x\r\n"
+                                "Left=99999999999999\r\n[Operator]\r\nINIFile=\r\n");
+        ProgCon& w = h.Start();
+        w.ShowAsStored();
+        QVERIFY(!w.isMaximized());
+        QVERIFY(!w.isMinimized());
+        QVERIFY(w.isVisible());
+        w.close();
+        QVERIFY(h.Read("Operator.INI").contains("WindowState=0\r\n"));
+    }
+
+    void firstRunCreatesTheStateFile() {
+        Harness h;
+        ProgCon& w = h.Start();
+        QVERIFY(!QFile::exists(h.Path("Operator.INI")));
+        w.close();
+        const QByteArray saved = h.Read("Operator.INI");
+        QVERIFY(saved.startsWith("[Form]\r\n"));
+        QVERIFY(saved.contains("WindowState=0\r\n"));
+        QVERIFY(h.unit.misuse().empty());
+        QCOMPARE(h.unit.openHandles(), 0);
+    }
+};
+
+QTEST_MAIN(StartUpTest)
+#include "test_app_startup.moc"
