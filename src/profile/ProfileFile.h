@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+// The operator profile file: keyer timing, paddle features, operator identity and the twelve stored
+// messages with their titles, in the sections Timing, Modes, Operator and Messages. Only the file side
+// lives here; the main window moves the values into and out of its controls.
+
+constexpr int storedMessageCount = 12;
+using MessageSlots = std::array<QString, storedMessageCount>;
+
+// What the file holds in the same form in memory: paddle features, identity, messages and titles.
+struct ProfileModesAndTexts {
+    bool iambic = true;
+    bool dotMemory = true;
+    bool dashMemory = true;
+    bool rightHand = true;
+    QString myCall;
+    QString name;
+    QString qth;
+    MessageSlots messages; // index 0 is message 1
+    MessageSlots titles{"--", "--", "--", "--", "--", "--", "--", "--", "--", "--", "--", "--"};
+};
+
+// A loaded profile; the timing as the setting controls hold it, each within its control's range.
+struct ProfileData : ProfileModesAndTexts {
+    int speed = 25;             // words per minute, 5..50
+    int weight = 50;            // 30..70
+    int wordSpaceTenths = 80;   // word space x 10, 30..200
+    int letterSpaceTenths = 10; // (letter space - 1) x 10, 0..90
+    int volume = 8;             // 0..100
+    int toneTens = 68;          // hertz / 10, 40..140
+};
+
+// What a save writes: the values last sent to the unit and the spacings as their displays show them.
+struct ProfileSave : ProfileModesAndTexts {
+    int sentSpeed = 25;
+    int sentWeight = 50;
+    int sentToneHertz = 680;
+    int sentVolume = 8;
+    QString wordSpaceText;
+    QString letterSpaceText;
+};
+
+// Reads the profile; a missing file, section or key gives its default, a text that is no number gives
+// the key's default, and every number is held within its control's range. Modes take only the exact
+// texts "ON" and "RIGHT". A message joins its piece keys and M<n> (see ReadStoredMessage).
+ProfileData ReadProfile(const QString& file);
+
+// Writes every profile key in the order Timing, Modes, Operator, Messages, so that a new file lists them
+// in that order. CR and LF in every text become blanks in the profile's own strings too, so the caller
+// can keep the cleaned messages. An empty file name writes nothing anywhere.
+void WriteProfile(const QString& file, ProfileSave& profile);
+
+// A message longer than 250 characters is stored as pieces under "M<n>,1", "M<n>,2", ... and the rest
+// under "M<n>"; piece keys left from an earlier, longer text are removed. Reading trims the blanks at
+// both ends of every value, so a piece is cut only where the next one starts with a non-blank, and a
+// piece that ends in blanks gets a "*" after them, which ReadStoredMessage drops again (a piece never
+// ends in a blank and a "*" of the text itself). A piece then holds at most 247 blanks in a row, so
+// longer runs in a long message are shortened to 247. Every change (CR and LF to blanks, long runs
+// shortened) is made in text too, so that it equals what a read gives back, apart from the blanks at
+// its two ends, which no profile value keeps.
+void WriteStoredMessage(const QString& file, int number, QString& text);
+
+// The pieces in order, up to the first missing one, followed by M<n>; empty when nothing is stored.
+QString ReadStoredMessage(const QString& file, int number);
+
+// Save As refuses any path whose capitals contain "OPERATOR.INI", in any folder or file name.
+bool IsProtectedProfilePath(const QString& path);
