@@ -1,0 +1,231 @@
+#include "send/TransmitLoop.h"
+
+#include "link/KeyerCommands.h"
+#include "link/UnitLink.h"
+#include "platform/Clock.h"
+#include "platform/NumberText.h"
+#include "platform/RichText.h"
+
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <algorithm>
+
+const QString TransmitLoop::TransmitCaption = QStringLiteral(" Transmit Mode Click to Pause");
+const QString TransmitLoop::PausedCaption = QStringLiteral("     Paused     Click to Transmit");
+
+namespace {
+
+const QColor Red(255, 0, 0);
+const QColor Black(0, 0, 0);
+const QColor BlueGrey(140, 180, 220);
+const QColor LightGreen(192, 255, 192);
+const QColor LightYellow(255, 255, 192);
+const QString LineBreak = QStringLiteral("\r\n");
+constexpr int PollMilliseconds = 10;
+constexpr int BannerMilliseconds = 2000;
+constexpr int RepeatRoundMilliseconds = 250;
+constexpr int ReplyDropsText = 64;
+
+// The character's code as the unit's tables know it; a character beyond 8 bits is none of theirs.
+int CharacterCode(QChar character) {
+    const int code = character.unicode();
+    if (code > 255) return -1;
+    return code >= 'a' && code <= 'z' ? code - 32 : code;
+}
+
+bool Sendable(int c) { return c >= 32 && c <= 91; }
+
+} // namespace
+
+void TransmitLoop::TransmitTick() {
+    // Events run inside a tick; a timer firing among them must not start a second one.
+    if (ticking_) return;
+    ticking_ = true;
+    RunTick();
+    ticking_ = false;
+}
+
+bool TransmitLoop::LetEventsRun() {
+    QCoreApplication::processEvents();
+    return !p_.shutDown;
+}
+
+void TransmitLoop::RunTick() {
+    TransmitState& s = p_.state;
+    if (!LetEventsRun()) return;
+    TrackCaret();
+    if (s.tuneActive) return;
+    HoldStatusBanner();
+
+    const int length = p_.keyboard.Length();
+    s.sendPosition = std::min(s.sendPosition, length + 1);
+    if (p_.cmdTx->text() == PausedCaption) return;
+
+    const QString text = p_.keyboard.Text();
+    if (s.restartSending) {
+        s.sendPosition = 1;
+        p_.timer1.SetInterval(PollMilliseconds);
+        p_.keyboard.SetSelStart(0);
+        p_.keyboard.SetSelColor(Black);
+    }
+    if (!p_.link.FindUnit()) {
+        p_.timer1.SetEnabled(false);
+        p_.timer2.SetEnabled(true);
+    }
+
+    const std::int64_t now = p_.clock.TickCount();
+    if (s.sendPosition > text.size()) {
+        HandOverWhenIdle(now);
+        return;
+    }
+    s.lastSendTick = now;
+    if (!LetEventsRun()) return;
+    const int c = CharacterCode(text.at(s.sendPosition - 1));
+
+    if (c == '<') {
+        WaitOutRepeat(text);
+        return;
+    }
+    if (Sendable(c)) {
+        if (!SendCharacter(c)) return;
+    } else if (c == '\r' && s.sendPosition == 1 && text.size() == 2) {
+        // An empty line: nothing to send, nothing to echo.
+        s.restartSending = true;
+        p_.keyboard.SetText(QString());
+    } else {
+        // Line breaks and characters the unit has no code for end the Sent line.
+        ++s.sendPosition;
+        p_.timer1.SetInterval(PollMilliseconds);
+        p_.sent.Append(LineBreak);
+        return;
+    }
+    Pace(c);
+    ColourSentCharacter();
+}
+
+void TransmitLoop::TrackCaret() {
+    TransmitState& s = p_.state;
+    const int length = p_.keyboard.Length();
+    if (s.caretGrew) {
+        s.caretGrew = false;
+        s.caretPosition += length - s.keyboardLength;
+        s.keyboardLength = length;
+    }
+    if (s.caretShrank) {
+        s.caretPosition -= s.keyboardLength - length;
+        s.caretShrank = false;
+    }
+    s.keyboardLength = length;
+}
+
+// The message editor's closing words stay readable for a moment before the unit's status returns.
+void TransmitLoop::HoldStatusBanner() {
+    const QString info = p_.txtInfo->text();
+    if (!info.startsWith(QLatin1String("Message Saved")) && !info.startsWith(QLatin1String("Message Edit"))) return;
+    p_.clock.Sleep(BannerMilliseconds);
+    QPalette palette = p_.txtInfo->palette();
+    palette.setColor(QPalette::Base, BlueGrey);
+    p_.txtInfo->setPalette(palette);
+    p_.txtInfo->setText(p_.firmwareText);
+}
+
+void TransmitLoop::HandOverWhenIdle(std::int64_t now) {
+    TransmitState& s = p_.state;
+    p_.timer1.SetInterval(PollMilliseconds);
+    if (now - s.lastSendTick <= IdleMilliseconds) return;
+    s.restartSending = true;
+    p_.timer1.SetEnabled(false);
+    p_.timer2.SetEnabled(true);
+    p_.timer1.SetInterval(PollMilliseconds);
+    if (p_.sent.Length() > 0) p_.sent.Append(LineBreak);
+    p_.sent.SetSelStart(End);
+    p_.keyboard.SetText(QString());
+}
+
+// "<n" makes the whole Keyboard text go out again after n seconds, until the operator stops it.
+void TransmitLoop::WaitOutRepeat(const QString& text) {
+    TransmitState& s = p_.state;
+    const long long seconds = RoundHalfEven(ParseLeadingNumber(text.mid(s.sendPosition)));
+    s.repeatSeconds = static_cast<int>(std::clamp<long long>(seconds, 0, MaxRepeatSeconds));
+    for (int round = s.repeatSeconds * 4; round > 0 && s.repeatSeconds != 0; --round) {
+        p_.clock.Sleep(RepeatRoundMilliseconds);
+        if (!LetEventsRun()) return;
+    }
+    s.sendPosition = 1;
+    p_.keyboard.SetSelStart(0);
+    p_.sent.Append(LineBreak);
+}
+
+// False when the unit's reply (a paddle break-in) dropped the rest of the text.
+bool TransmitLoop::SendCharacter(int c) {
+    TransmitState& s = p_.state;
+    p_.sent.Append(QString(QChar(c)));
+    p_.sent.SetSelStart(End);
+    p_.link.WriteReport(SendCharacterCommand(tables_.MorseCodeTable[c - MorseTableFirstCharacter]));
+    p_.link.ReadReport();
+    if (p_.link.receiveBuffer()[1] > ReplyDropsText) {
+        p_.keyboard.SetText(QString());
+        p_.timer1.SetEnabled(true);
+        p_.timer2.SetEnabled(false);
+        s.restartSending = true;
+        return false;
+    }
+    ++s.sendPosition;
+    s.restartSending = false;
+    return true;
+}
+
+// The next character is timed from the moment this one was taken, so the time spent talking to the
+// unit does not add to every character. A pause that comes out at nothing or less still ticks.
+void TransmitLoop::Pace(int c) {
+    if (c < 32 || c > 91) return;
+    const Pacing settings = pacing();
+    const double dotLengths = c == ' ' ? settings.wordSpace - settings.letterSpace
+                                       : tables_.MorseLengthTable[c - MorseTableFirstCharacter] + settings.letterSpace;
+    const long long ideal = RoundHalfEven(dotLengths * settings.dotMilliseconds);
+    const long long spent = p_.clock.TickCount() - p_.state.lastSendTick;
+    p_.timer1.SetInterval(static_cast<int>(std::clamp<long long>(ideal - spent, 1, 1 << 30)));
+}
+
+// The character just sent turns red; the operator's caret goes back where the operator left it.
+void TransmitLoop::ColourSentCharacter() {
+    const int position = p_.state.sendPosition;
+    p_.keyboard.SetSelStart(position > 1 ? position - 2 : 0);
+    p_.keyboard.SetSelLength(1);
+    p_.keyboard.SetSelColor(Red);
+    p_.keyboard.SetSelStart(position - 1);
+    p_.keyboard.SetSelLength(End);
+    p_.keyboard.SetSelColor(Black);
+    p_.sent.SetSelStart(End);
+    p_.keyboard.SetSelStart(p_.state.caretPosition);
+    p_.keyboard.SetSelColor(Black);
+}
+
+void TransmitLoop::ShowTransmitting(bool transmitting) {
+    p_.cmdTx->setText(transmitting ? TransmitCaption : PausedCaption);
+    QPalette palette = p_.cmdTx->palette();
+    palette.setColor(QPalette::Button, transmitting ? LightGreen : LightYellow);
+    p_.cmdTx->setPalette(palette);
+}
+
+void TransmitLoop::cmdTxClick() {
+    if (!p_.state.messageEditMode) {
+        const bool pause = p_.cmdTx->text() == TransmitCaption;
+        ShowTransmitting(!pause);
+        if (!pause) runChangeHandling();
+    }
+    focusKeyboard();
+}
+
+void TransmitLoop::cmdEndClick() {
+    p_.state.repeatSeconds = 0;
+    p_.keyboard.SetText(QString());
+    p_.state.restartSending = true;
+    focusKeyboard();
+}
+
+void TransmitLoop::cmdClearSendClick() {
+    p_.sent.SetText(QString());
+    focusKeyboard();
+}

@@ -1,0 +1,363 @@
+#include "Harness.h"
+#include "keyboard/KeyboardHandlers.h"
+#include "profile/SettingsPanel.h"
+#include "profile/UpDown.h"
+
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTextBlock>
+#include <QTextEdit>
+
+namespace {
+
+struct Sent {
+    std::uint8_t code;
+    std::int64_t time;
+};
+
+// The "C" commands written so far: code byte and the time each was written.
+std::vector<Sent> Characters(const UnitEmulator& unit) {
+    std::vector<Sent> sent;
+    for (const KeyerReport& report : unit.reportsOf('C')) sent.push_back({report.bytes[2], report.time});
+    return sent;
+}
+
+std::vector<std::uint8_t> Codes(const UnitEmulator& unit) {
+    std::vector<std::uint8_t> codes;
+    for (const Sent& s : Characters(unit)) codes.push_back(s.code);
+    return codes;
+}
+
+QColor ColourAt(QTextEdit* edit, int position) {
+    QTextCursor cursor(edit->document());
+    cursor.setPosition(position + 1);
+    return cursor.charFormat().foreground().color();
+}
+
+// A started window at 25 words per minute with letter space 2 and word space 8, nothing sent yet.
+ProgCon& StartForSending(Harness& h) {
+    ProgCon& w = h.Start();
+    w.panel->scrWordSpace->setValue(80);
+    h.unit.ClearReports();
+    return w;
+}
+
+void Type(ProgCon& w, const QString& text) { QTest::keyClicks(w.txtKeyboard, text); }
+
+} // namespace
+
+class TransmitTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startUpLeavesTheLoopPolling() {
+        Harness h;
+        ProgCon& w = h.Start();
+        QVERIFY(w.Timer1->Enabled());
+        QCOMPARE(w.Timer1->Interval(), 10);
+        QVERIFY(!w.Timer2->Enabled());
+        QVERIFY(w.state.restartSending);
+    }
+
+    void charactersArePacedToTheSpeed() {
+        Harness h;
+        ProgCon& w = StartForSending(h);
+        Type(w, "E0 E[");
+        h.clock.Advance(3000);
+        const auto sent = Characters(h.unit);
+        QCOMPARE(Codes(h.unit), (std::vector<std::uint8_t>{0xA0, 0x02, 0xFF, 0xA0, 0xAA}));
+        QCOMPARE(sent[1].time - sent[0].time, std::int64_t(192));
+        QCOMPARE(sent[2].time - sent[1].time, std::int64_t(1056));
+        QCOMPARE(sent[3].time - sent[2].time, std::int64_t(288));
+        QCOMPARE(sent[4].time - sent[3].time, std::int64_t(192));
+        QCOMPARE(w.Timer1->Interval(), 10);
+        QCOMPARE(w.sent.Text(), QStringLiteral("E0 E["));
+    }
+
+    void lowerCaseGoesOutAsCapitals() {
+        Harness h;
+        ProgCon& w = StartForSending(h);
+        Type(w, "cq");
+        h.clock.Advance(1000);
+        QCOMPARE(Codes(h.unit), (std::vector<std::uint8_t>{0x54, 0x24}));
+        QCOMPARE(w.sent.Text(), QStringLiteral("CQ"));
+        QCOMPARE(ColourAt(w.txtKeyboard, 0), QColor(255, 0, 0));
+        QCOMPARE(ColourAt(w.txtKeyboard, 1), QColor(255, 0, 0));
+    }
+
+    void idleHandsOverToTheMonitor() {
+        Harness h;
+        ProgCon& w = StartForSending(h);
+        Type(w, "AB");
+        h.clock.Advance(3000);
+        QVERIFY(w.Timer1->Enabled());
+        QCOMPARE(w.keyboard.Text(), QStringLiteral("AB"));
+        h.clock.Advance(1000);
+        QVERIFY(!w.Timer1->Enabled());
+        QVERIFY(w.Timer2->Enabled());
+        QCOMPARE(w.keyboard.Text(), QString());
+        QCOMPARE(w.sent.Text(), QStringLiteral("AB\r\n"));
+
+        // Typing again starts the loop from the first character of the new text.
+        Type(w, "K");
+        QVERIFY(w.Timer1->Enabled());
+        QVERIFY(!w.Timer2->Enabled());
+        h.clock.Advance(100);
+        QCOMPARE(Codes(h.unit).back(), std::uint8_t(0x48));
+        QCOMPARE(w.sent.Text(), QStringLiteral("AB\r\nK"));
+    }
+
+    void repeatMarkerSendsAgainUntilStopped() {
+        Harness h;
+        ProgCon& w = StartForSending(h);
+        std::int64_t stopAt = 0;
+        std::int64_t stoppedAt = 0;
+        h.clock.onSleep = [&](std::int64_t now) {
+            if (stopAt && now >= stopAt && !stoppedAt) {
+                stoppedAt = now;
+                QTest::mouseClick(w.cmdEnd, Qt::LeftButton);
+            }
+        };
+        Type(w, "TEST<5");
+        h.clock.Advance(1200);
+        QCOMPARE(Codes(h.unit), (std::vector<std::uint8_t>{0x20, 0xA0, 0xE8, 0x20}));
+        const std::int64_t lastT = Characters(h.unit).back().time;
+        QCOMPARE(w.sent.Text(), QStringLiteral("TEST\r\n"));
+
+        // The second round starts after the 5 s pause; the stop button ends its pause after 2 s.
+        stopAt = lastT + 288 + 5000 + 1152 + 288 + 2000;
+        h.clock.Advance(10000);
+        const auto sent = Characters(h.unit);
+        QCOMPARE(Codes(h.unit), (std::vector<std::uint8_t>{0x20, 0xA0, 0xE8, 0x20, 0x20, 0xA0, 0xE8, 0x20}));
+        QCOMPARE(sent[4].time - lastT, std::int64_t(288 + 5000));
+        QVERIFY(stoppedAt >= stopAt && stoppedAt < stopAt + 250);
+        // The stopped round ends its line, and the idle hand-over another.
+        QCOMPARE(w.sent.Text(), QStringLiteral("TEST\r\nTEST\r\n\r\n"));
+        QCOMPARE(w.keyboard.Text(), QString());
+        QCOMPARE(w.state.repeatSeconds, 0);
+    }
+
+    void repeatWithoutNumberRepeatsAtOnce_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("bare") << "TEST<";
+        QTest::newRow("no number") << "TEST<X";
+        QTest::newRow("negative") << "TEST<-5";
+    }
+    void repeatWithoutNumberRepeatsAtOnce() {
+        QFETCH(QString, text);
+        Harness h;
+        ProgCon& w = StartForSending(h);
+        int sleeps = 0;
+        h.clock.onSleep = [&](std::int64_t) { ++sleeps; };
+        Type(w, text);
+        h.clock.Advance(3000);
+        QCOMPARE(sleeps, 0);
+        QVERIFY(Characters(h.unit).size() >= 8);
+        QCOMPARE(w.sent.Text().left(12), QStringLiteral("TEST\r\nTEST\r\n"));
+        QTest::mouseClick(w.cmdEnd, Qt::LeftButton);
+    }
+
+    void enterReadsAsALineBreak() {
+        Harness h;
+        ProgCon& w = StartForSending(h);
+        QTest::keyClick(w.txtKeyboard, Qt::Key_Return);
+        QCOMPARE(w.keyboard.Text(), QStringLiteral("\r\n"));
+        h.clock.Advance(100);
+        QCOMPARE(w.keyboard.Text(), QString());
+        QCOMPARE(w.sent.Text(), QString());
+        QVERIFY(h.unit.reportsOf('C').empty());
+
+        Type(w, "AB");
+        QTest::keyClick(w.txtKeyboard, Qt::Key_Return);
+        Type(w, "C");
+        h.clock.Advance(1500);
+        QCOMPARE(w.sent.Text(), QStringLiteral("AB\r\n\r\nC"));
+        QCOMPARE(Codes(h.unit), (std::vector<std::uint8_t>{0x90, 0x74, 0x54}));
+    }
+
+    void charactersWithoutCodeEndTheSentLine() {
+        Harness h;
+        ProgCon& w = StartForSending(h);
+        Type(w, QStringLiteral("A\\B{"));
+        QTest::sendKeyEvent(QTest::Click, w.txtKeyboard, Qt::Key_unknown, QStringLiteral("Ł"), Qt::NoModifier);
+        Type(w, QStringLiteral("C"));
+        h.clock.Advance(2000);
+        // A letter beyond 8 bits is not mistaken for the letter its low byte happens to be.
+        QCOMPARE(Codes(h.unit), (std::vector<std::uint8_t>{0x90, 0x74, 0x54}));
+        QCOMPARE(w.sent.Text(), QStringLiteral("A\r\nB\r\n\r\nC"));
+    }
+
+    void pauseKeepsTypingForLater() {
+        Harness h;
+        ProgCon& w = StartForSending(h);
+        QTest::mouseClick(w.cmdTx, Qt::LeftButton);
+        QCOMPARE(w.cmdTx->text(), QStringLiteral("     Paused     Click to Transmit"));
+        QCOMPARE(w.cmdTx->palette().color(QPalette::Button), QColor(255, 255, 192));
+        Type(w, "AB");
+        h.clock.Advance(5000);
+        QVERIFY(h.unit.reportsOf('C').empty());
+        QCOMPARE(w.keyboard.Text(), QStringLiteral("AB"));
+
+        w.Timer1->SetEnabled(false);
+        w.Timer2->SetEnabled(true);
+        QTest::mouseClick(w.cmdTx, Qt::LeftButton);
+        QCOMPARE(w.cmdTx->text(), QStringLiteral(" Transmit Mode Click to Pause"));
+        QCOMPARE(w.cmdTx->palette().color(QPalette::Button), QColor(192, 255, 192));
+        QVERIFY(w.Timer1->Enabled());
+        QVERIFY(!w.Timer2->Enabled());
+        h.clock.Advance(1000);
+        QCOMPARE(Codes(h.unit), (std::vector<std::uint8_t>{0x90, 0x74}));
+    }
+
+    void deletedTextIsNotSent() {
+        Harness h;
+        ProgCon& w = StartForSending(h);
+        Type(w, "ABCD");
+        h.clock.Advance(400);
+        QCOMPARE(Codes(h.unit).size(), std::size_t(2));
+        QTest::keyClick(w.txtKeyboard, Qt::Key_Backspace);
+        QTest::keyClick(w.txtKeyboard, Qt::Key_Backspace);
+        h.clock.Advance(1000);
+        QCOMPARE(w.state.sendPosition, 3);
+        QCOMPARE(Codes(h.unit).size(), std::size_t(2));
+
+        // Text typed at once into a window emptied by hand goes out from its first character.
+        QTest::keyClick(w.txtKeyboard, Qt::Key_Backspace);
+        QTest::keyClick(w.txtKeyboard, Qt::Key_Backspace);
+        QCOMPARE(w.keyboard.Text(), QString());
+        Type(w, "N");
+        h.clock.Advance(1000);
+        QCOMPARE(Codes(h.unit), (std::vector<std::uint8_t>{0x90, 0x74, 0x50}));
+    }
+
+    void aBreakInFromThePaddlesDropsTheRest() {
+        Harness h;
+        ProgCon& w = StartForSending(h);
+        h.unit.QueueCharacterReplies({64, 65});
+        Type(w, "ABCD");
+        h.clock.Advance(2000);
+        QCOMPARE(Codes(h.unit), (std::vector<std::uint8_t>{0x90, 0x74}));
+        QCOMPARE(w.sent.Text(), QStringLiteral("AB"));
+        QCOMPARE(w.keyboard.Text(), QString());
+        Type(w, "E");
+        h.clock.Advance(100);
+        QCOMPARE(Codes(h.unit).back(), std::uint8_t(0xA0));
+        QCOMPARE(w.sent.Text(), QStringLiteral("ABE"));
+    }
+
+    void altKeysTheUnitAndHoldsTheLoop() {
+        Harness h;
+        ProgCon& w = StartForSending(h);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.txtKeyboard->setFocus();
+        QTest::keyPress(w.txtKeyboard, Qt::Key_Alt);
+        QTest::keyPress(w.txtKeyboard, Qt::Key_Alt);
+        QVERIFY(h.unit.keyDown());
+        Type(w, "AB");
+        h.clock.Advance(1000);
+        QVERIFY(h.unit.reportsOf('C').empty());
+        QCOMPARE(h.unit.reportsOf('T').size(), std::size_t(2));
+        QTest::keyRelease(w.txtKeyboard, Qt::Key_Alt);
+        QCOMPARE(h.unit.reportsOf('t').size(), std::size_t(1));
+        QVERIFY(!h.unit.keyDown());
+        QCOMPARE(w.Timer1->Interval(), 100);
+        QVERIFY(w.txtKeyboard->hasFocus());
+        QCOMPARE(w.menuBar()->activeAction(), nullptr);
+        h.clock.Advance(1000);
+        QCOMPARE(Codes(h.unit), (std::vector<std::uint8_t>{0x90, 0x74}));
+        w.close();
+    }
+
+    void escapeEmptiesTheKeyboardWindow() {
+        Harness h;
+        ProgCon& w = StartForSending(h);
+        Type(w, "ABCDEF");
+        h.clock.Advance(400);
+        QTest::keyClick(w.txtKeyboard, Qt::Key_Escape);
+        QCOMPARE(w.keyboard.Text(), QString());
+        // Typed before the next tick, the new text still goes out from its first character.
+        Type(w, "E");
+        h.clock.Advance(2000);
+        QCOMPARE(Codes(h.unit), (std::vector<std::uint8_t>{0x90, 0x74, 0xA0}));
+    }
+
+    void aWordSpaceNoLargerThanTheLetterSpaceStillSends() {
+        Harness h;
+        ProgCon& w = StartForSending(h);
+        w.panel->scrLetterSpace->setValue(40);
+        w.panel->scrWordSpace->setValue(30);
+        Type(w, "E E");
+        h.clock.Advance(1000);
+        const auto sent = Characters(h.unit);
+        QCOMPARE(sent.size(), std::size_t(3));
+        QCOMPARE(sent[2].time - sent[1].time, std::int64_t(1));
+    }
+
+    void aTickNeverNests() {
+        Harness h;
+        ProgCon& w = StartForSending(h);
+        std::size_t sentDuringPause = 0;
+        h.clock.onSleep = [&](std::int64_t) {
+            w.loop->TransmitTick();
+            sentDuringPause = std::max(sentDuringPause, h.unit.reportsOf('C').size());
+        };
+        Type(w, "E<1");
+        h.clock.Advance(300);
+        QCOMPARE(sentDuringPause, std::size_t(1));
+        QTest::mouseClick(w.cmdEnd, Qt::LeftButton);
+    }
+
+    void theCaretStaysWhereTheOperatorPutsIt() {
+        Harness h;
+        ProgCon& w = StartForSending(h);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        Type(w, "ABCDEF");
+        h.clock.Advance(20);
+        QCOMPARE(w.keyboard.SelStart(), 6);
+
+        QTextCursor place(w.txtKeyboard->document());
+        place.setPosition(3);
+        QTest::mouseClick(w.txtKeyboard->viewport(), Qt::LeftButton, {}, w.txtKeyboard->cursorRect(place).center());
+        QCOMPARE(w.state.caretPosition, 3);
+        Type(w, "X");
+        QCOMPARE(w.keyboard.Text(), QStringLiteral("ABCXDEF"));
+        h.clock.Advance(500);
+        QCOMPARE(w.keyboard.SelStart(), 4);
+        QTest::keyClick(w.txtKeyboard, Qt::Key_Backspace);
+        h.clock.Advance(1500);
+        QCOMPARE(w.keyboard.Text(), QStringLiteral("ABCDEF"));
+        QCOMPARE(w.keyboard.SelStart(), 3);
+        QCOMPARE(w.state.caretPosition, 3);
+        w.close();
+    }
+
+    void aMissingUnitHandsOverToTheMonitor() {
+        Harness h;
+        ProgCon& w = StartForSending(h);
+        h.unit.Unplug();
+        Type(w, "AB");
+        h.clock.Advance(20);
+        QVERIFY(!w.Timer1->Enabled());
+        QVERIFY(w.Timer2->Enabled());
+        QCOMPARE(w.sent.Text(), QStringLiteral("A"));
+        h.clock.Advance(1000);
+        QCOMPARE(w.txtInfo->text(), QStringLiteral("Please Connect The TANDREL Interface Unit!"));
+        QVERIFY(h.unit.misuse().empty());
+    }
+
+    void clearSentEmptiesTheSentWindow() {
+        Harness h;
+        ProgCon& w = StartForSending(h);
+        Type(w, "E");
+        h.clock.Advance(100);
+        QCOMPARE(w.sent.Text(), QStringLiteral("E"));
+        QTest::mouseClick(w.cmdClearSend, Qt::LeftButton);
+        QCOMPARE(w.sent.Text(), QString());
+    }
+};
+
+QTEST_MAIN(TransmitTest)
+#include "test_app_transmit.moc"
