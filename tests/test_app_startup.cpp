@@ -33,6 +33,10 @@ private slots:
         QCOMPARE(Background(w.txtInfo), QColor(255, 0, 0));
         QCOMPARE(h.clock.TickCount(), TestClock::StartTime);
 
+        // The first transmit tick finds no unit and hands over to the connection monitor.
+        h.clock.Advance(10);
+        QVERIFY(!w.Timer1->Enabled());
+        QVERIFY(w.Timer2->Enabled());
         const QStringList expected{"Please Connect The TANDREL Interface Unit!", "TANDREL Interface Not Found",
                                    "Please Connect The TANDREL Interface Unit!"};
         for (const QString& text : expected) {

@@ -1,5 +1,6 @@
 #include "app/ProgCon.h"
 
+#include "keyboard/KeyboardHandlers.h"
 #include "link/KeyerCommands.h"
 #include "operators/OperatorFiles.h"
 #include "platform/NumberText.h"
@@ -8,6 +9,7 @@
 #include "profile/KeyerFeaturesDialog.h"
 #include "profile/SettingsPanel.h"
 #include "profile/UpDown.h"
+#include "send/MorseTables.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -68,6 +70,7 @@ ProgCon::ProgCon(PlatformServices services, QWidget* parent)
       link(services.hid), keyboard(txtKeyboard), sent(txtSent), services_(services) {
     BuildWindow();
     BuildMenus();
+    WireTransmitting();
     Timer2->onTick = [this] { ConnectionMonitorTick(); };
 }
 
@@ -170,6 +173,27 @@ KeyerFeaturesDialog* ProgCon::dlgEditKeyer() {
 
 void ProgCon::FocusKeyboard() { txtKeyboard->setFocus(); }
 
+void ProgCon::WireTransmitting() {
+    keyboardHandlers = new KeyboardHandlers({state, keyboard, sent, *Timer1, *Timer2, link, services_.prompts});
+    keyboardHandlers->setParent(this);
+    // TODO(stored messages): the function keys and the editing keys call the message operations here.
+
+    loop = std::make_unique<TransmitLoop>(TransmitLoop::Parts{
+        state, keyboard, sent, *Timer1, *Timer2, link, services_.clock, txtInfo, cmdTx, firmwareText, shutDown});
+    loop->pacing = [this] { return CurrentPacing(); };
+    loop->runChangeHandling = [this] { keyboardHandlers->Change(); };
+    loop->focusKeyboard = [this] { FocusKeyboard(); };
+    Timer1->onTick = [this] { loop->TransmitTick(); };
+    connect(cmdTx, &QPushButton::clicked, this, [this] { loop->cmdTxClick(); });
+    connect(cmdEnd, &QPushButton::clicked, this, [this] { loop->cmdEndClick(); });
+    connect(cmdClearSend, &QPushButton::clicked, this, [this] { loop->cmdClearSendClick(); });
+}
+
+Pacing ProgCon::CurrentPacing() const {
+    return {dotMilliseconds, ParseLeadingNumber(panel->txtLetterSpace->text()),
+            ParseLeadingNumber(panel->txtWordSpace->text())};
+}
+
 bool ProgCon::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonPress) FocusKeyboard();
     return QMainWindow::eventFilter(watched, event);
@@ -181,7 +205,9 @@ void ProgCon::ShowStatus(const QString& text, const QColor& background, const QC
 }
 
 void ProgCon::StartUp() {
-    // TODO(transmit loop): caret bookkeeping starts here.
+    state.caretPosition = TransmitLoop::End;
+    state.caretGrew = true;
+    state.caretShrank = false;
     Timer1->SetEnabled(false);
 
     firmwareText = link.QueryFirmwareVersion();
@@ -207,9 +233,11 @@ void ProgCon::StartUp() {
     setWindowTitle(TitleForOperatorFile(operatorFile));
     panel->RefreshDisplays();
     sent.SetText(QString());
-    // TODO(transmit loop): BuildMorseTables, restartSending, Timer1 at 10 ms.
-    // Until the transmit loop exists, the connection monitor watches the unit from the start.
-    Timer2->SetEnabled(true);
+    loop->SetTables(BuildMorseTables());
+    state.restartSending = true;
+    Timer1->SetInterval(10);
+    Timer1->SetEnabled(true);
+    Timer2->SetEnabled(false);
 }
 
 void ProgCon::RestoreGeometry() {
@@ -263,8 +291,8 @@ void ProgCon::SaveGeometry() {
 }
 
 void ProgCon::closeEvent(QCloseEvent* event) {
-    if (!shutDown_) {
-        shutDown_ = true;
+    if (!shutDown) {
+        shutDown = true;
         Timer1->SetEnabled(false);
         Timer2->SetEnabled(false);
         SaveGeometry();

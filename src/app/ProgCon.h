@@ -4,11 +4,14 @@
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
 #include "platform/RichText.h"
+#include "send/TransmitLoop.h"
+#include "send/TransmitState.h"
 
 #include <QColor>
 #include <QMainWindow>
 #include <memory>
 
+class KeyboardHandlers;
 class KeyerFeaturesDialog;
 class QLabel;
 class QLineEdit;
@@ -75,7 +78,9 @@ public:
     UnitLink link;
     RichText keyboard;
     RichText sent;
+    TransmitState state;
 
+    bool shutDown = false;
     QString firmwareText;
     QString operatorFile;
     int dotMilliseconds = 0;
@@ -86,6 +91,9 @@ public:
     int sentVolume = 0;
     std::uint8_t paddleMode = 0;
     std::uint8_t keyerFeatures = 0;
+
+    std::unique_ptr<TransmitLoop> loop;
+    KeyboardHandlers* keyboardHandlers;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -100,9 +108,10 @@ private:
     void RestoreGeometry();
     void SaveGeometry();
     void FocusKeyboard();
+    void WireTransmitting();
+    Pacing CurrentPacing() const;
 
     PlatformServices services_;
     KeyerFeaturesDialog* keyerFeaturesDialog_ = nullptr;
     int storedWindowState_ = 0;
-    bool shutDown_ = false;
 };

@@ -36,8 +36,8 @@ QString RichText::Text() const {
 }
 
 int RichText::Length() const {
-    const QTextDocument* document = edit_->document();
-    return document->characterCount() - 1 + document->blockCount() - 1;
+    const QString plain = edit_->toPlainText();
+    return static_cast<int>(plain.size() + plain.count(QLatin1Char('\n')));
 }
 
 void RichText::SetText(const QString& text) {

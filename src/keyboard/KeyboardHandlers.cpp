@@ -1,0 +1,166 @@
+#include "keyboard/KeyboardHandlers.h"
+
+#include "link/KeyerCommands.h"
+#include "link/UnitLink.h"
+#include "platform/Clock.h"
+#include "platform/Prompts.h"
+#include "platform/RichText.h"
+#include "send/TransmitLoop.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTextEdit>
+
+namespace {
+
+const QColor Black(0, 0, 0);
+constexpr int TuneReleasedInterval = 100;
+
+bool MovesTheCaret(int qtKey) {
+    switch (qtKey) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+KeyboardHandlers::KeyboardHandlers(Parts parts) : p_(parts), edit_(parts.keyboard.widget()) {
+    // Installed on the application so that ALT reaches the Keyboard window before anything that
+    // would take it for a menu key.
+    qApp->installEventFilter(this);
+    p_.keyboard.onEdited = [this] { Change(); };
+}
+
+int KeyboardHandlers::FromQtKey(int qtKey) {
+    switch (qtKey) {
+    case Qt::Key_Backspace:
+        return KeyCode::Backspace;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return KeyCode::Return;
+    case Qt::Key_Alt:
+        return KeyCode::Alt;
+    case Qt::Key_Escape:
+        return KeyCode::Escape;
+    case Qt::Key_Delete:
+        return KeyCode::Delete;
+    default:
+        if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12) return KeyCode::F1 + (qtKey - Qt::Key_F1);
+        return KeyCode::Other;
+    }
+}
+
+bool KeyboardHandlers::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == edit_->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        Click();
+        return false;
+    }
+    if (watched != edit_) return false;
+    if (event->type() == QEvent::KeyPress) {
+        const int key = FromQtKey(static_cast<QKeyEvent*>(event)->key());
+        KeyDown(key);
+        return key == KeyCode::Alt;
+    }
+    if (event->type() == QEvent::KeyRelease) {
+        const int qtKey = static_cast<QKeyEvent*>(event)->key();
+        const bool swallowed = KeyUp(FromQtKey(qtKey)) == KeyCode::None;
+        // Cursor keys move the caret for good, as a click does.
+        if (MovesTheCaret(qtKey)) Click();
+        return swallowed;
+    }
+    return false;
+}
+
+void KeyboardHandlers::KeyDown(int key) {
+    TransmitState& s = p_.state;
+    if (!s.messageEditMode) p_.keyboard.SetSelStart(s.caretPosition);
+    if (key == KeyCode::Alt) {
+        s.tuneActive = true;
+        p_.link.WriteReport(TuneOnCommand());
+        return;
+    }
+    const bool functionKey = key >= KeyCode::F1 && key <= KeyCode::F12;
+    const int message = key - KeyCode::F1 + 1;
+    if (s.messageEditMode) {
+        if (functionKey) {
+            if (chooseMessageByKey) chooseMessageByKey(message);
+            return;
+        }
+        if (key == KeyCode::Escape) {
+            if (cancelMessageEdit) cancelMessageEdit();
+            return;
+        }
+        if (key != KeyCode::Return) return;
+    } else if (functionKey && sendMessageByKey) {
+        sendMessageByKey(message);
+    }
+    TrackCaret(key);
+    if (key == KeyCode::Escape) ClearKeyboard();
+    if (key == KeyCode::Return && s.messageEditMode && s.messageEditNumber != 0 && saveMessageEdit) saveMessageEdit();
+    FinishKeyDown();
+}
+
+// The key has not changed the text yet; the transmit loop repeats this once it has.
+void KeyboardHandlers::TrackCaret(int key) {
+    TransmitState& s = p_.state;
+    const int length = p_.keyboard.Length();
+    if (key == KeyCode::Backspace) {
+        s.caretPosition -= s.keyboardLength - length;
+        s.caretShrank = true;
+    } else if (key != KeyCode::Delete) {
+        s.caretGrew = true;
+        s.caretPosition += length - s.keyboardLength;
+    }
+    s.keyboardLength = length;
+}
+
+void KeyboardHandlers::FinishKeyDown() {
+    edit_->setFocus();
+    p_.keyboard.SetSelStart(p_.state.caretPosition);
+    p_.keyboard.SetSelColor(Black);
+    p_.sent.SetSelStart(TransmitLoop::End);
+}
+
+int KeyboardHandlers::KeyUp(int key) {
+    TransmitState& s = p_.state;
+    if (key == KeyCode::Alt) {
+        p_.link.WriteReport(TuneOffCommand());
+        s.tuneActive = false;
+        p_.timer1.SetInterval(TuneReleasedInterval);
+        key = KeyCode::None;
+    }
+    if (s.messageEditMode && s.messageEditNumber == 0) p_.keyboard.SetText(QString());
+    return key;
+}
+
+// Whatever is typed into an emptied window goes out from its first character, even when the operator
+// types before the transmit loop has seen the window empty.
+void KeyboardHandlers::ClearKeyboard() {
+    p_.keyboard.SetText(QString());
+    p_.state.restartSending = true;
+}
+
+void KeyboardHandlers::Change() {
+    TransmitState& s = p_.state;
+    if (p_.keyboard.Length() == 0) s.restartSending = true;
+    if (!s.messageEditMode) {
+        p_.timer1.SetEnabled(true);
+        p_.timer2.SetEnabled(false);
+    } else if (s.messageEditNumber == 0) {
+        p_.prompts.MessageBox(QStringLiteral("You must click the message number before editing"), QString(),
+                              Prompts::Buttons::Ok);
+        p_.keyboard.SetText(QString());
+    }
+}
+
+void KeyboardHandlers::Click() { p_.state.caretPosition = p_.keyboard.SelStart(); }

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "send/TransmitState.h"
+
+#include <QObject>
+#include <functional>
+
+class Prompts;
+class QTextEdit;
+class RichText;
+class Timer;
+class UnitLink;
+
+// Key codes as the Keyboard window's handlers know them.
+namespace KeyCode {
+constexpr int None = 0;
+constexpr int Backspace = 8;
+constexpr int Return = 13;
+constexpr int Alt = 18;
+constexpr int Escape = 27;
+constexpr int Delete = 46;
+constexpr int F1 = 112;
+constexpr int F12 = 123;
+constexpr int Other = 255;
+} // namespace KeyCode
+
+// The Keyboard window's key down, key up, change and click handling on top of the box's own editing:
+// keeps the transmit loop running while there is text, remembers where the operator's caret belongs,
+// keys the transmitter while ALT is held, clears the window on ESC, and routes the function keys and
+// the editing keys to the stored messages.
+class KeyboardHandlers : public QObject {
+    Q_OBJECT
+public:
+    struct Parts {
+        TransmitState& state;
+        RichText& keyboard;
+        RichText& sent;
+        Timer& timer1;
+        Timer& timer2;
+        UnitLink& link;
+        Prompts& prompts;
+    };
+
+    explicit KeyboardHandlers(Parts parts);
+
+    void KeyDown(int keyCode);
+    // Returns the key code, 0 when the key is swallowed.
+    int KeyUp(int keyCode);
+    void Change();
+    void Click();
+
+    // The stored messages' operations, by message number 1..12.
+    std::function<void(int)> sendMessageByKey;
+    std::function<void(int)> chooseMessageByKey;
+    std::function<void()> cancelMessageEdit;
+    std::function<void()> saveMessageEdit;
+
+    static int FromQtKey(int qtKey);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void TrackCaret(int keyCode);
+    void FinishKeyDown();
+    void ClearKeyboard();
+
+    Parts p_;
+    QTextEdit* edit_;
+};
