@@ -60,13 +60,16 @@ private slots:
         ProgCon& w = h.Start();
         QCOMPARE(w.txtInfo->text(), QStringLiteral("Firmware Version: 1.0.7"));
         QCOMPARE(Background(w.txtInfo), QColor(140, 180, 220));
-        QCOMPARE(h.unit.reportsOf('S').size(), std::size_t(3));
+        // Without a profile its defaults load: the word space and the volume change, each change sends
+        // the settings, and start-up sends them once more.
+        QCOMPARE(h.unit.reportsOf('S').size(), std::size_t(9));
         const DecodedSettings& s = h.unit.settings();
         QCOMPARE(s.speedWpm, 25);
         QCOMPARE(s.weightPercent, 50);
         QCOMPARE(s.toneHz, 680);
+        QCOMPARE(s.volume, 8);
         QCOMPARE(s.letterSpace, 2.0);
-        QCOMPARE(s.wordSpace, 6.0);
+        QCOMPARE(s.wordSpace, 8.0);
         QCOMPARE(s.keyerFeatures, std::uint8_t(7));
         QCOMPARE(w.dotMilliseconds, 48);
         QCOMPARE(w.txtIambic->text(), QStringLiteral("Iambic"));
@@ -76,7 +79,7 @@ private slots:
         QCOMPARE(w.panel->txtSpeed->text(), QStringLiteral(" 25"));
         QCOMPARE(w.panel->txtWeight->text(), QStringLiteral(" 50"));
         QCOMPARE(w.panel->txtTone->text(), QStringLiteral("680"));
-        QCOMPARE(w.panel->txtWordSpace->text(), QStringLiteral(" 6"));
+        QCOMPARE(w.panel->txtWordSpace->text(), QStringLiteral(" 8"));
         QCOMPARE(w.panel->txtLetterSpace->text(), QStringLiteral(" 2"));
     }
 
@@ -119,11 +122,11 @@ private slots:
         QCOMPARE(s.speedWpm, 26);
         QCOMPARE(s.weightPercent, 49);
         QCOMPARE(s.toneHz, 690);
-        QCOMPARE(s.volume, 1);
-        QCOMPARE(s.wordSpace, 6.1);
+        QCOMPARE(s.volume, 9);
+        QCOMPARE(s.wordSpace, 8.1);
         QCOMPARE(s.letterSpace, 1.9);
         QCOMPARE(w.panel->txtTone->text(), QStringLiteral("690"));
-        QCOMPARE(w.panel->txtVolume->text(), QStringLiteral("1"));
+        QCOMPARE(w.panel->txtVolume->text(), QStringLiteral("9"));
 
         // At the ends the arrows do nothing and nothing is sent.
         p->scrSpeed->setValue(50);
@@ -141,7 +144,7 @@ private slots:
         Harness h;
         ProgCon& w = h.Start();
         SettingsPanel* p = w.panel;
-        p->scrWordSpace->setValue(80);
+        p->scrVolume->setValue(0);
         KeyerFeaturesDialog* dialog = w.dlgEditKeyer();
         dialog->SetFeatures({true, false, false, true});
         h.unit.ClearReports();
@@ -249,7 +252,8 @@ private slots:
         w.resize(640, 520);
         w.close();
         const QByteArray saved = h.Read("Operator.INI");
-        QCOMPARE(saved, QByteArray("[Form]\r\nWindowState=0\r\nHeight=7800\r\nWidth=9600\r\nTop=1500\r\nLeft=3000\r\n"));
+        QCOMPARE(saved, QByteArray("[Form]\r\nWindowState=0\r\nHeight=7800\r\nWidth=9600\r\nTop=1500\r\nLeft=3000\r\n"
+                                   "[Operator]\r\nINIFile=\r\n"));
 
         // Closed maximised, the normal geometry stays as it was and the state says maximised.
         Harness again;
@@ -257,8 +261,8 @@ private slots:
         ProgCon& second = again.Start();
         second.showMaximized();
         second.close();
-        QCOMPARE(again.Read("Operator.INI"),
-                 QByteArray("[Form]\r\nWindowState=2\r\nHeight=7800\r\nWidth=9600\r\nTop=1500\r\nLeft=3000\r\n"));
+        QCOMPARE(again.Read("Operator.INI"), QByteArray("[Form]\r\nWindowState=2\r\nHeight=7800\r\nWidth=9600\r\nTop=1500\r\n"
+                                                        "Left=3000\r\n[Operator]\r\nINIFile=\r\n"));
     }
 
     void junkGeometryFallsBackToDefaults() {

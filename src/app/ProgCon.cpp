@@ -1,12 +1,14 @@
 #include "app/ProgCon.h"
 
 #include "keyboard/KeyboardHandlers.h"
+#include "keyboard/WorkedCall.h"
 #include "link/KeyerCommands.h"
 #include "operators/OperatorFiles.h"
 #include "platform/NumberText.h"
 #include "platform/Twips.h"
 #include "profile/IniFile.h"
 #include "profile/KeyerFeaturesDialog.h"
+#include "profile/ProfileFile.h"
 #include "profile/SettingsPanel.h"
 #include "profile/UpDown.h"
 #include "send/MorseTables.h"
@@ -14,6 +16,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -71,6 +74,7 @@ ProgCon::ProgCon(PlatformServices services, QWidget* parent)
     BuildWindow();
     BuildMenus();
     WireTransmitting();
+    WireMessages();
     Timer2->onTick = [this] { ConnectionMonitorTick(); };
 }
 
@@ -88,6 +92,7 @@ void ProgCon::BuildWindow() {
     client->setAutoFillBackground(true);
     setFont(DesignFont(QStringLiteral("Lucida Sans"), 8.25));
 
+    BuildMessageStrip(client);
     lblOP = new QLabel(client);
     PlaceInTwips(lblOP, 150, 960, 1995, 225);
 
@@ -152,11 +157,39 @@ QPushButton* ProgCon::AddButton(const QString& caption, double left) {
     return button;
 }
 
+void ProgCon::BuildMessageStrip(QWidget* client) {
+    auto* caption = new QLabel(QStringLiteral("Messages"), client);
+    caption->setFont(DesignFont(QStringLiteral("Lucida Sans"), 9.75, 600));
+    caption->move(TwipsToPixels(2670), TwipsToPixels(30));
+    const QStringList startTitles{"Mine", "Resp", "Lead", "End", "Name", "QTH", "--", "--", "--", "CQ 5", "CQ 12", "His"};
+    // The strip's pitch at the window's designed width.
+    constexpr double Pitch = 495;
+    for (int i = 0; i < MessageCount; ++i) {
+        QLineEdit* title = new QLineEdit(startTitles[i], client);
+        title->setReadOnly(true);
+        title->setFocusPolicy(Qt::NoFocus);
+        title->setFrame(false);
+        title->setAlignment(Qt::AlignCenter);
+        title->setFont(DesignFont(QStringLiteral("Lucida Sans"), 6.75));
+        SetColours(title, Colours::Grey, Colours::Black);
+        PlaceInTwips(title, 90 + Pitch * i + (Pitch - 500) / 2.5, 270, 475, 195);
+        title->installEventFilter(this);
+        txtMsgTitle[i] = title;
+
+        auto* button = new QPushButton(QString::number(i + 1), client);
+        PlaceInTwips(button, 90 + Pitch * i, 450, Pitch - 50, 350);
+        cmdMessages[i] = button;
+    }
+}
+
 void ProgCon::BuildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    mnuFileSave = file->addAction(QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S), this, [this] { SaveProfile(); });
+    mnuFileSaveAs = file->addAction(QStringLiteral("Save As"), this, [this] { SaveAs(); });
     mnuFileExit = file->addAction(QStringLiteral("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q), this, &QWidget::close);
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     mnuEditKeyer = edit->addAction(QStringLiteral("Keyer Features"), this, [this] { dlgEditKeyer()->show(); });
+    mnuEditMessages = edit->addAction(QStringLiteral("Messages"), this, [this] { messages->EnterEditState(); });
 }
 
 KeyerFeaturesDialog* ProgCon::dlgEditKeyer() {
@@ -176,7 +209,6 @@ void ProgCon::FocusKeyboard() { txtKeyboard->setFocus(); }
 void ProgCon::WireTransmitting() {
     keyboardHandlers = new KeyboardHandlers({state, keyboard, sent, *Timer1, *Timer2, link, services_.prompts});
     keyboardHandlers->setParent(this);
-    // TODO(stored messages): the function keys and the editing keys call the message operations here.
 
     loop = std::make_unique<TransmitLoop>(TransmitLoop::Parts{
         state, keyboard, sent, *Timer1, *Timer2, link, services_.clock, txtInfo, cmdTx, firmwareText, shutDown});
@@ -187,6 +219,35 @@ void ProgCon::WireTransmitting() {
     connect(cmdTx, &QPushButton::clicked, this, [this] { loop->cmdTxClick(); });
     connect(cmdEnd, &QPushButton::clicked, this, [this] { loop->cmdEndClick(); });
     connect(cmdClearSend, &QPushButton::clicked, this, [this] { loop->cmdClearSendClick(); });
+}
+
+void ProgCon::WireMessages() {
+    messages = std::make_unique<MessageEditor>(MessageEditor::Parts{state, keyboard, txtSent, txtInfo, cmdTx, *Timer1,
+                                                                    *Timer2, services_.prompts, messageTexts,
+                                                                    txtMsgTitle});
+    messages->macroValues = [this] { return CurrentMacroValues(); };
+    messages->operatorFile = [this] { return operatorFile; };
+    messages->loadProfile = [this] { LoadProfile(); };
+    messages->showTransmitting = [this](bool transmitting) { loop->ShowTransmitting(transmitting); };
+    messages->focusKeyboard = [this] { FocusKeyboard(); };
+    for (int i = 0; i < MessageCount; ++i) {
+        connect(cmdMessages[i], &QPushButton::clicked, this, [this, i] { messages->ButtonClicked(i); });
+    }
+    keyboardHandlers->sendMessageByKey = [this](int number) { messages->SendByKey(number); };
+    keyboardHandlers->chooseMessageByKey = [this](int number) { messages->ChooseByKey(number); };
+    keyboardHandlers->cancelMessageEdit = [this] { messages->Cancel(); };
+    keyboardHandlers->saveMessageEdit = [this] { messages->Save(); };
+
+    workedCallEntry = new WorkedCall(txtWrkStation, this);
+    workedCallEntry->setParent(this);
+    workedCallEntry->focusKeyboard = [this] { FocusKeyboard(); };
+    connect(cmdCaptureCall, &QPushButton::clicked, this, [this] { workedCallEntry->ShowDialog(); });
+}
+
+// The call comes from the operator label, which always shows "Operator: " and the call.
+MacroValues ProgCon::CurrentMacroValues() {
+    operatorCall = lblOP->text().mid(10);
+    return {operatorCall, workedCallEntry->workedCall(), operatorName, qth};
 }
 
 Pacing ProgCon::CurrentPacing() const {
@@ -226,9 +287,9 @@ void ProgCon::StartUp() {
     if (operatorFile.isEmpty() || operatorFile.endsWith(QLatin1Char('/'))) {
         // TODO(operator selection): let the operator choose or create a profile here.
     }
-    if (!operatorFile.contains(QLatin1Char('/'))) operatorFile = QDir(services_.applicationFolder).filePath(operatorFile);
+    if (!operatorFile.contains(QLatin1Char('/'))) operatorFile = services_.applicationFolder + '/' + operatorFile;
 
-    // TODO(operator profile): LoadProfile from operatorFile here.
+    LoadProfile();
     SendKeyerSettings();
     setWindowTitle(TitleForOperatorFile(operatorFile));
     panel->RefreshDisplays();
@@ -296,7 +357,7 @@ void ProgCon::closeEvent(QCloseEvent* event) {
         Timer1->SetEnabled(false);
         Timer2->SetEnabled(false);
         SaveGeometry();
-        // TODO(operator profile): SaveProfile here.
+        SaveProfile();
         link.CloseUnit();
     }
     event->accept();
@@ -340,4 +401,75 @@ void ProgCon::ConnectionMonitorTick() {
     }
     firmwareText = link.QueryFirmwareVersion();
     ShowStatus(firmwareText, Colours::BlueGrey, Colours::Black);
+}
+
+void ProgCon::LoadProfile() {
+    const ProfileData profile = ReadProfile(operatorFile);
+    // Each control's own change handling updates its display and sends the settings.
+    panel->scrSpeed->setValue(profile.speed);
+    panel->scrWeight->setValue(profile.weight);
+    panel->scrWordSpace->setValue(profile.wordSpaceTenths);
+    panel->scrLetterSpace->setValue(profile.letterSpaceTenths);
+    panel->scrVolume->setValue(profile.volume);
+    panel->scrTone->setValue(profile.toneTens);
+
+    dlgEditKeyer()->SetFeatures({profile.iambic, profile.dotMemory, profile.dashMemory, profile.rightHand});
+    txtIambic->setText(profile.iambic ? "Iambic" : "Dash Override");
+    txtDotMemory->setText(profile.dotMemory ? "Dot Memory ON" : "Dot Memory OFF");
+    txtDashMemory->setText(profile.dashMemory ? "Dash Memory ON" : "Dash Memory OFF");
+    txtRLPaddles->setText(profile.rightHand ? "Right-Hand Paddles" : "Left-Hand Paddles");
+
+    myCall = profile.myCall;
+    lblOP->setText(QStringLiteral("Operator: ") + myCall);
+    operatorName = profile.name;
+    qth = profile.qth;
+    for (int i = 0; i < MessageCount; ++i) {
+        messageTexts[i] = profile.messages[i];
+        txtMsgTitle[i]->setText(profile.titles[i]);
+        cmdMessages[i]->setToolTip(messageTexts[i]);
+    }
+}
+
+void ProgCon::SaveProfile() {
+    QString fileName = FileNamePart(operatorFile);
+    WriteIniValue(OperatorIniPath(), QStringLiteral("Operator"), QStringLiteral("INIFile"), fileName);
+
+    ProfileSave profile;
+    const PaddleFeatures features = dlgEditKeyer()->Features();
+    profile.iambic = features.iambic;
+    profile.dotMemory = features.dotMemory;
+    profile.dashMemory = features.dashMemory;
+    profile.rightHand = features.rightHand;
+    profile.myCall = myCall;
+    profile.name = operatorName;
+    profile.qth = qth;
+    for (int i = 0; i < MessageCount; ++i) {
+        profile.messages[i] = messageTexts[i];
+        profile.titles[i] = txtMsgTitle[i]->text();
+    }
+    profile.sentSpeed = sentSpeed;
+    profile.sentWeight = sentWeight;
+    profile.sentToneHertz = sentTone;
+    profile.sentVolume = sentVolume;
+    profile.wordSpaceText = panel->txtWordSpace->text();
+    profile.letterSpaceText = panel->txtLetterSpace->text();
+    WriteProfile(operatorFile, profile);
+    // Line breaks went into the file as blanks; the messages in memory follow the file.
+    std::copy(profile.messages.begin(), profile.messages.end(), messageTexts.begin());
+}
+
+void ProgCon::SaveAs() {
+    const QString chosen = services_.prompts.SaveFileName(
+        QStringLiteral("Save Current Settings As"), services_.applicationFolder,
+        QStringLiteral("Initialization Files (*.INI *.ini)"), lastChosenFile_);
+    if (chosen.isEmpty()) return;
+    lastChosenFile_ = QFileInfo(chosen).fileName();
+    if (IsProtectedProfilePath(chosen)) {
+        services_.prompts.MessageBox(QStringLiteral("Cannot Save as OPERATOR.INI"), QStringLiteral("Protected File"),
+                                     Prompts::Buttons::Ok);
+        return;
+    }
+    // The path stays as chosen: on a case-sensitive file system its capitals would name another file.
+    operatorFile = chosen;
+    SaveProfile();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "keyboard/MessageEditor.h"
 #include "link/UnitLink.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
@@ -18,6 +19,7 @@ class QLineEdit;
 class QPushButton;
 class QTextEdit;
 class SettingsPanel;
+class WorkedCall;
 
 // The platform services the main window works through; main wires the real ones, tests fakes.
 struct PlatformServices {
@@ -49,6 +51,9 @@ public:
     void ShowAsStored();
 
     void SendKeyerSettings();
+    void LoadProfile();
+    void SaveProfile();
+    void SaveAs();
     void ConnectionMonitorTick();
     KeyerFeaturesDialog* dlgEditKeyer();
 
@@ -69,8 +74,13 @@ public:
     QPushButton* cmdEnd;
     QPushButton* cmdClearSend;
     QPushButton* cmdCaptureCall;
+    std::array<QPushButton*, MessageCount> cmdMessages;
+    std::array<QLineEdit*, MessageCount> txtMsgTitle;
+    QAction* mnuFileSave;
+    QAction* mnuFileSaveAs;
     QAction* mnuFileExit;
     QAction* mnuEditKeyer;
+    QAction* mnuEditMessages;
 
     std::unique_ptr<Timer> Timer1;
     std::unique_ptr<Timer> Timer2;
@@ -92,8 +102,17 @@ public:
     std::uint8_t paddleMode = 0;
     std::uint8_t keyerFeatures = 0;
 
+    // The operator's identity and stored messages, as loaded from the profile.
+    QString myCall;
+    QString operatorName;
+    QString qth;
+    QString operatorCall;
+    std::array<QString, MessageCount> messageTexts;
+
     std::unique_ptr<TransmitLoop> loop;
     KeyboardHandlers* keyboardHandlers;
+    std::unique_ptr<MessageEditor> messages;
+    WorkedCall* workedCallEntry;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -102,6 +121,9 @@ protected:
 private:
     void BuildWindow();
     void BuildMenus();
+    void BuildMessageStrip(QWidget* client);
+    void WireMessages();
+    MacroValues CurrentMacroValues();
     QLineEdit* AddCaptionBox(double left);
     QPushButton* AddButton(const QString& caption, double left);
     void ShowStatus(const QString& text, const QColor& background, const QColor& textColour);
@@ -114,4 +136,6 @@ private:
     PlatformServices services_;
     KeyerFeaturesDialog* keyerFeaturesDialog_ = nullptr;
     int storedWindowState_ = 0;
+    // The file chooser offers the name it returned last.
+    QString lastChosenFile_;
 };

@@ -1,0 +1,135 @@
+#include "keyboard/MessageEditor.h"
+
+#include "platform/Clock.h"
+#include "platform/Prompts.h"
+#include "platform/RichText.h"
+#include "profile/IniFile.h"
+#include "profile/ProfileFile.h"
+#include "send/TransmitLoop.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTextEdit>
+
+namespace {
+
+const QColor Black(0, 0, 0);
+const QColor Grey(224, 224, 224);
+const QColor LightGreen(192, 255, 192);
+const QColor LightYellow(255, 255, 192);
+const QString NoTitle = QStringLiteral("--");
+
+void SetBackground(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Base, colour);
+    widget->setPalette(palette);
+}
+
+} // namespace
+
+// A stored text ending in "*" keeps a trailing blank through the profile file; the "*" never goes out.
+QString MessageEditor::StoredText(int number) const {
+    QString text = p_.messageTexts[number - 1];
+    if (text.endsWith(QLatin1Char('*'))) text.chop(1);
+    return text;
+}
+
+void MessageEditor::ButtonClicked(int index) {
+    if (p_.state.messageEditMode) {
+        ChooseByButton(index + 1);
+    } else {
+        SendByButton(index + 1);
+    }
+}
+
+void MessageEditor::SendByButton(int number) {
+    const MacroValues values = macroValues();
+    p_.keyboard.SetSelStart(TransmitLoop::End);
+    p_.keyboard.SetSelColor(Black);
+    p_.keyboard.SetSelText(ExpandMacros(StoredText(number), values));
+    p_.keyboard.SetSelStart(TransmitLoop::End);
+    p_.keyboard.SetSelColor(Black);
+    focusKeyboard();
+    p_.state.caretPosition = p_.keyboard.SelStart();
+}
+
+// The key-down handling has put the selection at the operator's caret and finishes afterwards.
+void MessageEditor::SendByKey(int number) {
+    const MacroValues values = macroValues();
+    p_.keyboard.SetSelColor(Black);
+    p_.keyboard.SetSelText(ExpandMacros(StoredText(number), values));
+}
+
+void MessageEditor::EnterEditState() {
+    p_.timer2.SetEnabled(false);
+    showTransmitting(false);
+    p_.cmdTx->setEnabled(false);
+    SetBackground(p_.txtInfo, LightGreen);
+    ShowInfo(QStringLiteral("Click Message Number or Press Corresponding Function Key - ESC to Cancel"));
+    p_.txtSent->setEnabled(false);
+    SetBackground(p_.keyboard.widget(), Grey);
+    p_.state.messageEditMode = true;
+    p_.timer1.SetEnabled(false);
+    p_.state.messageEditNumber = 0;
+}
+
+void MessageEditor::ChooseByButton(int number) {
+    macroValues();
+    p_.keyboard.SetSelStart(TransmitLoop::End);
+    p_.keyboard.SetSelColor(Black);
+    p_.keyboard.SetText(QString());
+    p_.state.messageEditNumber = number;
+    ShowInfo(QStringLiteral("Editing Message %1....Press Return When Finished Editing! ESC to Cancel").arg(number));
+    p_.keyboard.SetText(StoredText(number));
+    focusKeyboard();
+}
+
+void MessageEditor::ChooseByKey(int number) {
+    p_.keyboard.SetText(QString());
+    p_.state.messageEditNumber = number;
+    ShowInfo(QStringLiteral("Editing Message  %1....Press Return To Save Message! ESC to Cancel").arg(number));
+    p_.keyboard.SetSelText(StoredText(number));
+    focusKeyboard();
+}
+
+QString MessageEditor::TitleFor(const QString& message, int number) {
+    const auto answer = p_.prompts.InputBox(QStringLiteral("Input a Title for this message....5 Characters Max!!!"),
+                                            QStringLiteral("Message Title"), p_.txtMsgTitle[number - 1]->text());
+    const QString title = answer.value_or(QString());
+    return message.isEmpty() || title.isEmpty() ? NoTitle : title;
+}
+
+void MessageEditor::Save() {
+    p_.state.messageEditMode = false;
+    const int number = p_.state.messageEditNumber;
+    const QString message = p_.keyboard.Text();
+    p_.messageTexts[number - 1] = message;
+    const QString file = operatorFile();
+    QString title = TitleFor(message, number);
+    WriteIniValue(file, QStringLiteral("Messages"), QStringLiteral("Title%1").arg(number), title);
+    // Line breaks become blanks in the file; a blank they leave at the end must survive as well.
+    QString stored = message;
+    stored.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    if (stored.endsWith(QLatin1Char(' '))) stored += QLatin1Char('*');
+    WriteStoredMessage(file, number, stored);
+    loadProfile();
+    ReturnToNormal(QStringLiteral("Message Saved, Returning To Normal Keyboard Operation"));
+}
+
+void MessageEditor::Cancel() {
+    p_.state.messageEditMode = false;
+    ReturnToNormal(QStringLiteral("Message Edit Cancelled, Returning To Normal Keyboard Operation"));
+}
+
+void MessageEditor::ReturnToNormal(const QString& status) {
+    p_.txtSent->setEnabled(true);
+    ShowInfo(status);
+    SetBackground(p_.keyboard.widget(), LightYellow);
+    p_.keyboard.SetText(QString());
+    showTransmitting(true);
+    p_.cmdTx->setEnabled(true);
+    p_.timer1.SetEnabled(false);
+    p_.timer2.SetEnabled(true);
+}
+
+void MessageEditor::ShowInfo(const QString& text) { p_.txtInfo->setText(text); }

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDialog>
+#include <QObject>
+#include <functional>
+
+class QLineEdit;
+class QPushButton;
+
+// The small dialog that takes the worked station's call.
+class WorkedCallDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit WorkedCallDialog(QWidget* parent = nullptr);
+
+    QLineEdit* txtWrkCall;
+    QPushButton* OKButton;
+    QPushButton* CancelButton;
+};
+
+// The call of the station being worked: typed into the main window's box and confirmed with Return,
+// or entered through the Capture Call dialog. It goes on the clipboard and into the HISCALL macro,
+// and lasts until another call is confirmed; it is never saved.
+class WorkedCall : public QObject {
+    Q_OBJECT
+public:
+    WorkedCall(QLineEdit* txtWrkStation, QWidget* dialogParent);
+
+    const QString& workedCall() const { return workedCall_; }
+    // Created on first use, then only hidden and shown, so a cancelled entry waits for the next time.
+    WorkedCallDialog* dlgWrkCall();
+    void ShowDialog();
+
+    std::function<void()> focusKeyboard;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void ConfirmFromDialog();
+    void ConfirmFromBox();
+    void Confirm(const QString& call);
+
+    QLineEdit* txtWrkStation_;
+    QWidget* dialogParent_;
+    WorkedCallDialog* dialog_ = nullptr;
+    QString workedCall_;
+};
