@@ -47,7 +47,8 @@ struct StoredGeometry {
 
 // A hand-edited value that is no number takes the default; an absurd one is held to a sane range.
 double ReadTwips(const QString& file, const QString& key, double fallback) {
-    const auto number = ParseNumber(ReadIniValue(file, QStringLiteral("Form"), key, QString::number(fallback)));
+    const auto number =
+        ParseNumber(ReadIniValue(file, QStringLiteral("Form"), key, QString::number(fallback)));
     return std::clamp(number.value_or(fallback), -1.0e6, 1.0e6);
 }
 
@@ -56,13 +57,6 @@ QFont DesignFont(const QString& family, double points, int weight = QFont::Norma
     font.setPointSizeF(points);
     font.setWeight(static_cast<QFont::Weight>(weight));
     return font;
-}
-
-void SetColours(QWidget* widget, const QColor& background, const QColor& text) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Base, background);
-    palette.setColor(QPalette::Text, text);
-    widget->setPalette(palette);
 }
 
 } // namespace
@@ -80,15 +74,15 @@ ProgCon::ProgCon(PlatformServices services, QWidget* parent)
 
 ProgCon::~ProgCon() = default;
 
-QString ProgCon::OperatorIniPath() const { return QDir(services_.applicationFolder).filePath("Operator.INI"); }
+QString ProgCon::OperatorIniPath() const {
+    return QDir(services_.applicationFolder).filePath("Operator.INI");
+}
 
 void ProgCon::BuildWindow() {
     auto* client = new QWidget(this);
     setCentralWidget(client);
     client->setMinimumSize(TwipsToPixels(DesignWidth), TwipsToPixels(DesignHeight));
-    QPalette palette = client->palette();
-    palette.setColor(QPalette::Window, Colours::Grey);
-    client->setPalette(palette);
+    SetColour(client, QPalette::Window, Colours::Grey);
     client->setAutoFillBackground(true);
     setFont(DesignFont(QStringLiteral("Lucida Sans"), 8.25));
 
@@ -133,11 +127,12 @@ void ProgCon::BuildWindow() {
     cmdCaptureCall = AddButton(QStringLiteral("Capture Call"), 6360);
 
     // A click on a box that only shows something hands the focus back to the Keyboard window.
-    for (QWidget* box : {static_cast<QWidget*>(panel->txtSpeed), static_cast<QWidget*>(panel->txtWeight),
-                         static_cast<QWidget*>(panel->txtWordSpace), static_cast<QWidget*>(panel->txtLetterSpace),
-                         static_cast<QWidget*>(txtIambic), static_cast<QWidget*>(txtDotMemory),
-                         static_cast<QWidget*>(txtDashMemory), static_cast<QWidget*>(txtRLPaddles),
-                         static_cast<QWidget*>(txtInfo), txtSent->viewport()}) {
+    for (QWidget* box :
+         {static_cast<QWidget*>(panel->txtSpeed), static_cast<QWidget*>(panel->txtWeight),
+          static_cast<QWidget*>(panel->txtWordSpace), static_cast<QWidget*>(panel->txtLetterSpace),
+          static_cast<QWidget*>(txtIambic), static_cast<QWidget*>(txtDotMemory),
+          static_cast<QWidget*>(txtDashMemory), static_cast<QWidget*>(txtRLPaddles),
+          static_cast<QWidget*>(txtInfo), txtSent->viewport()}) {
         box->installEventFilter(this);
     }
 }
@@ -161,7 +156,8 @@ void ProgCon::BuildMessageStrip(QWidget* client) {
     auto* caption = new QLabel(QStringLiteral("Messages"), client);
     caption->setFont(DesignFont(QStringLiteral("Lucida Sans"), 9.75, 600));
     caption->move(TwipsToPixels(2670), TwipsToPixels(30));
-    const QStringList startTitles{"Mine", "Resp", "Lead", "End", "Name", "QTH", "--", "--", "--", "CQ 5", "CQ 12", "His"};
+    const QStringList startTitles{"Mine", "Resp", "Lead", "End",  "Name",  "QTH",
+                                  "--",   "--",   "--",   "CQ 5", "CQ 12", "His"};
     // The strip's pitch at the window's designed width.
     constexpr double Pitch = 495;
     for (int i = 0; i < MessageCount; ++i) {
@@ -184,12 +180,16 @@ void ProgCon::BuildMessageStrip(QWidget* client) {
 
 void ProgCon::BuildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    mnuFileSave = file->addAction(QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S), this, [this] { SaveProfile(); });
+    mnuFileSave = file->addAction(QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S), this,
+                                  [this] { SaveProfile(); });
     mnuFileSaveAs = file->addAction(QStringLiteral("Save As"), this, [this] { SaveAs(); });
-    mnuFileExit = file->addAction(QStringLiteral("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q), this, &QWidget::close);
+    mnuFileExit =
+        file->addAction(QStringLiteral("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q), this, &QWidget::close);
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    mnuEditKeyer = edit->addAction(QStringLiteral("Keyer Features"), this, [this] { dlgEditKeyer()->show(); });
-    mnuEditMessages = edit->addAction(QStringLiteral("Messages"), this, [this] { messages->EnterEditState(); });
+    mnuEditKeyer =
+        edit->addAction(QStringLiteral("Keyer Features"), this, [this] { dlgEditKeyer()->show(); });
+    mnuEditMessages =
+        edit->addAction(QStringLiteral("Messages"), this, [this] { messages->EnterEditState(); });
 }
 
 KeyerFeaturesDialog* ProgCon::dlgEditKeyer() {
@@ -204,14 +204,18 @@ KeyerFeaturesDialog* ProgCon::dlgEditKeyer() {
     return keyerFeaturesDialog_;
 }
 
-void ProgCon::FocusKeyboard() { txtKeyboard->setFocus(); }
+void ProgCon::FocusKeyboard() {
+    txtKeyboard->setFocus();
+}
 
 void ProgCon::WireTransmitting() {
-    keyboardHandlers = new KeyboardHandlers({state, keyboard, sent, *Timer1, *Timer2, link, services_.prompts});
+    keyboardHandlers =
+        new KeyboardHandlers({state, keyboard, sent, *Timer1, *Timer2, link, services_.prompts});
     keyboardHandlers->setParent(this);
 
-    loop = std::make_unique<TransmitLoop>(TransmitLoop::Parts{
-        state, keyboard, sent, *Timer1, *Timer2, link, services_.clock, txtInfo, cmdTx, firmwareText, shutDown});
+    loop = std::make_unique<TransmitLoop>(TransmitLoop::Parts{state, keyboard, sent, *Timer1, *Timer2, link,
+                                                              services_.clock, txtInfo, cmdTx, firmwareText,
+                                                              shutDown});
     loop->pacing = [this] { return CurrentPacing(); };
     loop->runChangeHandling = [this] { keyboardHandlers->Change(); };
     loop->focusKeyboard = [this] { FocusKeyboard(); };
@@ -222,9 +226,9 @@ void ProgCon::WireTransmitting() {
 }
 
 void ProgCon::WireMessages() {
-    messages = std::make_unique<MessageEditor>(MessageEditor::Parts{state, keyboard, txtSent, txtInfo, cmdTx, *Timer1,
-                                                                    *Timer2, services_.prompts, messageTexts,
-                                                                    txtMsgTitle});
+    messages = std::make_unique<MessageEditor>(MessageEditor::Parts{state, keyboard, txtSent, txtInfo, cmdTx,
+                                                                    *Timer1, *Timer2, services_.prompts,
+                                                                    messageTexts, txtMsgTitle});
     messages->macroValues = [this] { return CurrentMacroValues(); };
     messages->operatorFile = [this] { return operatorFile; };
     messages->loadProfile = [this] { LoadProfile(); };
@@ -283,11 +287,13 @@ void ProgCon::StartUp() {
     txtInfo->setText(firmwareText);
     QDir::setCurrent(services_.applicationFolder);
 
-    operatorFile = ReadIniValue(OperatorIniPath(), QStringLiteral("Operator"), QStringLiteral("INIFile"), QString());
+    operatorFile =
+        ReadIniValue(OperatorIniPath(), QStringLiteral("Operator"), QStringLiteral("INIFile"), QString());
     if (operatorFile.isEmpty() || operatorFile.endsWith(QLatin1Char('/'))) {
         // TODO(operator selection): let the operator choose or create a profile here.
     }
-    if (!operatorFile.contains(QLatin1Char('/'))) operatorFile = services_.applicationFolder + '/' + operatorFile;
+    if (!operatorFile.contains(QLatin1Char('/')))
+        operatorFile = services_.applicationFolder + '/' + operatorFile;
 
     LoadProfile();
     SendKeyerSettings();
@@ -303,7 +309,8 @@ void ProgCon::StartUp() {
 
 void ProgCon::RestoreGeometry() {
     const QString file = OperatorIniPath();
-    const auto state = ParseNumber(ReadIniValue(file, QStringLiteral("Form"), QStringLiteral("WindowState"), "0"));
+    const auto state =
+        ParseNumber(ReadIniValue(file, QStringLiteral("Form"), QStringLiteral("WindowState"), "0"));
     storedWindowState_ = state && (*state == 1 || *state == 2) ? static_cast<int>(*state) : 0;
 
     StoredGeometry geometry;
@@ -317,7 +324,8 @@ void ProgCon::RestoreGeometry() {
     if (!QGuiApplication::screenAt(position)) position = QPoint(TwipsToPixels(100), TwipsToPixels(100));
     move(position);
     QSize size(std::max(1, TwipsToPixels(geometry.width)), std::max(1, TwipsToPixels(geometry.height)));
-    if (const QScreen* screen = QGuiApplication::screenAt(position)) size = size.boundedTo(screen->availableSize());
+    if (const QScreen* screen = QGuiApplication::screenAt(position))
+        size = size.boundedTo(screen->availableSize());
     resize(size);
 }
 
@@ -390,7 +398,8 @@ void ProgCon::SendKeyerSettings() {
     sentWeight = settings.weight;
     sentTone = settings.tone;
     sentVolume = settings.volume;
-    for (const KeyerCommand& block : encoding.blocks) link.WriteReport(block);
+    for (const KeyerCommand& block : encoding.blocks)
+        link.WriteReport(block);
 }
 
 void ProgCon::ConnectionMonitorTick() {
@@ -465,8 +474,8 @@ void ProgCon::SaveAs() {
     if (chosen.isEmpty()) return;
     lastChosenFile_ = QFileInfo(chosen).fileName();
     if (IsProtectedProfilePath(chosen)) {
-        services_.prompts.MessageBox(QStringLiteral("Cannot Save as OPERATOR.INI"), QStringLiteral("Protected File"),
-                                     Prompts::Buttons::Ok);
+        services_.prompts.MessageBox(QStringLiteral("Cannot Save as OPERATOR.INI"),
+                                     QStringLiteral("Protected File"), Prompts::Buttons::Ok);
         return;
     }
     // The path stays as chosen: on a case-sensitive file system its capitals would name another file.

@@ -3,12 +3,12 @@
 #include "keyboard/MessageEditor.h"
 #include "link/UnitLink.h"
 #include "platform/Clock.h"
+#include "platform/Colours.h"
 #include "platform/Prompts.h"
 #include "platform/RichText.h"
 #include "send/TransmitLoop.h"
 #include "send/TransmitState.h"
 
-#include <QColor>
 #include <QMainWindow>
 #include <memory>
 
@@ -28,15 +28,6 @@ struct PlatformServices {
     Prompts& prompts;
     QString applicationFolder;
 };
-
-namespace Colours {
-inline const QColor Grey{224, 224, 224};
-inline const QColor LightYellow{255, 255, 192};
-inline const QColor LightGreen{192, 255, 192};
-inline const QColor BlueGrey{140, 180, 220};
-inline const QColor Red{255, 0, 0};
-inline const QColor Black{0, 0, 0};
-} // namespace Colours
 
 // The main window is the program: it owns every piece of state and composes the subsystems.
 class ProgCon : public QMainWindow {

@@ -3,6 +3,7 @@
 #include "link/KeyerCommands.h"
 #include "link/UnitLink.h"
 #include "platform/Clock.h"
+#include "platform/Colours.h"
 #include "platform/Prompts.h"
 #include "platform/RichText.h"
 #include "send/TransmitLoop.h"
@@ -13,7 +14,6 @@
 
 namespace {
 
-const QColor Black(0, 0, 0);
 constexpr int TuneReleasedInterval = 100;
 
 bool MovesTheCaret(int qtKey) {
@@ -106,7 +106,8 @@ void KeyboardHandlers::KeyDown(int key) {
     }
     TrackCaret(key);
     if (key == KeyCode::Escape) ClearKeyboard();
-    if (key == KeyCode::Return && s.messageEditMode && s.messageEditNumber != 0 && saveMessageEdit) saveMessageEdit();
+    if (key == KeyCode::Return && s.messageEditMode && s.messageEditNumber != 0 && saveMessageEdit)
+        saveMessageEdit();
     FinishKeyDown();
 }
 
@@ -127,7 +128,7 @@ void KeyboardHandlers::TrackCaret(int key) {
 void KeyboardHandlers::FinishKeyDown() {
     edit_->setFocus();
     p_.keyboard.SetSelStart(p_.state.caretPosition);
-    p_.keyboard.SetSelColor(Black);
+    p_.keyboard.SetSelColor(Colours::Black);
     p_.sent.SetSelStart(TransmitLoop::End);
 }
 
@@ -163,4 +164,6 @@ void KeyboardHandlers::Change() {
     }
 }
 
-void KeyboardHandlers::Click() { p_.state.caretPosition = p_.keyboard.SelStart(); }
+void KeyboardHandlers::Click() {
+    p_.state.caretPosition = p_.keyboard.SelStart();
+}

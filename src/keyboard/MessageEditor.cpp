@@ -1,6 +1,7 @@
 #include "keyboard/MessageEditor.h"
 
 #include "platform/Clock.h"
+#include "platform/Colours.h"
 #include "platform/Prompts.h"
 #include "platform/RichText.h"
 #include "profile/IniFile.h"
@@ -13,17 +14,7 @@
 
 namespace {
 
-const QColor Black(0, 0, 0);
-const QColor Grey(224, 224, 224);
-const QColor LightGreen(192, 255, 192);
-const QColor LightYellow(255, 255, 192);
 const QString NoTitle = QStringLiteral("--");
-
-void SetBackground(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Base, colour);
-    widget->setPalette(palette);
-}
 
 } // namespace
 
@@ -45,10 +36,10 @@ void MessageEditor::ButtonClicked(int index) {
 void MessageEditor::SendByButton(int number) {
     const MacroValues values = macroValues();
     p_.keyboard.SetSelStart(TransmitLoop::End);
-    p_.keyboard.SetSelColor(Black);
+    p_.keyboard.SetSelColor(Colours::Black);
     p_.keyboard.SetSelText(ExpandMacros(StoredText(number), values));
     p_.keyboard.SetSelStart(TransmitLoop::End);
-    p_.keyboard.SetSelColor(Black);
+    p_.keyboard.SetSelColor(Colours::Black);
     focusKeyboard();
     p_.state.caretPosition = p_.keyboard.SelStart();
 }
@@ -56,7 +47,7 @@ void MessageEditor::SendByButton(int number) {
 // The key-down handling has put the selection at the operator's caret and finishes afterwards.
 void MessageEditor::SendByKey(int number) {
     const MacroValues values = macroValues();
-    p_.keyboard.SetSelColor(Black);
+    p_.keyboard.SetSelColor(Colours::Black);
     p_.keyboard.SetSelText(ExpandMacros(StoredText(number), values));
 }
 
@@ -64,10 +55,10 @@ void MessageEditor::EnterEditState() {
     p_.timer2.SetEnabled(false);
     showTransmitting(false);
     p_.cmdTx->setEnabled(false);
-    SetBackground(p_.txtInfo, LightGreen);
+    SetBackground(p_.txtInfo, Colours::LightGreen);
     ShowInfo(QStringLiteral("Click Message Number or Press Corresponding Function Key - ESC to Cancel"));
     p_.txtSent->setEnabled(false);
-    SetBackground(p_.keyboard.widget(), Grey);
+    SetBackground(p_.keyboard.widget(), Colours::Grey);
     p_.state.messageEditMode = true;
     p_.timer1.SetEnabled(false);
     p_.state.messageEditNumber = 0;
@@ -76,10 +67,11 @@ void MessageEditor::EnterEditState() {
 void MessageEditor::ChooseByButton(int number) {
     macroValues();
     p_.keyboard.SetSelStart(TransmitLoop::End);
-    p_.keyboard.SetSelColor(Black);
+    p_.keyboard.SetSelColor(Colours::Black);
     p_.keyboard.SetText(QString());
     p_.state.messageEditNumber = number;
-    ShowInfo(QStringLiteral("Editing Message %1....Press Return When Finished Editing! ESC to Cancel").arg(number));
+    ShowInfo(QStringLiteral("Editing Message %1....Press Return When Finished Editing! ESC to Cancel")
+                 .arg(number));
     p_.keyboard.SetText(StoredText(number));
     focusKeyboard();
 }
@@ -87,14 +79,16 @@ void MessageEditor::ChooseByButton(int number) {
 void MessageEditor::ChooseByKey(int number) {
     p_.keyboard.SetText(QString());
     p_.state.messageEditNumber = number;
-    ShowInfo(QStringLiteral("Editing Message  %1....Press Return To Save Message! ESC to Cancel").arg(number));
+    ShowInfo(
+        QStringLiteral("Editing Message  %1....Press Return To Save Message! ESC to Cancel").arg(number));
     p_.keyboard.SetSelText(StoredText(number));
     focusKeyboard();
 }
 
 QString MessageEditor::TitleFor(const QString& message, int number) {
-    const auto answer = p_.prompts.InputBox(QStringLiteral("Input a Title for this message....5 Characters Max!!!"),
-                                            QStringLiteral("Message Title"), p_.txtMsgTitle[number - 1]->text());
+    const auto answer =
+        p_.prompts.InputBox(QStringLiteral("Input a Title for this message....5 Characters Max!!!"),
+                            QStringLiteral("Message Title"), p_.txtMsgTitle[number - 1]->text());
     const QString title = answer.value_or(QString());
     return message.isEmpty() || title.isEmpty() ? NoTitle : title;
 }
@@ -124,7 +118,7 @@ void MessageEditor::Cancel() {
 void MessageEditor::ReturnToNormal(const QString& status) {
     p_.txtSent->setEnabled(true);
     ShowInfo(status);
-    SetBackground(p_.keyboard.widget(), LightYellow);
+    SetBackground(p_.keyboard.widget(), Colours::LightYellow);
     p_.keyboard.SetText(QString());
     showTransmitting(true);
     p_.cmdTx->setEnabled(true);
@@ -132,4 +126,6 @@ void MessageEditor::ReturnToNormal(const QString& status) {
     p_.timer2.SetEnabled(true);
 }
 
-void MessageEditor::ShowInfo(const QString& text) { p_.txtInfo->setText(text); }
+void MessageEditor::ShowInfo(const QString& text) {
+    p_.txtInfo->setText(text);
+}

@@ -68,7 +68,8 @@ void UnitLink::ReadReport() {
         return;
     }
     // A longer input report is read whole; only its first 8 data bytes are kept.
-    std::vector<std::uint8_t> report(static_cast<std::size_t>(std::max(inputReportLength_, UnitReportLength)), 0);
+    std::vector<std::uint8_t> report(static_cast<std::size_t>(std::max(inputReportLength_, UnitReportLength)),
+                                     0);
     const int count = port_.Read(readHandle_, report.data(), report.size(), ReadTimeoutMilliseconds);
     if (count > 0) {
         std::copy_n(report.begin(), std::min(count, 8), receiveBuffer_.begin() + 1);

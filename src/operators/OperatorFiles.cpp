@@ -1,6 +1,8 @@
 #include "operators/OperatorFiles.h"
 
-QString FileNamePart(const QString& path) { return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1); }
+QString FileNamePart(const QString& path) {
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
 
 QString OperatorBaseName(const QString& path) {
     const QString name = FileNamePart(path);
@@ -8,4 +10,6 @@ QString OperatorBaseName(const QString& path) {
     return dot < 0 ? name : name.left(dot);
 }
 
-QString TitleForOperatorFile(const QString& path) { return QStringLiteral("Vesk Tandrel.....") + OperatorBaseName(path); }
+QString TitleForOperatorFile(const QString& path) {
+    return QStringLiteral("Vesk Tandrel.....") + OperatorBaseName(path);
+}

@@ -69,7 +69,9 @@ int RichText::FromDocument(int position) const {
     return position + static_cast<int>(plain.count(QLatin1Char('\n')));
 }
 
-int RichText::SelStart() const { return FromDocument(edit_->textCursor().selectionStart()); }
+int RichText::SelStart() const {
+    return FromDocument(edit_->textCursor().selectionStart());
+}
 
 void RichText::SetSelStart(int position) {
     QTextCursor cursor = edit_->textCursor();

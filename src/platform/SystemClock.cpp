@@ -31,11 +31,17 @@ private:
 
 } // namespace
 
-SystemClock::SystemClock() { elapsed_.start(); }
+SystemClock::SystemClock() {
+    elapsed_.start();
+}
 
-std::int64_t SystemClock::TickCount() { return elapsed_.elapsed(); }
+std::int64_t SystemClock::TickCount() {
+    return elapsed_.elapsed();
+}
 
-void SystemClock::Sleep(int milliseconds) { QThread::msleep(static_cast<unsigned long>(milliseconds)); }
+void SystemClock::Sleep(int milliseconds) {
+    QThread::msleep(static_cast<unsigned long>(milliseconds));
+}
 
 std::unique_ptr<Timer> SystemClock::CreateTimer(int intervalMilliseconds, bool precise) {
     return std::make_unique<QtTimer>(intervalMilliseconds, precise);

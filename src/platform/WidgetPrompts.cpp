@@ -7,7 +7,9 @@
 
 namespace {
 
-QString CaptionOrTitle(const QString& caption) { return caption.isEmpty() ? QStringLiteral("Tandrel") : caption; }
+QString CaptionOrTitle(const QString& caption) {
+    return caption.isEmpty() ? QStringLiteral("Tandrel") : caption;
+}
 
 QString StartPath(const QString& folder, const QString& suggestedName) {
     return suggestedName.isEmpty() ? folder : QDir(folder).filePath(suggestedName);
@@ -28,8 +30,8 @@ Prompts::Answer WidgetPrompts::MessageBox(const QString& text, const QString& ca
 std::optional<QString> WidgetPrompts::InputBox(const QString& prompt, const QString& caption,
                                                const QString& defaultAnswer) {
     bool ok = false;
-    const QString text =
-        QInputDialog::getText(parent_, CaptionOrTitle(caption), prompt, QLineEdit::Normal, defaultAnswer, &ok);
+    const QString text = QInputDialog::getText(parent_, CaptionOrTitle(caption), prompt, QLineEdit::Normal,
+                                               defaultAnswer, &ok);
     if (!ok) return std::nullopt;
     return text;
 }

@@ -16,8 +16,9 @@ QGroupBox* AddFrame(QWidget* parent, const QString& caption, double left) {
     return frame;
 }
 
-template <typename Button> Button* AddChoice(QWidget* frame, const QString& caption, double left, double top,
-                                             double width, double height) {
+template <typename Button>
+Button* AddChoice(QWidget* frame, const QString& caption, double left, double top, double width,
+                  double height) {
     auto* button = new Button(caption, frame);
     PlaceInTwips(button, left, top, width, height);
     return button;

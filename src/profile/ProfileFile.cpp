@@ -2,6 +2,7 @@
 
 #include "platform/NumberText.h"
 #include "profile/IniFile.h"
+#include "profile/SettingRanges.h"
 
 #include <QStringList>
 
@@ -21,18 +22,6 @@ constexpr qsizetype pieceLength = 250;
 // A piece must hold a character (up to two UTF-16 units) before a run of blanks and the "*" after it.
 constexpr qsizetype longestBlankRun = pieceLength - 3;
 constexpr QChar pieceEndMarker = u'*';
-
-struct ControlRange {
-    int minimum;
-    int maximum;
-};
-
-constexpr ControlRange speedRange{5, 50};
-constexpr ControlRange weightRange{30, 70};
-constexpr ControlRange wordSpaceRange{30, 200};
-constexpr ControlRange letterSpaceRange{0, 90};
-constexpr ControlRange volumeRange{0, 100};
-constexpr ControlRange toneRange{40, 140};
 
 // The blanks that reading trims from both ends of a value.
 bool IsBlank(QChar character) {

@@ -2,6 +2,7 @@
 
 #include "platform/NumberText.h"
 #include "platform/Twips.h"
+#include "profile/SettingRanges.h"
 #include "profile/UpDown.h"
 
 #include <QLabel>
@@ -19,26 +20,26 @@ constexpr int SpacingWholeStep = 10;
 SettingsPanel::SettingsPanel(QWidget* parent) : QWidget(parent) {
     AddLabel(QStringLiteral("Timing"), 6750, 30);
     txtSpeed = AddDisplay(6300, 270, 405);
-    scrSpeed = AddControl(5, 50, 25, 6720, 240);
+    scrSpeed = AddControl(speedRange, 25, 6720, 240);
     AddLabel(QStringLiteral("Speed"), 6270, 630);
     txtWeight = AddDisplay(7200, 270, 405);
-    scrWeight = AddControl(30, 70, 50, 7650, 240);
+    scrWeight = AddControl(weightRange, 50, 7650, 240);
     AddLabel(QStringLiteral("Weight"), 7230, 630);
 
     AddLabel(QStringLiteral("Spacing"), 6720, 960);
     txtWordSpace = AddDisplay(6240, 1230, 465);
-    scrWordSpace = AddControl(30, 200, 60, 6750, 1200);
+    scrWordSpace = AddControl(wordSpaceRange, 60, 6750, 1200);
     AddLabel(QStringLiteral("Word"), 6420, 1590);
     txtLetterSpace = AddDisplay(7140, 1230, 465);
-    scrLetterSpace = AddControl(0, 90, 10, 7650, 1200);
+    scrLetterSpace = AddControl(letterSpaceRange, 10, 7650, 1200);
     AddLabel(QStringLiteral("Letter"), 7320, 1590);
 
     AddLabel(QStringLiteral("Sidetone"), 6690, 1980);
     txtVolume = AddDisplay(6210, 2250, 435);
-    scrVolume = AddControl(0, 100, 0, 6660, 2220);
+    scrVolume = AddControl(volumeRange, 0, 6660, 2220);
     AddLabel(QStringLiteral(" Volume"), 6210, 2580);
     txtTone = AddDisplay(7020, 2250, 645);
-    scrTone = AddControl(40, 140, 68, 7710, 2220);
+    scrTone = AddControl(toneRange, 68, 7710, 2220);
     AddLabel(QStringLiteral("Tone"), 7200, 2580);
 
     for (UpDown* control : {scrSpeed, scrWeight, scrTone, scrVolume, scrWordSpace, scrLetterSpace}) {
@@ -50,7 +51,9 @@ SettingsPanel::SettingsPanel(QWidget* parent) : QWidget(parent) {
     ShowAll();
 }
 
-void SettingsPanel::RefreshDisplays() { ShowAll(); }
+void SettingsPanel::RefreshDisplays() {
+    ShowAll();
+}
 
 void SettingsPanel::ShowAll() {
     txtSpeed->setText(WithLeadingBlank(scrSpeed->value()));
@@ -78,8 +81,8 @@ QLineEdit* SettingsPanel::AddDisplay(double left, double top, double width) {
     return display;
 }
 
-UpDown* SettingsPanel::AddControl(int minimum, int maximum, int start, double left, double top) {
-    auto* control = new UpDown(minimum, maximum, start, this);
+UpDown* SettingsPanel::AddControl(ControlRange range, int start, double left, double top) {
+    auto* control = new UpDown(range.minimum, range.maximum, start, this);
     PlaceInTwips(control, left - PanelLeft, top, 255, 375);
     return control;
 }

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+struct ControlRange;
 class QLabel;
 class QLineEdit;
 class UpDown;
@@ -37,6 +38,6 @@ private:
     void ShowSpacing(UpDown* control, QLineEdit* display, double dotLengths);
     void ShowAll();
     QLineEdit* AddDisplay(double left, double top, double width);
-    UpDown* AddControl(int minimum, int maximum, int start, double left, double top);
+    UpDown* AddControl(ControlRange range, int start, double left, double top);
     QLabel* AddLabel(const QString& text, double left, double top);
 };

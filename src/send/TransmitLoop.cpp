@@ -3,6 +3,7 @@
 #include "link/KeyerCommands.h"
 #include "link/UnitLink.h"
 #include "platform/Clock.h"
+#include "platform/Colours.h"
 #include "platform/NumberText.h"
 #include "platform/RichText.h"
 
@@ -16,11 +17,6 @@ const QString TransmitLoop::PausedCaption = QStringLiteral("     Paused     Clic
 
 namespace {
 
-const QColor Red(255, 0, 0);
-const QColor Black(0, 0, 0);
-const QColor BlueGrey(140, 180, 220);
-const QColor LightGreen(192, 255, 192);
-const QColor LightYellow(255, 255, 192);
 const QString LineBreak = QStringLiteral("\r\n");
 constexpr int PollMilliseconds = 10;
 constexpr int BannerMilliseconds = 2000;
@@ -34,7 +30,9 @@ int CharacterCode(QChar character) {
     return code >= 'a' && code <= 'z' ? code - 32 : code;
 }
 
-bool Sendable(int c) { return c >= 32 && c <= 91; }
+bool Sendable(int c) {
+    return c >= 32 && c <= 91;
+}
 
 } // namespace
 
@@ -67,7 +65,7 @@ void TransmitLoop::RunTick() {
         s.sendPosition = 1;
         p_.timer1.SetInterval(PollMilliseconds);
         p_.keyboard.SetSelStart(0);
-        p_.keyboard.SetSelColor(Black);
+        p_.keyboard.SetSelColor(Colours::Black);
     }
     if (!p_.link.FindUnit()) {
         p_.timer1.SetEnabled(false);
@@ -122,11 +120,10 @@ void TransmitLoop::TrackCaret() {
 // The message editor's closing words stay readable for a moment before the unit's status returns.
 void TransmitLoop::HoldStatusBanner() {
     const QString info = p_.txtInfo->text();
-    if (!info.startsWith(QLatin1String("Message Saved")) && !info.startsWith(QLatin1String("Message Edit"))) return;
+    if (!info.startsWith(QLatin1String("Message Saved")) && !info.startsWith(QLatin1String("Message Edit")))
+        return;
     p_.clock.Sleep(BannerMilliseconds);
-    QPalette palette = p_.txtInfo->palette();
-    palette.setColor(QPalette::Base, BlueGrey);
-    p_.txtInfo->setPalette(palette);
+    SetBackground(p_.txtInfo, Colours::BlueGrey);
     p_.txtInfo->setText(p_.firmwareText);
 }
 
@@ -181,8 +178,9 @@ bool TransmitLoop::SendCharacter(int c) {
 void TransmitLoop::Pace(int c) {
     if (c < 32 || c > 91) return;
     const Pacing settings = pacing();
-    const double dotLengths = c == ' ' ? settings.wordSpace - settings.letterSpace
-                                       : tables_.MorseLengthTable[c - MorseTableFirstCharacter] + settings.letterSpace;
+    const double dotLengths =
+        c == ' ' ? settings.wordSpace - settings.letterSpace
+                 : tables_.MorseLengthTable[c - MorseTableFirstCharacter] + settings.letterSpace;
     const long long ideal = RoundHalfEven(dotLengths * settings.dotMilliseconds);
     const long long spent = p_.clock.TickCount() - p_.state.lastSendTick;
     p_.timer1.SetInterval(static_cast<int>(std::clamp<long long>(ideal - spent, 1, 1 << 30)));
@@ -193,20 +191,18 @@ void TransmitLoop::ColourSentCharacter() {
     const int position = p_.state.sendPosition;
     p_.keyboard.SetSelStart(position > 1 ? position - 2 : 0);
     p_.keyboard.SetSelLength(1);
-    p_.keyboard.SetSelColor(Red);
+    p_.keyboard.SetSelColor(Colours::Red);
     p_.keyboard.SetSelStart(position - 1);
     p_.keyboard.SetSelLength(End);
-    p_.keyboard.SetSelColor(Black);
+    p_.keyboard.SetSelColor(Colours::Black);
     p_.sent.SetSelStart(End);
     p_.keyboard.SetSelStart(p_.state.caretPosition);
-    p_.keyboard.SetSelColor(Black);
+    p_.keyboard.SetSelColor(Colours::Black);
 }
 
 void TransmitLoop::ShowTransmitting(bool transmitting) {
     p_.cmdTx->setText(transmitting ? TransmitCaption : PausedCaption);
-    QPalette palette = p_.cmdTx->palette();
-    palette.setColor(QPalette::Button, transmitting ? LightGreen : LightYellow);
-    p_.cmdTx->setPalette(palette);
+    SetColour(p_.cmdTx, QPalette::Button, transmitting ? Colours::LightGreen : Colours::LightYellow);
 }
 
 void TransmitLoop::cmdTxClick() {
