@@ -6,6 +6,7 @@
 #include "operators/OperatorFiles.h"
 #include "platform/NumberText.h"
 #include "platform/Twips.h"
+#include "platform/WrappingButton.h"
 #include "profile/IniFile.h"
 #include "profile/KeyerFeaturesDialog.h"
 #include "profile/ProfileFile.h"
@@ -87,6 +88,7 @@ void ProgCon::BuildWindow() {
     setFont(DesignFont(QStringLiteral("Lucida Sans"), 8.25));
 
     BuildMessageStrip(client);
+    BuildLabels(client);
     lblOP = new QLabel(client);
     PlaceInTwips(lblOP, 150, 960, 1995, 225);
 
@@ -125,6 +127,8 @@ void ProgCon::BuildWindow() {
     cmdEnd = AddButton(QStringLiteral("Clear Keyboard Window (Stop)"), 2240);
     cmdClearSend = AddButton(QStringLiteral("Clear Sent Window"), 4300);
     cmdCaptureCall = AddButton(QStringLiteral("Capture Call"), 6360);
+    SetColour(cmdTx, QPalette::Button, Colours::LightGreen);
+    SetColour(cmdEnd, QPalette::Button, Colours::Red);
 
     // A click on a box that only shows something hands the focus back to the Keyboard window.
     for (QWidget* box :
@@ -142,14 +146,55 @@ QLineEdit* ProgCon::AddCaptionBox(double left) {
     box->setReadOnly(true);
     box->setFocusPolicy(Qt::NoFocus);
     box->setAlignment(Qt::AlignCenter);
+    // "Right-Hand Paddles" must fit whole in the designed width, whatever font stands in for the design's.
+    box->setTextMargins(-2, 0, -2, 0);
+    box->setFont(DesignFont(QStringLiteral("Lucida Sans"), 7.5));
     PlaceInTwips(box, left, 4620, 1580, 315);
     return box;
 }
 
 QPushButton* ProgCon::AddButton(const QString& caption, double left) {
-    auto* button = new QPushButton(caption, centralWidget());
+    auto* button = new WrappingButton(caption, centralWidget());
     PlaceInTwips(button, left, 5340, 1515, 495);
     return button;
+}
+
+// Captions, rules and the hint row that names the prosign keys and the tune key.
+void ProgCon::BuildLabels(QWidget* client) {
+    const QFont heading = DesignFont(QStringLiteral("Lucida Sans"), 9.75, 600);
+    auto addLabel = [client](const QString& text, double left, double top) {
+        auto* label = new QLabel(text, client);
+        label->move(TwipsToPixels(left), TwipsToPixels(top));
+        return label;
+    };
+    auto addRule = [client](double left, double top, double width) {
+        auto* rule = new QFrame(client);
+        rule->setFrameShape(QFrame::HLine);
+        rule->setFrameShadow(QFrame::Plain);
+        rule->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), 1);
+    };
+    addLabel(QStringLiteral("Sent"), 2340, 1080)->setFont(heading);
+    addLabel(QStringLiteral("Keyboard"), 3180, 3000)->setFont(heading);
+    addRule(0, 930, 6120);
+    addRule(0, 0, 8040);
+    auto* vertical = new QFrame(client);
+    vertical->setFrameShape(QFrame::VLine);
+    vertical->setFrameShadow(QFrame::Plain);
+    vertical->setGeometry(TwipsToPixels(6120), 0, 1, TwipsToPixels(2910));
+    for (double top : {930.0, 1890.0, 2910.0}) addRule(6120, top, 1920);
+
+    struct Hint {
+        const char* text;
+        double left;
+        double barEnd;
+    };
+    for (const Hint& hint : {Hint{"BT --> ;", 90, 300}, Hint{"SK --> =", 900, 1110}, Hint{"AS --> '", 1695, 1905},
+                             Hint{"AR --> [", 5520, 5730}}) {
+        addLabel(QString::fromLatin1(hint.text), hint.left, 3030);
+        // The bar over the two letters marks them as one prosign.
+        addRule(hint.left, 3030, hint.barEnd - hint.left);
+    }
+    addLabel(QStringLiteral("Tune --> ALT"), 6300, 3030);
 }
 
 void ProgCon::BuildMessageStrip(QWidget* client) {

@@ -112,6 +112,7 @@ protected:
 private:
     void BuildWindow();
     void BuildMenus();
+    void BuildLabels(QWidget* client);
     void BuildMessageStrip(QWidget* client);
     void WireMessages();
     MacroValues CurrentMacroValues();
