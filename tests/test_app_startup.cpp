@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -276,6 +278,24 @@ private slots:
         QVERIFY(w.isVisible());
         w.close();
         QVERIFY(h.Read("Operator.INI").contains("WindowState=0\r\n"));
+    }
+
+    void anUnwritableFolderIsNoFailure() {
+        // A folder that has gone, and a state file that cannot be written, are read as empty and
+        // written to silently.
+        Harness gone;
+        QVERIFY(QDir(gone.folder.path()).removeRecursively());
+        ProgCon& w = gone.Start();
+        QTest::mouseClick(w.panel->scrSpeed->upButton(), Qt::LeftButton);
+        w.close();
+        QVERIFY(!QDir(gone.folder.path()).exists());
+
+        Harness blocked;
+        QVERIFY(QDir(blocked.folder.path()).mkdir("Operator.INI"));
+        ProgCon& second = blocked.Start();
+        QCOMPARE(second.txtInfo->text(), QStringLiteral("Firmware Version: 1.0.7"));
+        second.close();
+        QVERIFY(QFileInfo(blocked.Path("Operator.INI")).isDir());
     }
 
     void firstRunCreatesTheStateFile() {
