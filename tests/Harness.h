@@ -53,3 +53,15 @@ inline QStringList LastSettingsBlocks(const UnitEmulator& unit) {
     }
     return texts;
 }
+
+// The code bytes of the "C" commands written so far.
+inline std::vector<std::uint8_t> Codes(const UnitEmulator& unit) {
+    std::vector<std::uint8_t> codes;
+    for (const KeyerReport& report : unit.reportsOf('C'))
+        codes.push_back(report.bytes[2]);
+    return codes;
+}
+
+inline QColor Background(QWidget* widget) {
+    return widget->palette().color(QPalette::Base);
+}

@@ -11,10 +11,11 @@
 
 namespace {
 
-const QByteArray SmithProfile = "[Timing]\r\nSpeed= 30\r\nWeight= 40\r\nTone= 700\r\nVolume= 20\r\nWordSpace= 7.5\r\n"
-                                "LetterSpace= 3\r\n[Modes]\r\nIambic=OFF\r\nDotMemory=ON\r\nDashMemory=OFF\r\n"
-                                "RLPaddles=LEFT\r\n[Operator]\r\nMyCall=N0CALL\r\nName=Ann\r\nQTH=Oslo\r\n"
-                                "[Messages]\r\nM1=CQ CQ DE (MYCALL) K\r\nTitle1=CQ\r\nM2=TU 73 *\r\nTitle2=\r\n";
+const QByteArray SmithProfile =
+    "[Timing]\r\nSpeed= 30\r\nWeight= 40\r\nTone= 700\r\nVolume= 20\r\nWordSpace= 7.5\r\n"
+    "LetterSpace= 3\r\n[Modes]\r\nIambic=OFF\r\nDotMemory=ON\r\nDashMemory=OFF\r\n"
+    "RLPaddles=LEFT\r\n[Operator]\r\nMyCall=N0CALL\r\nName=Ann\r\nQTH=Oslo\r\n"
+    "[Messages]\r\nM1=CQ CQ DE (MYCALL) K\r\nTitle1=CQ\r\nM2=TU 73 *\r\nTitle2=\r\n";
 
 // A harness whose state file names the profile file given.
 ProgCon& StartWith(Harness& h, const QByteArray& fileName, const QByteArray& profile) {
@@ -24,10 +25,12 @@ ProgCon& StartWith(Harness& h, const QByteArray& fileName, const QByteArray& pro
 }
 
 QByteArray NewProfileText() {
-    QByteArray text = "[Timing]\r\nSpeed= 25\r\nWeight= 50\r\nTone= 680\r\nVolume= 8\r\nWordSpace= 8\r\nLetterSpace= 2\r\n"
-                      "[Modes]\r\nIambic=ON\r\nDotMemory=ON\r\nDashMemory=ON\r\nRLPaddles=RIGHT\r\n"
-                      "[Operator]\r\nMyCall=\r\nName=\r\nQTH=\r\n[Messages]\r\n";
-    for (int n = 1; n <= 12; ++n) text += "M" + QByteArray::number(n) + "=\r\nTitle" + QByteArray::number(n) + "=--\r\n";
+    QByteArray text =
+        "[Timing]\r\nSpeed= 25\r\nWeight= 50\r\nTone= 680\r\nVolume= 8\r\nWordSpace= 8\r\nLetterSpace= 2\r\n"
+        "[Modes]\r\nIambic=ON\r\nDotMemory=ON\r\nDashMemory=ON\r\nRLPaddles=RIGHT\r\n"
+        "[Operator]\r\nMyCall=\r\nName=\r\nQTH=\r\n[Messages]\r\n";
+    for (int n = 1; n <= 12; ++n)
+        text += "M" + QByteArray::number(n) + "=\r\nTitle" + QByteArray::number(n) + "=--\r\n";
     return text;
 }
 
@@ -81,11 +84,12 @@ private slots:
         QTest::mouseClick(w.panel->scrSpeed->upButton(), Qt::LeftButton);
         w.close();
         const QByteArray saved = h.Read("Smith.ini");
-        QVERIFY(saved.startsWith("[Timing]\r\nSpeed= 31\r\nWeight= 40\r\nTone= 700\r\nVolume= 20\r\nWordSpace= 7.5\r\n"
-                                 "LetterSpace= 3\r\n[Modes]\r\nIambic=OFF\r\nDotMemory=ON\r\nDashMemory=OFF\r\n"
-                                 "RLPaddles=LEFT\r\n[Operator]\r\nMyCall=N0CALL\r\nName=Ann\r\nQTH=Oslo\r\n"
-                                 "[Messages]\r\nM1=CQ CQ DE (MYCALL) K\r\nTitle1=CQ\r\nM2=TU 73 *\r\nTitle2=\r\n"
-                                 "M3=\r\nTitle3=--\r\n"));
+        QVERIFY(saved.startsWith(
+            "[Timing]\r\nSpeed= 31\r\nWeight= 40\r\nTone= 700\r\nVolume= 20\r\nWordSpace= 7.5\r\n"
+            "LetterSpace= 3\r\n[Modes]\r\nIambic=OFF\r\nDotMemory=ON\r\nDashMemory=OFF\r\n"
+            "RLPaddles=LEFT\r\n[Operator]\r\nMyCall=N0CALL\r\nName=Ann\r\nQTH=Oslo\r\n"
+            "[Messages]\r\nM1=CQ CQ DE (MYCALL) K\r\nTitle1=CQ\r\nM2=TU 73 *\r\nTitle2=\r\n"
+            "M3=\r\nTitle3=--\r\n"));
         QVERIFY(h.Read("Operator.INI").contains("[Operator]\r\nINIFile=Smith.ini\r\n"));
     }
 
@@ -106,7 +110,8 @@ private slots:
         QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
         w.mnuFileSave->trigger();
         const QByteArray saved = h.Read("Smith.ini");
-        QVERIFY(saved.contains("[Modes]\r\nIambic=ON\r\nDotMemory=ON\r\nDashMemory=OFF\r\nRLPaddles=RIGHT\r\n"));
+        QVERIFY(
+            saved.contains("[Modes]\r\nIambic=ON\r\nDotMemory=ON\r\nDashMemory=OFF\r\nRLPaddles=RIGHT\r\n"));
 
         Harness again;
         ProgCon& second = StartWith(again, "Smith.ini", saved);
@@ -117,9 +122,10 @@ private slots:
 
     void handEditedValuesAreHeldInRange() {
         Harness h;
-        ProgCon& w = StartWith(h, "Odd.ini",
-                               "junk without equals\r\n[timing]\r\nspeed=99\r\nWEIGHT=light\r\nTone=685\r\n"
-                               "LetterSpace=abc\r\nWordSpace=1\r\n[Modes]\r\nIambic=on\r\nRLPaddles=Right\r\n");
+        ProgCon& w =
+            StartWith(h, "Odd.ini",
+                      "junk without equals\r\n[timing]\r\nspeed=99\r\nWEIGHT=light\r\nTone=685\r\n"
+                      "LetterSpace=abc\r\nWordSpace=1\r\n[Modes]\r\nIambic=on\r\nRLPaddles=Right\r\n");
         QCOMPARE(w.panel->scrSpeed->value(), 50);
         QCOMPARE(w.panel->scrWeight->value(), 30);
         QCOMPARE(w.panel->scrTone->value(), 68);
@@ -141,7 +147,8 @@ private slots:
 
     void aLongMessageSurvivesSaveAndLoad() {
         QString message;
-        for (int i = 0; message.size() < 600; ++i) message += QStringLiteral("CQ TEST %1 ").arg(i);
+        for (int i = 0; message.size() < 600; ++i)
+            message += QStringLiteral("CQ TEST %1 ").arg(i);
         message = message.left(600);
         Harness h;
         ProgCon& w = StartWith(h, "Smith.ini", SmithProfile);

@@ -7,19 +7,24 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QPushButton>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTextEdit>
 #include <QToolButton>
 
 namespace {
 
-QColor Background(QWidget* widget) { return widget->palette().color(QPalette::Base); }
-QColor Foreground(QWidget* widget) { return widget->palette().color(QPalette::Text); }
+QColor Foreground(QWidget* widget) {
+    return widget->palette().color(QPalette::Text);
+}
 
-void ClickUp(UpDown* control) { QTest::mouseClick(control->upButton(), Qt::LeftButton); }
-void ClickDown(UpDown* control) { QTest::mouseClick(control->downButton(), Qt::LeftButton); }
+void ClickUp(UpDown* control) {
+    QTest::mouseClick(control->upButton(), Qt::LeftButton);
+}
+void ClickDown(UpDown* control) {
+    QTest::mouseClick(control->downButton(), Qt::LeftButton);
+}
 
 } // namespace
 
@@ -39,7 +44,8 @@ private slots:
         h.clock.Advance(10);
         QVERIFY(!w.Timer1->Enabled());
         QVERIFY(w.Timer2->Enabled());
-        const QStringList expected{"Please Connect The TANDREL Interface Unit!", "TANDREL Interface Not Found",
+        const QStringList expected{"Please Connect The TANDREL Interface Unit!",
+                                   "TANDREL Interface Not Found",
                                    "Please Connect The TANDREL Interface Unit!"};
         for (const QString& text : expected) {
             h.clock.Advance(1000);
@@ -89,10 +95,14 @@ private slots:
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("title");
         QTest::addColumn<bool>("inFolder");
-        QTest::newRow("bare name") << "Smith.ini" << "Vesk Tandrel.....Smith" << true;
-        QTest::newRow("two dots") << "Smith.cw.ini" << "Vesk Tandrel.....Smith" << true;
-        QTest::newRow("no dot") << "Smith" << "Vesk Tandrel.....Smith" << true;
-        QTest::newRow("full path") << "/srv/ops/N0CALL.ini" << "Vesk Tandrel.....N0CALL" << false;
+        QTest::newRow("bare name") << "Smith.ini"
+                                   << "Vesk Tandrel.....Smith" << true;
+        QTest::newRow("two dots") << "Smith.cw.ini"
+                                  << "Vesk Tandrel.....Smith" << true;
+        QTest::newRow("no dot") << "Smith"
+                                << "Vesk Tandrel.....Smith" << true;
+        QTest::newRow("full path") << "/srv/ops/N0CALL.ini"
+                                   << "Vesk Tandrel.....N0CALL" << false;
     }
     void theProfileNameGivesTheTitle() {
         QFETCH(QString, stored);
@@ -113,8 +123,9 @@ private slots:
             UpDown* control;
             bool up;
         };
-        for (Step step : {Step{p->scrSpeed, true}, Step{p->scrWeight, false}, Step{p->scrTone, true},
-                          Step{p->scrVolume, true}, Step{p->scrWordSpace, true}, Step{p->scrLetterSpace, false}}) {
+        for (Step step :
+             {Step{p->scrSpeed, true}, Step{p->scrWeight, false}, Step{p->scrTone, true},
+              Step{p->scrVolume, true}, Step{p->scrWordSpace, true}, Step{p->scrLetterSpace, false}}) {
             h.unit.ClearReports();
             step.up ? ClickUp(step.control) : ClickDown(step.control);
             QCOMPARE(h.unit.reportsOf('S').size(), std::size_t(3));
@@ -151,8 +162,9 @@ private slots:
         dialog->SetFeatures({true, false, false, true});
         h.unit.ClearReports();
         QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
-        QCOMPARE(LastSettingsBlocks(h.unit),
-                 QStringList({"53 00 EE C4 01 41 01 C4", "53 01 00 00 01 41 3A 04", "53 02 01 83 02 88 7A 7A"}));
+        QCOMPARE(
+            LastSettingsBlocks(h.unit),
+            QStringList({"53 00 EE C4 01 41 01 C4", "53 01 00 00 01 41 3A 04", "53 02 01 83 02 88 7A 7A"}));
         QCOMPARE(w.dotMilliseconds, 48);
         QCOMPARE(w.txtDotMemory->text(), QStringLiteral("Dot Memory OFF"));
         QCOMPARE(w.txtDashMemory->text(), QStringLiteral("Dash Memory OFF"));
@@ -246,7 +258,8 @@ private slots:
 
     void geometryIsKeptAcrossRuns() {
         Harness h;
-        h.Write("Operator.INI", "[Form]\r\nWindowState=0\r\nHeight=7500\r\nWidth=9000\r\nTop=1500\r\nLeft=3000\r\n");
+        h.Write("Operator.INI",
+                "[Form]\r\nWindowState=0\r\nHeight=7500\r\nWidth=9000\r\nTop=1500\r\nLeft=3000\r\n");
         ProgCon& w = h.Start();
         w.ShowAsStored();
         QCOMPARE(w.size(), QSize(600, 500));
@@ -254,8 +267,10 @@ private slots:
         w.resize(640, 520);
         w.close();
         const QByteArray saved = h.Read("Operator.INI");
-        QCOMPARE(saved, QByteArray("[Form]\r\nWindowState=0\r\nHeight=7800\r\nWidth=9600\r\nTop=1500\r\nLeft=3000\r\n"
-                                   "[Operator]\r\nINIFile=\r\n"));
+        QCOMPARE(
+            saved,
+            QByteArray("[Form]\r\nWindowState=0\r\nHeight=7800\r\nWidth=9600\r\nTop=1500\r\nLeft=3000\r\n"
+                       "[Operator]\r\nINIFile=\r\n"));
 
         // Closed maximised, the normal geometry stays as it was and the state says maximised.
         Harness again;
@@ -263,8 +278,9 @@ private slots:
         ProgCon& second = again.Start();
         second.showMaximized();
         second.close();
-        QCOMPARE(again.Read("Operator.INI"), QByteArray("[Form]\r\nWindowState=2\r\nHeight=7800\r\nWidth=9600\r\nTop=1500\r\n"
-                                                        "Left=3000\r\n[Operator]\r\nINIFile=\r\n"));
+        QCOMPARE(again.Read("Operator.INI"),
+                 QByteArray("[Form]\r\nWindowState=2\r\nHeight=7800\r\nWidth=9600\r\nTop=1500\r\n"
+                            "Left=3000\r\n[Operator]\r\nINIFile=\r\n"));
     }
 
     void junkGeometryFallsBackToDefaults() {

@@ -19,14 +19,9 @@ struct Sent {
 // The "C" commands written so far: code byte and the time each was written.
 std::vector<Sent> Characters(const UnitEmulator& unit) {
     std::vector<Sent> sent;
-    for (const KeyerReport& report : unit.reportsOf('C')) sent.push_back({report.bytes[2], report.time});
+    for (const KeyerReport& report : unit.reportsOf('C'))
+        sent.push_back({report.bytes[2], report.time});
     return sent;
-}
-
-std::vector<std::uint8_t> Codes(const UnitEmulator& unit) {
-    std::vector<std::uint8_t> codes;
-    for (const Sent& s : Characters(unit)) codes.push_back(s.code);
-    return codes;
 }
 
 QColor ColourAt(QTextEdit* edit, int position) {
@@ -43,7 +38,9 @@ ProgCon& StartForSending(Harness& h) {
     return w;
 }
 
-void Type(ProgCon& w, const QString& text) { QTest::keyClicks(w.txtKeyboard, text); }
+void Type(ProgCon& w, const QString& text) {
+    QTest::keyClicks(w.txtKeyboard, text);
+}
 
 } // namespace
 
@@ -180,7 +177,8 @@ private slots:
         Harness h;
         ProgCon& w = StartForSending(h);
         Type(w, QStringLiteral("A\\B{"));
-        QTest::sendKeyEvent(QTest::Click, w.txtKeyboard, Qt::Key_unknown, QStringLiteral("Ł"), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Click, w.txtKeyboard, Qt::Key_unknown, QStringLiteral("Ł"),
+                            Qt::NoModifier);
         Type(w, QStringLiteral("C"));
         h.clock.Advance(2000);
         // A letter beyond 8 bits is not mistaken for the letter its low byte happens to be.
@@ -320,7 +318,8 @@ private slots:
 
         QTextCursor place(w.txtKeyboard->document());
         place.setPosition(3);
-        QTest::mouseClick(w.txtKeyboard->viewport(), Qt::LeftButton, {}, w.txtKeyboard->cursorRect(place).center());
+        QTest::mouseClick(w.txtKeyboard->viewport(), Qt::LeftButton, {},
+                          w.txtKeyboard->cursorRect(place).center());
         QCOMPARE(w.state.caretPosition, 3);
         Type(w, "X");
         QCOMPARE(w.keyboard.Text(), QStringLiteral("ABCXDEF"));

@@ -89,7 +89,8 @@ private slots:
         UnitEmulator port(clock);
         UnitLink link(port);
         QVERIFY(link.FindUnit());
-        for (int i = 0; i < 100; ++i) QVERIFY(link.FindUnit());
+        for (int i = 0; i < 100; ++i)
+            QVERIFY(link.FindUnit());
         QCOMPARE(port.opens(), 2);
         QCOMPARE(port.enumerations(), 101);
     }

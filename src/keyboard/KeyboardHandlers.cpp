@@ -105,7 +105,7 @@ void KeyboardHandlers::KeyDown(int key) {
         sendMessageByKey(message);
     }
     TrackCaret(key);
-    if (key == KeyCode::Escape) ClearKeyboard();
+    if (key == KeyCode::Escape) EmptyKeyboard(p_.keyboard, p_.state);
     if (key == KeyCode::Return && s.messageEditMode && s.messageEditNumber != 0 && saveMessageEdit)
         saveMessageEdit();
     FinishKeyDown();
@@ -140,19 +140,14 @@ int KeyboardHandlers::KeyUp(int key) {
         p_.timer1.SetInterval(TuneReleasedInterval);
         key = KeyCode::None;
     }
-    if (s.messageEditMode && s.messageEditNumber == 0) p_.keyboard.SetText(QString());
+    if (s.messageEditMode && s.messageEditNumber == 0) EmptyKeyboard(p_.keyboard, p_.state);
     return key;
-}
-
-// Whatever is typed into an emptied window goes out from its first character, even when the operator
-// types before the transmit loop has seen the window empty.
-void KeyboardHandlers::ClearKeyboard() {
-    p_.keyboard.SetText(QString());
-    p_.state.restartSending = true;
 }
 
 void KeyboardHandlers::Change() {
     TransmitState& s = p_.state;
+    // Text typed into a window the operator emptied goes out from its first character, even when it
+    // comes before the transmit loop has seen the window empty.
     if (p_.keyboard.Length() == 0) s.restartSending = true;
     if (!s.messageEditMode) {
         p_.timer1.SetEnabled(true);
@@ -160,7 +155,7 @@ void KeyboardHandlers::Change() {
     } else if (s.messageEditNumber == 0) {
         p_.prompts.MessageBox(QStringLiteral("You must click the message number before editing"), QString(),
                               Prompts::Buttons::Ok);
-        p_.keyboard.SetText(QString());
+        EmptyKeyboard(p_.keyboard, p_.state);
     }
 }
 

@@ -63,7 +63,6 @@ protected:
 private:
     void TrackCaret(int keyCode);
     void FinishKeyDown();
-    void ClearKeyboard();
 
     Parts p_;
     QTextEdit* edit_;

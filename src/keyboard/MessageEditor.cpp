@@ -68,7 +68,7 @@ void MessageEditor::ChooseByButton(int number) {
     macroValues();
     p_.keyboard.SetSelStart(TransmitLoop::End);
     p_.keyboard.SetSelColor(Colours::Black);
-    p_.keyboard.SetText(QString());
+    EmptyKeyboard(p_.keyboard, p_.state);
     p_.state.messageEditNumber = number;
     ShowInfo(QStringLiteral("Editing Message %1....Press Return When Finished Editing! ESC to Cancel")
                  .arg(number));
@@ -77,7 +77,7 @@ void MessageEditor::ChooseByButton(int number) {
 }
 
 void MessageEditor::ChooseByKey(int number) {
-    p_.keyboard.SetText(QString());
+    EmptyKeyboard(p_.keyboard, p_.state);
     p_.state.messageEditNumber = number;
     ShowInfo(
         QStringLiteral("Editing Message  %1....Press Return To Save Message! ESC to Cancel").arg(number));
@@ -119,7 +119,7 @@ void MessageEditor::ReturnToNormal(const QString& status) {
     p_.txtSent->setEnabled(true);
     ShowInfo(status);
     SetBackground(p_.keyboard.widget(), Colours::LightYellow);
-    p_.keyboard.SetText(QString());
+    EmptyKeyboard(p_.keyboard, p_.state);
     showTransmitting(true);
     p_.cmdTx->setEnabled(true);
     p_.timer1.SetEnabled(false);

@@ -89,8 +89,7 @@ void TransmitLoop::RunTick() {
         if (!SendCharacter(c)) return;
     } else if (c == '\r' && s.sendPosition == 1 && text.size() == 2) {
         // An empty line: nothing to send, nothing to echo.
-        s.restartSending = true;
-        p_.keyboard.SetText(QString());
+        EmptyKeyboard(p_.keyboard, p_.state);
     } else {
         // Line breaks and characters the unit has no code for end the Sent line.
         ++s.sendPosition;
@@ -128,16 +127,14 @@ void TransmitLoop::HoldStatusBanner() {
 }
 
 void TransmitLoop::HandOverWhenIdle(std::int64_t now) {
-    TransmitState& s = p_.state;
+    const TransmitState& s = p_.state;
     p_.timer1.SetInterval(PollMilliseconds);
     if (now - s.lastSendTick <= IdleMilliseconds) return;
-    s.restartSending = true;
     p_.timer1.SetEnabled(false);
     p_.timer2.SetEnabled(true);
-    p_.timer1.SetInterval(PollMilliseconds);
     if (p_.sent.Length() > 0) p_.sent.Append(LineBreak);
     p_.sent.SetSelStart(End);
-    p_.keyboard.SetText(QString());
+    EmptyKeyboard(p_.keyboard, p_.state);
 }
 
 // "<n" makes the whole Keyboard text go out again after n seconds, until the operator stops it.
@@ -162,10 +159,9 @@ bool TransmitLoop::SendCharacter(int c) {
     p_.link.WriteReport(SendCharacterCommand(tables_.MorseCodeTable[c - MorseTableFirstCharacter]));
     p_.link.ReadReport();
     if (p_.link.receiveBuffer()[1] > ReplyDropsText) {
-        p_.keyboard.SetText(QString());
+        EmptyKeyboard(p_.keyboard, p_.state);
         p_.timer1.SetEnabled(true);
         p_.timer2.SetEnabled(false);
-        s.restartSending = true;
         return false;
     }
     ++s.sendPosition;
@@ -216,8 +212,7 @@ void TransmitLoop::cmdTxClick() {
 
 void TransmitLoop::cmdEndClick() {
     p_.state.repeatSeconds = 0;
-    p_.keyboard.SetText(QString());
-    p_.state.restartSending = true;
+    EmptyKeyboard(p_.keyboard, p_.state);
     focusKeyboard();
 }
 

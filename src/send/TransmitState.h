@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/RichText.h"
+
 #include <cstdint>
 
 // State shared by the transmit loop, the Keyboard window's handlers and the message editor.
@@ -23,3 +25,14 @@ struct TransmitState {
     bool messageEditMode = false;
     int messageEditNumber = 0;
 };
+
+// Empties the Keyboard window. Whatever is typed next goes out from its first character, and the
+// operator's caret starts again at the beginning of the empty text.
+inline void EmptyKeyboard(RichText& keyboard, TransmitState& state) {
+    keyboard.SetText(QString());
+    state.restartSending = true;
+    state.caretPosition = 0;
+    state.keyboardLength = 0;
+    state.caretGrew = false;
+    state.caretShrank = false;
+}
