@@ -25,11 +25,13 @@ public:
         inputDefaults.push_back(defaultAnswer);
         return Take(inputAnswers, std::optional<QString>());
     }
-    QString SaveFileName(const QString& title, const QString& folder, const QString&, const QString&) override {
+    QString SaveFileName(const QString& title, const QString& folder, const QString&,
+                         const QString&) override {
         shown.push_back({title, folder});
         return Take(fileAnswers, QString());
     }
-    QString OpenFileName(const QString& title, const QString& folder, const QString&, const QString&) override {
+    QString OpenFileName(const QString& title, const QString& folder, const QString&,
+                         const QString&) override {
         shown.push_back({title, folder});
         return Take(fileAnswers, QString());
     }
