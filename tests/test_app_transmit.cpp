@@ -265,6 +265,14 @@ private slots:
         QCOMPARE(w.menuBar()->activeAction(), nullptr);
         h.clock.Advance(1000);
         QCOMPARE(Codes(h.unit), (std::vector<std::uint8_t>{0x90, 0x74}));
+
+        // Letters pressed with ALT are not typed, and leaving the window releases the transmitter.
+        QTest::keyPress(w.txtKeyboard, Qt::Key_Alt);
+        QTest::keyClick(w.txtKeyboard, Qt::Key_Z, Qt::AltModifier);
+        QCOMPARE(w.keyboard.Text(), QStringLiteral("AB"));
+        w.txtWrkStation->setFocus();
+        QVERIFY(!h.unit.keyDown());
+        QVERIFY(!w.state.tuneActive);
         w.close();
     }
 

@@ -66,6 +66,16 @@ bool KeyboardHandlers::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     if (watched != edit_) return false;
+    const bool withAlt = (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) &&
+                         static_cast<QKeyEvent*>(event)->modifiers().testFlag(Qt::AltModifier) &&
+                         static_cast<QKeyEvent*>(event)->key() != Qt::Key_Alt;
+    // A key pressed with ALT held is no typing: it may open a menu, and otherwise does nothing.
+    if (withAlt) return true;
+    if (event->type() == QEvent::FocusOut && p_.state.tuneActive) {
+        // The key-up of ALT will go elsewhere: release the transmitter now rather than leave it keyed.
+        KeyUp(KeyCode::Alt);
+        return false;
+    }
     if (event->type() == QEvent::KeyPress) {
         const int key = FromQtKey(static_cast<QKeyEvent*>(event)->key());
         KeyDown(key);
