@@ -1,0 +1,374 @@
+// Timing figures of the transmit loop, taken as the program runs: the real window on the offscreen
+// platform, Qt's event loop and timers, the system clock, and the software unit behind the HID seam.
+// Prints the figures beside their targets; asserts nothing.
+
+#include "app/ProgCon.h"
+#include "emulator/UnitEmulator.h"
+#include "platform/SystemClock.h"
+#include "profile/SettingsPanel.h"
+#include "profile/UpDown.h"
+#include "send/MorseTables.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QEventLoop>
+#include <QFile>
+#include <QKeyEvent>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <numeric>
+#include <random>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+using Microseconds = std::chrono::time_point<SteadyClock, std::chrono::microseconds>;
+using namespace std::chrono_literals;
+
+// Letters, digits, the prosigns and single spaces, as an operator would type a contact.
+constexpr std::string_view PacingText =
+    "CQ CQ CQ DE DL2KAW DL2KAW [ K "
+    "W1AW DE DL2KAW = GM OM ES TNX FER CALL = UR RST 579 579 = QTH NEAR HAMBURG = "
+    "NAME IS JAN JAN = RIG 100W ES DIPOLE UP 12M = WX CLOUDY 7C = HW CPY ; BK "
+    "DL2KAW DE W1AW R R = FB JAN TNX RPRT UR 599 = NAME BOB QTH NEWINGTON CT = "
+    "PSE QSL VIA BURO = 73 ES GL ' W1AW DE DL2KAW [";
+static_assert(PacingText.size() == 300);
+
+constexpr int PacingSpeeds[] = {20, 35, 50};
+// The panel's start values, set explicitly: letter space 2.0 and word space 6.0 dot lengths.
+constexpr int LetterSpaceControl = 10;
+constexpr int WordSpaceControl = 60;
+constexpr double LetterSpace = 2.0;
+constexpr double WordSpace = 6.0;
+
+constexpr int IdleTickCalls = 20000;
+constexpr int IdleTickWarmUpCalls = 1000;
+constexpr int KeyPressSamples = 50;
+
+struct CharacterCommand {
+    Microseconds time;
+    std::uint8_t code;
+};
+
+double MillisecondsBetween(Microseconds from, Microseconds to) {
+    return (to - from).count() / 1000.0;
+}
+
+// Forwards everything to the unit and notes when each "C" command goes out.
+class RecordingPort : public HidPort {
+public:
+    explicit RecordingPort(HidPort& unit) : unit_(unit) {}
+
+    std::vector<HidDeviceInfo> Enumerate(std::uint16_t vendorId, std::uint16_t productId) override {
+        return unit_.Enumerate(vendorId, productId);
+    }
+    Handle Open(const std::string& path) override { return unit_.Open(path); }
+    std::optional<ReportLengths> ReadReportLengths(const std::string& path) override {
+        return unit_.ReadReportLengths(path);
+    }
+    int Write(Handle handle, const std::uint8_t* data, std::size_t length) override {
+        const Microseconds now = std::chrono::time_point_cast<std::chrono::microseconds>(SteadyClock::now());
+        if (length > 2 && data[1] == 'C') {
+            commands.push_back({now, data[2]});
+            if (onCharacterCommand) onCharacterCommand();
+        }
+        return unit_.Write(handle, data, length);
+    }
+    int Read(Handle handle, std::uint8_t* data, std::size_t length, int timeoutMs) override {
+        return unit_.Read(handle, data, length, timeoutMs);
+    }
+    void Close(Handle handle) override { unit_.Close(handle); }
+
+    std::vector<CharacterCommand> commands;
+    std::function<void()> onCharacterCommand;
+
+private:
+    HidPort& unit_;
+};
+
+// Nothing in these runs asks the operator anything; should it, the answer is the plain one.
+class QuietPrompts : public Prompts {
+public:
+    Answer MessageBox(const QString&, const QString&, Buttons) override { return Answer::Ok; }
+    std::optional<QString> InputBox(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    QString SaveFileName(const QString&, const QString&, const QString&, const QString&) override {
+        return {};
+    }
+    QString OpenFileName(const QString&, const QString&, const QString&, const QString&) override {
+        return {};
+    }
+};
+
+void RunEventsFor(std::chrono::milliseconds duration) {
+    QEventLoop events;
+    QTimer::singleShot(duration, Qt::PreciseTimer, &events, &QEventLoop::quit);
+    events.exec();
+}
+
+// Runs the event loop until the port has seen count "C" commands; false when the time ran out first.
+bool RunUntilCommands(RecordingPort& port, std::size_t count, std::chrono::milliseconds timeout) {
+    if (port.commands.size() >= count) return true;
+    QEventLoop events;
+    port.onCharacterCommand = [&] {
+        if (port.commands.size() >= count) events.quit();
+    };
+    QTimer::singleShot(timeout, &events, &QEventLoop::quit);
+    events.exec();
+    port.onCharacterCommand = nullptr;
+    return port.commands.size() >= count;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+// Nearest rank: the smallest value with at least the fraction of all values at or below it.
+double Percentile(std::vector<double> values, double fraction) {
+    std::sort(values.begin(), values.end());
+    const auto rank = static_cast<std::size_t>(std::ceil(fraction * static_cast<double>(values.size())));
+    return values[std::max<std::size_t>(rank, 1) - 1];
+}
+
+double Maximum(const std::vector<double>& values) {
+    return *std::max_element(values.begin(), values.end());
+}
+
+double Mean(const std::vector<double>& values) {
+    return std::accumulate(values.begin(), values.end(), 0.0) / static_cast<double>(values.size());
+}
+
+const char* Verdict(bool met) {
+    return met ? "met" : "MISSED";
+}
+
+QString CpuModel() {
+    QFile cpuInfo(QStringLiteral("/proc/cpuinfo"));
+    if (!cpuInfo.open(QIODevice::ReadOnly)) return QStringLiteral("unknown");
+    for (const QByteArray& line : cpuInfo.readAll().split('\n')) {
+        if (line.startsWith("model name"))
+            return QString::fromUtf8(line.mid(line.indexOf(':') + 1).trimmed());
+    }
+    return QStringLiteral("unknown");
+}
+
+QString LoadAverage() {
+    QFile load(QStringLiteral("/proc/loadavg"));
+    if (!load.open(QIODevice::ReadOnly)) return QStringLiteral("unknown");
+    return QString::fromUtf8(load.readAll().trimmed());
+}
+
+void PrintHeader() {
+#ifdef NDEBUG
+    const char* build = "optimised (NDEBUG)";
+#else
+    const char* build = "NOT optimised (debug build: figures are not representative)";
+#endif
+    std::printf("Transmit loop timing\n");
+    std::printf("machine: %u cores, %s, Qt %s on %s, event dispatcher %s\n",
+                std::thread::hardware_concurrency(), qPrintable(CpuModel()), qVersion(),
+                qPrintable(QGuiApplication::platformName()),
+                QAbstractEventDispatcher::instance()->metaObject()->className());
+    std::printf("build: %s; load average at start: %s\n\n", build, qPrintable(LoadAverage()));
+}
+
+// The pause the program leaves after a character, as it computes it: halves to even, whole ms.
+double IdealMilliseconds(char character, int dotMilliseconds, const MorseTables& tables) {
+    const double dotLengths =
+        character == ' ' ? WordSpace - LetterSpace
+                         : tables.MorseLengthTable[character - MorseTableFirstCharacter] + LetterSpace;
+    return std::nearbyint(dotLengths * dotMilliseconds);
+}
+
+int CodeMismatches(const std::vector<CharacterCommand>& commands, const MorseTables& tables) {
+    int mismatches = 0;
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        if (commands[i].code != tables.MorseCodeTable[PacingText[i] - MorseTableFirstCharacter]) ++mismatches;
+    }
+    return mismatches;
+}
+
+void ReportPacing(int speed, int dotMilliseconds, const std::vector<CharacterCommand>& commands) {
+    const MorseTables tables = BuildMorseTables();
+    std::vector<double> deviations;
+    std::vector<double> signedDeviations;
+    double idealTotal = 0;
+    for (std::size_t i = 0; i + 1 < commands.size(); ++i) {
+        const double ideal = IdealMilliseconds(PacingText[i], dotMilliseconds, tables);
+        const double actual = MillisecondsBetween(commands[i].time, commands[i + 1].time);
+        idealTotal += ideal;
+        signedDeviations.push_back(actual - ideal);
+        deviations.push_back(std::abs(actual - ideal));
+    }
+    const double actualTotal = MillisecondsBetween(commands.front().time, commands.back().time);
+    const double totalDeviation = (actualTotal - idealTotal) / idealTotal * 100;
+    const double median = Median(deviations);
+    const double p99 = Percentile(deviations, 0.99);
+    std::printf("  %d wpm (dot %d ms), %zu intervals:\n", speed, dotMilliseconds, deviations.size());
+    std::printf("    |actual - ideal|  median %.3f ms [<= 0.5: %s]  p99 %.3f ms [<= 2: %s]  max %.3f ms\n",
+                median, Verdict(median <= 0.5), p99, Verdict(p99 <= 2), Maximum(deviations));
+    std::printf("    actual - ideal    mean %+.3f ms  min %+.3f ms  max %+.3f ms\n", Mean(signedDeviations),
+                *std::min_element(signedDeviations.begin(), signedDeviations.end()),
+                *std::max_element(signedDeviations.begin(), signedDeviations.end()));
+    std::printf("    whole text        %.3f ms against ideal %.0f ms: %+.3f %% [within 0.2 %%: %s]\n",
+                actualTotal, idealTotal, totalDeviation, Verdict(std::abs(totalDeviation) <= 0.2));
+    if (const int mismatches = CodeMismatches(commands, tables))
+        std::printf("    warning: %d code bytes are not those of the text\n", mismatches);
+}
+
+double IdealTextMilliseconds(int dotMilliseconds) {
+    const MorseTables tables = BuildMorseTables();
+    double total = 0;
+    for (const char character : PacingText)
+        total += IdealMilliseconds(character, dotMilliseconds, tables);
+    return total;
+}
+
+void MeasurePacingAt(ProgCon& window, RecordingPort& port, int speed) {
+    window.panel->scrSpeed->setValue(speed);
+    const int dotMilliseconds = static_cast<int>(std::nearbyint(1200.0 / speed));
+    if (window.dotMilliseconds != dotMilliseconds)
+        std::printf("  warning: the program paces %d wpm with %d ms dots, not %d\n", speed,
+                    window.dotMilliseconds, dotMilliseconds);
+
+    port.commands.clear();
+    window.keyboard.SetSelText(
+        QString::fromLatin1(PacingText.data(), static_cast<qsizetype>(PacingText.size())));
+    const auto idealText =
+        std::chrono::milliseconds(static_cast<long long>(IdealTextMilliseconds(dotMilliseconds)));
+    const bool complete = RunUntilCommands(port, PacingText.size(), idealText * 3 / 2 + 10s);
+    const std::vector<CharacterCommand> commands = port.commands;
+    // Stop, and let the last character's pause run out, so that the next run starts on an idle loop.
+    window.loop->cmdEndClick();
+    RunEventsFor(1500ms);
+
+    if (!complete || commands.size() != PacingText.size()) {
+        std::printf("  %d wpm: only %zu of %zu characters went out before the time-out\n", speed,
+                    commands.size(), PacingText.size());
+        return;
+    }
+    ReportPacing(speed, dotMilliseconds, commands);
+}
+
+void MeasurePacing(ProgCon& window, RecordingPort& port) {
+    std::printf(
+        "1. Pacing: interval between consecutive \"C\" commands against (length + letter space) x dot\n");
+    std::printf("   after a character, (word space - letter space) x dot after a space; letter space %.1f,\n",
+                LetterSpace);
+    std::printf(
+        "   word space %.1f (the panel's start values, set explicitly); %zu-character text per speed\n",
+        WordSpace, PacingText.size());
+    window.panel->scrLetterSpace->setValue(LetterSpaceControl);
+    window.panel->scrWordSpace->setValue(WordSpaceControl);
+    for (const int speed : PacingSpeeds)
+        MeasurePacingAt(window, port, speed);
+    std::printf("\n");
+}
+
+// An empty window and a recent character keep the loop polling: the hand-over comes only after 3.5 s
+// without one, so the last send is moved up to now before every call, outside the timed part.
+void KeepPolling(ProgCon& window, Clock& clock) {
+    window.state.lastSendTick = clock.TickCount();
+    window.Timer1->SetEnabled(true);
+    window.Timer2->SetEnabled(false);
+}
+
+void MeasureIdleTick(ProgCon& window, Clock& clock) {
+    std::printf("2. Idle polling: one TransmitTick() with the unit present and the Keyboard window empty\n");
+    std::printf("   (called directly; state.lastSendTick set to now before each call, so no hand-over)\n");
+    std::vector<double> micros;
+    micros.reserve(IdleTickCalls);
+    for (int call = 0; call < IdleTickWarmUpCalls + IdleTickCalls; ++call) {
+        KeepPolling(window, clock);
+        const auto start = SteadyClock::now();
+        window.loop->TransmitTick();
+        const auto end = SteadyClock::now();
+        if (call >= IdleTickWarmUpCalls)
+            micros.push_back(std::chrono::duration<double, std::micro>(end - start).count());
+    }
+    const double average = Mean(micros);
+    std::printf("   %d calls: average %.3f us [<= 50: %s]  median %.3f us  p99 %.3f us  max %.3f us\n",
+                IdleTickCalls, average, Verdict(average <= 50), Median(micros), Percentile(micros, 0.99),
+                Maximum(micros));
+    std::printf("   Keyboard window still empty: %s; Timer1 still polling: %s\n\n",
+                window.keyboard.Length() == 0 ? "yes" : "NO", window.Timer1->Enabled() ? "yes" : "NO");
+}
+
+void TypeKey(QWidget* target, Qt::Key key, const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(target, &release);
+}
+
+void MeasureKeyPress(ProgCon& window, RecordingPort& port, Clock& clock) {
+    std::printf(
+        "3. Key press to \"C\" command: 'e' pressed and released in the empty Keyboard window while the\n");
+    std::printf("   loop polls at 10 ms, after a random 150..250 ms pause; at %d wpm, window cleared between "
+                "samples\n",
+                window.panel->scrSpeed->value());
+    std::mt19937 random(20240611);
+    std::uniform_int_distribution<int> pause(150, 249);
+    std::vector<double> latencies;
+    KeepPolling(window, clock);
+    for (int sample = 0; sample < KeyPressSamples; ++sample) {
+        RunEventsFor(std::chrono::milliseconds(pause(random)));
+        const std::size_t before = port.commands.size();
+        const Microseconds pressed =
+            std::chrono::time_point_cast<std::chrono::microseconds>(SteadyClock::now());
+        TypeKey(window.txtKeyboard, Qt::Key_E, QStringLiteral("e"));
+        if (RunUntilCommands(port, before + 1, 2s))
+            latencies.push_back(MillisecondsBetween(pressed, port.commands[before].time));
+        window.loop->cmdEndClick();
+    }
+    if (latencies.empty()) {
+        std::printf("   no key press reached the unit\n");
+        return;
+    }
+    const double maximum = Maximum(latencies);
+    const double median = Median(latencies);
+    std::printf("   %zu of %d samples: median %.3f ms [<= 10: %s]  max %.3f ms [<= 10: %s]  min %.3f ms\n",
+                latencies.size(), KeyPressSamples, median, Verdict(median <= 10), maximum,
+                Verdict(maximum <= 10), *std::min_element(latencies.begin(), latencies.end()));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    // Each figure shows as soon as it is known; the whole run takes minutes.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    QTemporaryDir applicationFolder;
+    SystemClock clock;
+    UnitEmulator unit(clock);
+    RecordingPort port(unit);
+    QuietPrompts prompts;
+    ProgCon window({port, clock, prompts, applicationFolder.path()});
+    window.StartUp();
+    window.show();
+    // The window's first layout and paint happen here, not inside the first measurement.
+    RunEventsFor(1s);
+
+    PrintHeader();
+    const auto start = SteadyClock::now();
+    MeasurePacing(window, port);
+    MeasureIdleTick(window, clock);
+    MeasureKeyPress(window, port, clock);
+    std::printf("\nrunning time %.0f s\n", std::chrono::duration<double>(SteadyClock::now() - start).count());
+    std::fflush(stdout);
+    window.close();
+    return 0;
+}
