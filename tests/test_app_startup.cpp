@@ -276,6 +276,16 @@ private slots:
         QCOMPARE(again.Read("Operator.INI"),
                  QByteArray("[Form]\r\nWindowState=2\r\nHeight=7800\r\nWidth=9600\r\nTop=1500\r\n"
                             "Left=3000\r\n[Operator]\r\nINIFile=\r\n"));
+
+        // Stored maximised, the window opens maximised; closed minimised, the state says so.
+        Harness third;
+        third.Write("Operator.INI", again.Read("Operator.INI"));
+        ProgCon& last = third.Start();
+        last.ShowAsStored();
+        QVERIFY(last.isMaximized());
+        last.showMinimized();
+        last.close();
+        QVERIFY(third.Read("Operator.INI").startsWith("[Form]\r\nWindowState=1\r\nHeight=7800\r\n"));
     }
 
     void junkGeometryFallsBackToDefaults() {
