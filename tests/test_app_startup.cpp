@@ -1,4 +1,5 @@
 #include "Harness.h"
+#include "app/TerminationSignals.h"
 #include "profile/KeyerFeaturesDialog.h"
 #include "profile/SettingsPanel.h"
 #include "profile/UpDown.h"
@@ -12,6 +13,7 @@
 #include <QRadioButton>
 #include <QTextEdit>
 #include <QToolButton>
+#include <csignal>
 
 namespace {
 
@@ -298,6 +300,16 @@ private slots:
         QVERIFY(!w.isMinimized());
         QVERIFY(w.isVisible());
         w.close();
+        QVERIFY(h.Read("Operator.INI").contains("WindowState=0\r\n"));
+    }
+
+    void aTerminationSignalClosesAndSaves() {
+        Harness h;
+        ProgCon& w = h.Start();
+        w.show();
+        CloseOnTerminationSignals(&w);
+        std::raise(SIGTERM);
+        QTRY_VERIFY(!w.isVisible());
         QVERIFY(h.Read("Operator.INI").contains("WindowState=0\r\n"));
     }
 

@@ -1,5 +1,6 @@
 #include "app/ApplicationFolder.h"
 #include "app/ProgCon.h"
+#include "app/TerminationSignals.h"
 #include "platform/HidApiPort.h"
 #include "platform/SystemClock.h"
 #include "platform/WidgetPrompts.h"
@@ -18,5 +19,6 @@ int main(int argc, char** argv) {
     prompts.SetParent(&window);
     window.StartUp();
     window.ShowAsStored();
+    CloseOnTerminationSignals(&window);
     return application.exec();
 }
