@@ -261,10 +261,7 @@ void ProgCon::SendKeyerSettings() {
     settings.dotMemory = features.dotMemory;
     settings.dashMemory = features.dashMemory;
 
-    txtRLPaddles->setText(features.rightHand ? "Right-Hand Paddles" : "Left-Hand Paddles");
-    txtIambic->setText(features.iambic ? "Iambic" : "Dash Override");
-    txtDotMemory->setText(features.dotMemory ? "Dot Memory ON" : "Dot Memory OFF");
-    txtDashMemory->setText(features.dashMemory ? "Dash Memory ON" : "Dash Memory OFF");
+    ShowPaddleFeatures(features);
 
     const KeyerEncoding encoding = EncodeKeyerSettings(settings);
     dotMilliseconds = encoding.dotMilliseconds;
@@ -276,6 +273,13 @@ void ProgCon::SendKeyerSettings() {
     sentVolume = settings.volume;
     for (const KeyerCommand& block : encoding.blocks)
         link.WriteReport(block);
+}
+
+void ProgCon::ShowPaddleFeatures(const PaddleFeatures& features) {
+    txtIambic->setText(features.iambic ? "Iambic" : "Dash Override");
+    txtDotMemory->setText(features.dotMemory ? "Dot Memory ON" : "Dot Memory OFF");
+    txtDashMemory->setText(features.dashMemory ? "Dash Memory ON" : "Dash Memory OFF");
+    txtRLPaddles->setText(features.rightHand ? "Right-Hand Paddles" : "Left-Hand Paddles");
 }
 
 void ProgCon::ConnectionMonitorTick() {
@@ -298,11 +302,9 @@ void ProgCon::LoadProfile() {
     panel->scrVolume->setValue(profile.volume);
     panel->scrTone->setValue(profile.toneTens);
 
-    dlgEditKeyer()->SetFeatures({profile.iambic, profile.dotMemory, profile.dashMemory, profile.rightHand});
-    txtIambic->setText(profile.iambic ? "Iambic" : "Dash Override");
-    txtDotMemory->setText(profile.dotMemory ? "Dot Memory ON" : "Dot Memory OFF");
-    txtDashMemory->setText(profile.dashMemory ? "Dash Memory ON" : "Dash Memory OFF");
-    txtRLPaddles->setText(profile.rightHand ? "Right-Hand Paddles" : "Left-Hand Paddles");
+    const PaddleFeatures features{profile.iambic, profile.dotMemory, profile.dashMemory, profile.rightHand};
+    dlgEditKeyer()->SetFeatures(features);
+    ShowPaddleFeatures(features);
 
     myCall = profile.myCall;
     lblOP->setText(QStringLiteral("Operator: ") + myCall);

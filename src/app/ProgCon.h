@@ -14,6 +14,7 @@
 
 class KeyboardHandlers;
 class KeyerFeaturesDialog;
+struct PaddleFeatures;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -122,6 +123,8 @@ private:
     void RestoreGeometry();
     void SaveGeometry();
     void FocusKeyboard();
+    // The four caption boxes under the Keyboard window show the paddle features.
+    void ShowPaddleFeatures(const PaddleFeatures& features);
     void WireTransmitting();
     Pacing CurrentPacing() const;
 
