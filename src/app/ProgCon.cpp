@@ -126,8 +126,7 @@ void ProgCon::WireMessages() {
 
 // The call comes from the operator label, which always shows "Operator: " and the call.
 MacroValues ProgCon::CurrentMacroValues() {
-    operatorCall = lblOP->text().mid(10);
-    return {operatorCall, workedCallEntry->workedCall(), operatorName, qth};
+    return {lblOP->text().mid(10), workedCallEntry->workedCall(), operatorName, qth};
 }
 
 Pacing ProgCon::CurrentPacing() const {
@@ -265,8 +264,6 @@ void ProgCon::SendKeyerSettings() {
 
     const KeyerEncoding encoding = EncodeKeyerSettings(settings);
     dotMilliseconds = encoding.dotMilliseconds;
-    paddleMode = encoding.paddleMode;
-    keyerFeatures = encoding.keyerFeatures;
     sentSpeed = settings.speed;
     sentWeight = settings.weight;
     sentTone = settings.tone;

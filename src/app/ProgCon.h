@@ -91,14 +91,11 @@ public:
     int sentWeight = 0;
     int sentTone = 0;
     int sentVolume = 0;
-    std::uint8_t paddleMode = 0;
-    std::uint8_t keyerFeatures = 0;
 
     // The operator's identity and stored messages, as loaded from the profile.
     QString myCall;
     QString operatorName;
     QString qth;
-    QString operatorCall;
     std::array<QString, MessageCount> messageTexts;
 
     std::unique_ptr<TransmitLoop> loop;

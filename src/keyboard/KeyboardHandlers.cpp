@@ -103,21 +103,20 @@ void KeyboardHandlers::KeyDown(int key) {
     const int message = key - KeyCode::F1 + 1;
     if (s.messageEditMode) {
         if (functionKey) {
-            if (chooseMessageByKey) chooseMessageByKey(message);
+            chooseMessageByKey(message);
             return;
         }
         if (key == KeyCode::Escape) {
-            if (cancelMessageEdit) cancelMessageEdit();
+            cancelMessageEdit();
             return;
         }
         if (key != KeyCode::Return) return;
-    } else if (functionKey && sendMessageByKey) {
+    } else if (functionKey) {
         sendMessageByKey(message);
     }
     TrackCaret(key);
     if (key == KeyCode::Escape) EmptyKeyboard(p_.keyboard, p_.state);
-    if (key == KeyCode::Return && s.messageEditMode && s.messageEditNumber != 0 && saveMessageEdit)
-        saveMessageEdit();
+    if (key == KeyCode::Return && s.messageEditMode && s.messageEditNumber != 0) saveMessageEdit();
     FinishKeyDown();
 }
 

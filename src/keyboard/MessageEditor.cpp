@@ -27,7 +27,8 @@ QString MessageEditor::StoredText(int number) const {
 
 void MessageEditor::ButtonClicked(int index) {
     if (p_.state.messageEditMode) {
-        ChooseByButton(index + 1);
+        Choose(index + 1,
+               QStringLiteral("Editing Message %1....Press Return When Finished Editing! ESC to Cancel"));
     } else {
         SendByButton(index + 1);
     }
@@ -56,7 +57,8 @@ void MessageEditor::EnterEditState() {
     showTransmitting(false);
     p_.cmdTx->setEnabled(false);
     SetBackground(p_.txtInfo, Colours::LightGreen);
-    ShowInfo(QStringLiteral("Click Message Number or Press Corresponding Function Key - ESC to Cancel"));
+    p_.txtInfo->setText(
+        QStringLiteral("Click Message Number or Press Corresponding Function Key - ESC to Cancel"));
     p_.txtSent->setEnabled(false);
     SetBackground(p_.keyboard.widget(), Colours::Grey);
     p_.state.messageEditMode = true;
@@ -64,24 +66,16 @@ void MessageEditor::EnterEditState() {
     p_.state.messageEditNumber = 0;
 }
 
-void MessageEditor::ChooseByButton(int number) {
-    macroValues();
-    p_.keyboard.SetSelStart(TransmitLoop::End);
-    p_.keyboard.SetSelColor(Colours::Black);
-    EmptyKeyboard(p_.keyboard, p_.state);
-    p_.state.messageEditNumber = number;
-    ShowInfo(QStringLiteral("Editing Message %1....Press Return When Finished Editing! ESC to Cancel")
-                 .arg(number));
-    p_.keyboard.SetText(StoredText(number));
-    focusKeyboard();
+void MessageEditor::ChooseByKey(int number) {
+    Choose(number, QStringLiteral("Editing Message  %1....Press Return To Save Message! ESC to Cancel"));
 }
 
-void MessageEditor::ChooseByKey(int number) {
+// The raw text is edited: macros stay unexpanded. Button and key differ only in the wording shown.
+void MessageEditor::Choose(int number, const QString& info) {
     EmptyKeyboard(p_.keyboard, p_.state);
     p_.state.messageEditNumber = number;
-    ShowInfo(
-        QStringLiteral("Editing Message  %1....Press Return To Save Message! ESC to Cancel").arg(number));
-    p_.keyboard.SetSelText(StoredText(number));
+    p_.txtInfo->setText(info.arg(number));
+    p_.keyboard.SetText(StoredText(number));
     focusKeyboard();
 }
 
@@ -97,7 +91,6 @@ void MessageEditor::Save() {
     p_.state.messageEditMode = false;
     const int number = p_.state.messageEditNumber;
     const QString message = p_.keyboard.Text();
-    p_.messageTexts[number - 1] = message;
     const QString file = operatorFile();
     QString title = TitleFor(message, number);
     WriteIniValue(file, QStringLiteral("Messages"), QStringLiteral("Title%1").arg(number), title);
@@ -117,15 +110,11 @@ void MessageEditor::Cancel() {
 
 void MessageEditor::ReturnToNormal(const QString& status) {
     p_.txtSent->setEnabled(true);
-    ShowInfo(status);
+    p_.txtInfo->setText(status);
     SetBackground(p_.keyboard.widget(), Colours::LightYellow);
     EmptyKeyboard(p_.keyboard, p_.state);
     showTransmitting(true);
     p_.cmdTx->setEnabled(true);
     p_.timer1.SetEnabled(false);
     p_.timer2.SetEnabled(true);
-}
-
-void MessageEditor::ShowInfo(const QString& text) {
-    p_.txtInfo->setText(text);
 }

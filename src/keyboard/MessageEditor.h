@@ -52,11 +52,10 @@ public:
 
 private:
     void SendByButton(int number);
-    void ChooseByButton(int number);
+    void Choose(int number, const QString& info);
     QString StoredText(int number) const;
     QString TitleFor(const QString& message, int number);
     void ReturnToNormal(const QString& status);
-    void ShowInfo(const QString& text);
 
     Parts p_;
 };
