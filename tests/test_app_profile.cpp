@@ -8,6 +8,10 @@
 #include <QPushButton>
 #include <QTextEdit>
 #include <QToolButton>
+#include <fstream>
+#include <sstream>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -199,6 +203,55 @@ private slots:
         QCOMPARE(h.prompts.shown.size(), shownBefore + 1);
         QCOMPARE(w.operatorFile, h.Path("Smith.ini"));
         QCOMPARE(h.Read("Operator.INI"), stateBefore);
+    }
+
+    // A profile from another system, its name and values in Latin-1, which Qt's file names cannot spell.
+    void aLatin1ProfileIsFoundAndKeepsItsLetters() {
+        Harness h;
+        const QByteArray profile = "[Operator]\r\nMyCall=EA1XYZ\r\nName=Jos\xE9\r\nQTH=\r\n[Messages]\r\nM1=CAF\xC9\r\n";
+        const std::string nativeName = QFile::encodeName(h.Path("prof")).toStdString() + "\xE9.ini";
+        std::ofstream(nativeName, std::ios::binary) << profile.toStdString();
+        ProgCon& w = StartWith(h, "prof\xE9.ini", QByteArray());
+        QCOMPARE(w.operatorName + w.messageTexts[0], u"Jos\u00E9CAF\u00C9"_s);
+        w.close();
+        std::stringstream saved;
+        saved << std::ifstream(nativeName, std::ios::binary).rdbuf();
+        std::remove(nativeName.c_str());
+        QVERIFY(saved.str().starts_with(profile.toStdString()));
+        QCOMPARE(QDir(h.folder.path()).entryList(QDir::Files), QStringList{"Operator.INI"});
+        QVERIFY(h.Read("Operator.INI").contains("INIFile=prof\xE9.ini\r\n"));
+    }
+
+    // A save that fails is told with the file and the reason; at shutdown Save As is offered.
+    void aFailedSaveIsToldAndShutdownOffersSaveAs() {
+        Harness h;
+        h.Write("Plain.ini", "a file, not a folder");
+        const QString file = h.Path("Plain.ini/Smith.ini");
+        ProgCon& w = StartWith(h, file.toUtf8(), QByteArray());
+        w.mnuFileSave->trigger();
+        const QString told = "The operator profile\n" + file + "\nwas not saved: a file stands where one of "
+                             "its folders should be.\n\nThe file is as it was before.";
+        QCOMPARE(h.prompts.shown.back().text, told);
+        h.prompts.answers = {Prompts::Answer::Yes};
+        h.prompts.fileAnswers = {h.Path("Saved.ini")};
+        w.close();
+        QCOMPARE(h.prompts.shown.at(h.prompts.shown.size() - 2).text,
+                 told + "\n\nSave the profile under another name before closing?");
+        QVERIFY(h.Read("Saved.ini").startsWith("[Timing]\r\nSpeed= 25\r\n"));
+        QVERIFY(h.Read("Operator.INI").contains("INIFile=Saved.ini\r\n"));
+    }
+
+    void anUnreadableProfileIsToldAndLeftAsItWas() {
+        const QByteArray binary("[Timing]\r\nSpeed= 30\r\n\0\x01", 23);
+        Harness h;
+        ProgCon& w = StartWith(h, "Smith.ini", binary);
+        QCOMPARE(h.prompts.shown.front().text, "The operator profile\n" + h.Path("Smith.ini") +
+                 "\ncannot be read: it holds bytes that are not text.\n\nThe file is left as it is. The "
+                 "default settings are in use, and they will not be saved into it.");
+        QCOMPARE(w.panel->scrSpeed->value(), 25);
+        w.close();
+        QVERIFY(h.prompts.shown.back().text.endsWith("Save the profile under another name before closing?"));
+        QCOMPARE(h.Read("Smith.ini"), binary);
     }
 
     void noProfileNamedWritesNoProfileKeys() {

@@ -1,4 +1,5 @@
 #include "FileHelpers.h"
+#include "profile/IniFile.h"
 #include "profile/ProfileFile.h"
 
 #include <QDir>
@@ -9,16 +10,16 @@
 namespace {
 
 // The lines of a message's keys exactly as they stand in the file, blanks included; pieces first.
-QStringList RawMessageLines(const QString& path, int number) {
+QStringList RawMessageLines(const IniDocument& document, int number) {
     const QRegularExpression keyLine(QStringLiteral("^M%1(,\\d+)?=").arg(number));
-    QStringList lines = QString::fromUtf8(Bytes(path)).split("\r\n").filter(keyLine);
+    QStringList lines = QString::fromUtf8(document.FileBytes()).split("\r\n").filter(keyLine);
     lines.sort();
     return lines;
 }
 
-QString StoreAndReadBack(const QString& path, int number, QString& text) {
-    WriteStoredMessage(path, number, text);
-    return ReadStoredMessage(path, number);
+QString StoreAndReadBack(IniDocument& document, int number, QString& text) {
+    PutStoredMessage(document, number, text);
+    return StoredMessage(document, number);
 }
 
 // Timing, the four modes as 0 or 1, then call, name and QTH.
@@ -80,7 +81,7 @@ private slots:
             expected += QStringLiteral("M%1=\r\nTitle%1=--\r\n").arg(number).toUtf8();
         QCOMPARE(Bytes(path), expected);
         QVERIFY(save.qth == "Oslo Norway" && save.messages[0] == "CQ  DE N0CALL *");
-        const ProfileData loaded = ReadProfile(path);
+        const ProfileData loaded = ReadProfile(path).profile;
         QCOMPARE(Summary(loaded), "37 62 125 21 100 113 0101 N0CALL|Ann|Oslo Norway");
         QCOMPARE(loaded.messages, save.messages);
         QCOMPARE(loaded.titles, save.titles);
@@ -95,7 +96,7 @@ private slots:
     // Missing keys read as their defaults; numbers are held within their controls' ranges; modes take only
     // the exact texts "ON" and "RIGHT"; section and key names match in any case.
     void readsSettingsWithinTheirRanges() {
-        QCOMPARE(Summary(ReadProfile(dir.filePath("absent.ini"))), "25 50 80 10 8 68 1111 ||");
+        QCOMPARE(Summary(ReadProfile(dir.filePath("absent.ini")).profile), "25 50 80 10 8 68 1111 ||");
         const std::pair<QByteArray, QString> files[] = {
             {"[Operator]\nMyCall=N0CALL\n[modes]\niambic= ON \nDotMemory=on\nDASHMEMORY=Off\nRLPaddles=Right",
              "25 50 80 10 8 68 1000 N0CALL||"},
@@ -109,7 +110,7 @@ private slots:
              "12 50 200 90 8 140 1111 ||"}};
         for (const auto& [bytes, summary] : files) {
             Put(path, bytes);
-            QCOMPARE(Summary(ReadProfile(path)), summary);
+            QCOMPARE(Summary(ReadProfile(path).profile), summary);
         }
     }
 
@@ -138,16 +139,17 @@ private slots:
             {"A" + QString(' ').repeated(300) + "\t\tB" + QString(' ').repeated(600) + "C",
              {"M3,1=A" + blanks247 + "*", "M3=B" + blanks247 + "C"},
              "A" + blanks247 + "B" + blanks247 + "C"}};
+        IniDocument document;
         QString text = plain;
-        WriteStoredMessage(path, 4, text);
+        PutStoredMessage(document, 4, text);
         for (const auto& [original, lines, stored] : cases) {
-            WriteStoredMessage(path, 3, text = plain);
+            PutStoredMessage(document, 3, text = plain);
             text = original;
-            QCOMPARE(StoreAndReadBack(path, 3, text), stored);
+            QCOMPARE(StoreAndReadBack(document, 3, text), stored);
             QCOMPARE(text, stored);
-            QCOMPARE(RawMessageLines(path, 3), lines);
+            QCOMPARE(RawMessageLines(document, 3), lines);
         }
-        QCOMPARE(ReadStoredMessage(path, 4), plain);
+        QCOMPARE(StoredMessage(document, 4), plain);
     }
 
     // The awkward message, then random texts of blanks, tabs, "*", one-letter words, line breaks and
@@ -160,6 +162,7 @@ private slots:
                                   << QString(' ').repeated(120);
         const QRegularExpression overlongRun("([ \\t]{247})[ \\t]+");
         QRandomGenerator random(20240611);
+        IniDocument document;
         for (int round = 0; round < 300; ++round) {
             QString text = "<";
             for (const int length = random.bounded(200, 1400); text.size() < length;)
@@ -167,12 +170,12 @@ private slots:
             text = round == 0 ? awkward : text + ">";
             const QString expected = QString(text).replace("\r\n", "  ").replace(overlongRun, "\\1");
             const int number = 1 + round % storedMessageCount;
-            QCOMPARE(StoreAndReadBack(path, number, text), expected);
+            QCOMPARE(StoreAndReadBack(document, number, text), expected);
             QCOMPARE(text, expected);
-            const QByteArray first = Bytes(path);
-            QCOMPARE(StoreAndReadBack(path, number, text), expected);
-            QCOMPARE(Bytes(path), first);
-            for (const QString& line : RawMessageLines(path, number))
+            const QByteArray first = document.FileBytes();
+            QCOMPARE(StoreAndReadBack(document, number, text), expected);
+            QCOMPARE(document.FileBytes(), first);
+            for (const QString& line : RawMessageLines(document, number))
                 QVERIFY2(line.size() - line.indexOf('=') - 1 <= 250, qPrintable(line));
         }
     }
@@ -184,9 +187,10 @@ private slots:
             bytes += "Key" + QByteArray::number(index) + "=value " + QByteArray::number(index) + "\r\n";
         bytes += "[Messages]\nM1=caf\xE9 \xF0\x9F\r\nTitle1=\xFF\xFF\nM2,1=lost piece\r\nTitle2=\r\n";
         Put(path, bytes);
-        const ProfileData loaded = ReadProfile(path);
+        const ProfileData loaded = ReadProfile(path).profile;
         QCOMPARE(Summary(loaded), "30 50 80 10 8 40 1111 ||"); // Tone has no leading number: 0, held
-        QVERIFY(loaded.messages[0].startsWith("caf") && loaded.messages[1] == "lost piece");
+        QCOMPARE(loaded.messages[0], QString::fromLatin1("caf\xE9 \xF0\x9F")); // not UTF-8: Latin-1
+        QVERIFY(loaded.messages[1] == "lost piece" && loaded.titles[0] == "\u00FF\u00FF");
         QVERIFY(loaded.titles[1].isEmpty() && loaded.titles[2] == "--"); // present but empty, and missing
 
         // Saving over it keeps the foreign lines.
@@ -194,7 +198,59 @@ private slots:
         save.messages[0] = "CQ";
         WriteProfile(path, save);
         QVERIFY(Bytes(path).contains("junk\r\n") && Bytes(path).contains("Key4999=value 4999\r\n"));
-        QVERIFY(ReadProfile(path).messages[0] == "CQ" && ReadProfile(path).messages[1].isEmpty());
+        const ProfileData saved = ReadProfile(path).profile;
+        QVERIFY(saved.messages[0] == "CQ" && saved.messages[1].isEmpty());
+    }
+
+    // A message written by hand as one line is read whole and saved in the piece form.
+    void readsLongMessagesWholeAndSavesThemInPieces() {
+        for (const qsizetype length : {300, 1'000'000}) {
+            const QString message = QString("CQ DE N0CALL ").repeated(length / 13 + 1).left(length);
+            Put(path, "[Messages]\r\nM1=" + message.toUtf8() + "\r\n");
+            ProfileSave save;
+            save.messages = ReadProfile(path).profile.messages;
+            QCOMPARE(save.messages[0], message);
+            QCOMPARE(WriteProfile(path, save).value_or("saved"), "saved");
+            QVERIFY(Bytes(path).contains("\r\nM1,1=CQ DE N0CALL "));
+            QCOMPARE(ReadProfile(path).profile.messages[0], message);
+        }
+    }
+
+    // The operator is told which file and why. A file that cannot be read loads as the defaults and
+    // is never written; the longest name the system allows is saved like any other.
+    void tellsWhyAProfileIsNotReadOrSaved() {
+        QVERIFY(QDir(dir.path()).mkdir("Folder.ini"));
+        Put(dir.filePath("Plain.ini"), "a file");
+        const QString tooLong = QString(300, 'L') + ".ini", longest = QString(251, 'L') + ".ini";
+        const struct {
+            QString name;
+            QByteArray bytes;
+            QString problem;
+            bool unreadable;
+        } cases[] = {
+            {"Big.ini", QByteArray(MaxIniFileBytes + 1, '\n'), "it is larger than 16 MiB", true},
+            {"Binary.ini", QByteArray("[Timing]\r\nSpeed= 30\r\n\0", 22), "it holds bytes that are not text", true},
+            {"Utf16.ini", QByteArray("\xFF\xFE[\0\0\xD8", 6), "its Unicode (UTF-16) text is damaged", true},
+            {"Folder.ini", {}, "a folder has that name", true},
+            {tooLong, {}, "its name is too long", true},
+            {"Plain.ini/x.ini", {}, "a file stands where one of its folders should be", false},
+            {"No/x.ini", {}, "its folder does not exist", false},
+            {longest, {}, {}, false}};
+        for (const auto& [name, bytes, problem, unreadable] : cases) {
+            const QString file = dir.filePath(name);
+            if (!bytes.isEmpty()) Put(file, bytes);
+            const ProfileRead read = ReadProfile(file);
+            QCOMPARE(read.problem.value_or(""), unreadable ? "The operator profile\n" + file + "\ncannot be read: " +
+                     problem + ".\n\nThe file is left as it is. The default settings are in use, and they will "
+                     "not be saved into it." : "");
+            QCOMPARE(Summary(read.profile), "25 50 80 10 8 68 1111 ||");
+            ProfileSave save;
+            QCOMPARE(WriteProfile(file, save).value_or(""), problem.isEmpty() ? "" : "The operator profile\n" +
+                     file + "\nwas not saved: " + problem + ".\n\nThe file is as it was before.");
+            if (!bytes.isEmpty()) QCOMPARE(Bytes(file), bytes);
+        }
+        QCOMPARE(ReadProfile(dir.filePath(longest)).profile.titles[0], "--");
+        QVERIFY(QDir(dir.path()).entryList(QDir::Hidden | QDir::Files).filter(".tandrel").isEmpty());
     }
 
     void writesNothingWithoutFileName() {
@@ -203,8 +259,8 @@ private slots:
         QVERIFY(QDir::setCurrent(empty.path()));
         ProfileSave save;
         WriteProfile("", save);
-        QString text = "CQ";
-        WriteStoredMessage("", 1, text);
+        QString text = "CQ", title = "CQ";
+        StoreMessage("", 1, text, title);
         QDir::setCurrent(previous);
         QVERIFY(QDir(empty.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
     }

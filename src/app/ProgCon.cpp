@@ -290,7 +290,9 @@ void ProgCon::ConnectionMonitorTick() {
 }
 
 void ProgCon::LoadProfile() {
-    const ProfileData profile = ReadProfile(operatorFile);
+    const ProfileRead read = ReadProfile(operatorFile);
+    if (read.problem) services_.prompts.MessageBox(*read.problem, QString(), Prompts::Buttons::Ok);
+    const ProfileData& profile = read.profile;
     // Each control's own change handling updates its display and sends the settings.
     panel->scrSpeed->setValue(profile.speed);
     panel->scrWeight->setValue(profile.weight);
@@ -337,9 +339,21 @@ void ProgCon::SaveProfile() {
     profile.sentVolume = sentVolume;
     profile.wordSpaceText = panel->txtWordSpace->text();
     profile.letterSpaceText = panel->txtLetterSpace->text();
-    WriteProfile(operatorFile, profile);
+    const ProfileProblem problem = WriteProfile(operatorFile, profile);
     // Line breaks went into the file as blanks; the messages in memory follow the file.
     std::copy(profile.messages.begin(), profile.messages.end(), messageTexts.begin());
+    if (problem) TellProfileNotSaved(*problem);
+}
+
+// At shutdown the operator's changes would be lost with the window, so Save As is offered.
+void ProgCon::TellProfileNotSaved(const QString& problem) {
+    if (!shutDown) {
+        services_.prompts.MessageBox(problem, QString(), Prompts::Buttons::Ok);
+        return;
+    }
+    const QString question = problem + QStringLiteral("\n\nSave the profile under another name before closing?");
+    if (services_.prompts.MessageBox(question, QString(), Prompts::Buttons::YesNo) == Prompts::Answer::Yes)
+        SaveAs();
 }
 
 void ProgCon::SaveAs() {

@@ -120,6 +120,7 @@ private:
     void RestoreGeometry();
     void SaveGeometry();
     void FocusKeyboard();
+    void TellProfileNotSaved(const QString& problem);
     // The four caption boxes under the Keyboard window show the paddle features.
     void ShowPaddleFeatures(const PaddleFeatures& features);
     void WireTransmitting();

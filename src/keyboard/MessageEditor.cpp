@@ -4,7 +4,6 @@
 #include "platform/Colours.h"
 #include "platform/Prompts.h"
 #include "platform/RichText.h"
-#include "profile/IniFile.h"
 #include "profile/ProfileFile.h"
 #include "send/TransmitLoop.h"
 
@@ -93,12 +92,12 @@ void MessageEditor::Save() {
     const QString message = p_.keyboard.Text();
     const QString file = operatorFile();
     QString title = TitleFor(message, number);
-    WriteIniValue(file, QStringLiteral("Messages"), QStringLiteral("Title%1").arg(number), title);
     // Line breaks become blanks in the file; a blank they leave at the end must survive as well.
     QString stored = message;
     stored.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
     if (stored.endsWith(QLatin1Char(' '))) stored += QLatin1Char('*');
-    WriteStoredMessage(file, number, stored);
+    if (const ProfileProblem problem = StoreMessage(file, number, stored, title))
+        p_.prompts.MessageBox(*problem, QString(), Prompts::Buttons::Ok);
     loadProfile();
     ReturnToNormal(QStringLiteral("Message Saved, Returning To Normal Keyboard Operation"));
 }

@@ -1,228 +1,159 @@
 #include "profile/IniFile.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QList>
-#include <QSaveFile>
+#include <QRandomGenerator>
 
-#include <optional>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 constexpr qsizetype maxValueLength = 254;
-constexpr char lineBreak[] = "\r\n";
-// Editors on this platform may start a file with it; it belongs to no line.
-constexpr QByteArrayView byteOrderMark = "\xEF\xBB\xBF";
 
-// A line as offsets into the file's bytes: its text is [begin, contentEnd), its line break (LF or
-// CR LF; none on an unterminated last line) is [contentEnd, end).
-struct LineSpan {
-    qsizetype begin;
-    qsizetype contentEnd;
-    qsizetype end;
-
-    bool IsTerminated() const { return contentEnd != end; }
-};
-
-QList<LineSpan> SplitLines(const QByteArray& bytes) {
-    QList<LineSpan> lines;
-    qsizetype begin = bytes.startsWith(byteOrderMark) ? byteOrderMark.size() : 0;
-    while (begin < bytes.size()) {
-        const qsizetype newline = bytes.indexOf('\n', begin);
-        if (newline < 0) {
-            lines.append({begin, bytes.size(), bytes.size()});
-            break;
-        }
-        const bool crBefore = newline > begin && bytes[newline - 1] == '\r';
-        lines.append({begin, crBefore ? newline - 1 : newline, newline + 1});
-        begin = newline + 1;
+QString Reason(int error) {
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("the disk is full");
+    case EROFS:
+        return QStringLiteral("the disk is read-only");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("the system refused access to it");
+    case ENOENT:
+        return QStringLiteral("its folder does not exist");
+    case ENOTDIR:
+        return QStringLiteral("a file stands where one of its folders should be");
+    case EISDIR:
+        return QStringLiteral("a folder has that name");
+    case ENAMETOOLONG:
+        return QStringLiteral("its name is too long");
+    default:
+        return QStringLiteral("the system reported: ") + qt_error_string(error);
     }
-    return lines;
 }
 
-// The file's bytes with their lines. Edits splice the bytes, so lines not touched keep their encoding
-// and their own line ends.
-struct IniText {
-    QByteArray bytes;
-    QList<LineSpan> lines = SplitLines(bytes);
+QString TooLarge(const QString& verb = QStringLiteral("is")) {
+    return QStringLiteral("it %1 larger than %2 MiB").arg(verb).arg(MaxIniFileBytes / (1024 * 1024));
+}
 
-    QByteArrayView Content(qsizetype index) const {
-        const LineSpan& line = lines[index];
-        return QByteArrayView(bytes).sliced(line.begin, line.contentEnd - line.begin);
+bool Exists(const QByteArray& name) {
+    struct stat status;
+    return ::lstat(name.constData(), &status) == 0;
+}
+
+// The name in the platform's encoding (UTF-8) unless only its Latin-1 spelling exists.
+QByteArray NativeName(const QString& path) {
+    const QByteArray utf8 = QFile::encodeName(path);
+    const qsizetype nameStart = path.lastIndexOf(u'/') + 1;
+    const QStringView name = QStringView(path).sliced(nameStart);
+    const bool latin1 = std::all_of(name.begin(), name.end(), [](QChar c) { return c.unicode() <= 0xFF; });
+    if (!latin1 || Exists(utf8)) return utf8;
+    const QByteArray spelledInLatin1 = QFile::encodeName(path.first(nameStart)) + name.toLatin1();
+    return Exists(spelledInLatin1) ? spelledInLatin1 : utf8;
+}
+
+// The bytes of an existing ordinary file, or why they cannot be had.
+std::variant<QByteArray, QString> ReadWhole(const QByteArray& name, const struct stat& status) {
+    if (S_ISDIR(status.st_mode)) return Reason(EISDIR);
+    if (!S_ISREG(status.st_mode)) return QStringLiteral("it is not an ordinary file");
+    if (status.st_size > MaxIniFileBytes) return TooLarge();
+    const int descriptor = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    QFile file;
+    if (descriptor < 0 || !file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        return Reason(errno);
+    const QByteArray bytes = file.read(MaxIniFileBytes + 1);
+    if (file.error() != QFileDevice::NoError) return QStringLiteral("the system could not read it");
+    if (bytes.size() > MaxIniFileBytes) return TooLarge();
+    return bytes;
+}
+
+bool WriteAll(int descriptor, QByteArrayView bytes) {
+    while (!bytes.isEmpty()) {
+        const ssize_t written = ::write(descriptor, bytes.data(), bytes.size());
+        if (written < 0 && errno != EINTR) return false;
+        if (written > 0) bytes = bytes.sliced(written);
     }
-};
-
-// Lines (first, one past the last) of a section, its "[Name]" line included.
-struct SectionRange {
-    qsizetype header;
-    qsizetype end;
-};
-
-struct KeyLine {
-    QByteArrayView key;
-    QByteArrayView value;
-};
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
+    return true;
 }
 
-QByteArrayView TrimmedBlanks(QByteArrayView text) {
-    while (!text.isEmpty() && IsBlank(text.front()))
-        text = text.sliced(1);
-    while (!text.isEmpty() && IsBlank(text.back()))
-        text.chop(1);
-    return text;
-}
-
-std::optional<QByteArrayView> SectionName(QByteArrayView content) {
-    const QByteArrayView text = TrimmedBlanks(content);
-    const qsizetype close = text.indexOf(']');
-    if (!text.startsWith('[') || close < 0) return std::nullopt;
-    return TrimmedBlanks(text.sliced(1, close - 1));
-}
-
-// A key line holds "=" and is no section line and no ";" comment.
-std::optional<KeyLine> ParseKeyLine(QByteArrayView content) {
-    const qsizetype equals = content.indexOf('=');
-    if (equals < 0 || SectionName(content)) return std::nullopt;
-    const QByteArrayView key = TrimmedBlanks(content.first(equals));
-    if (key.startsWith(';')) return std::nullopt;
-    return KeyLine{key, TrimmedBlanks(content.sliced(equals + 1))};
-}
-
-bool NameMatches(QByteArrayView nameInFile, const QString& wanted) {
-    return QString::fromUtf8(nameInFile).compare(wanted.trimmed(), Qt::CaseInsensitive) == 0;
-}
-
-std::optional<SectionRange> FindSection(const IniText& ini, const QString& section) {
-    const qsizetype count = ini.lines.size();
-    for (qsizetype header = 0; header < count; ++header) {
-        const auto name = SectionName(ini.Content(header));
-        if (!name || !NameMatches(*name, section)) continue;
-        qsizetype end = header + 1;
-        while (end < count && !SectionName(ini.Content(end)))
-            ++end;
-        return SectionRange{header, end};
+// A short name, so that it fits beside a file whose own name is as long as the system allows.
+int CreateTemporaryBeside(const QByteArray& target, QByteArray& temporary) {
+    const QByteArray folder = target.first(target.lastIndexOf('/') + 1);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = folder + ".tandrel-" + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        const int descriptor = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (descriptor >= 0 || errno != EEXIST) return descriptor;
     }
-    return std::nullopt;
+    return -1;
 }
 
-bool IsLineOfKey(const IniText& ini, qsizetype index, const QString& key) {
-    const auto keyLine = ParseKeyLine(ini.Content(index));
-    return keyLine && NameMatches(keyLine->key, key);
+// A link to a profile stays a link: the file it points at is replaced.
+QByteArray ResolvedTarget(const QByteArray& name) {
+    char* resolved = ::realpath(name.constData(), nullptr);
+    const QByteArray target = resolved ? QByteArray(resolved) : name;
+    std::free(resolved);
+    return target;
 }
 
-std::optional<qsizetype> FindKeyLine(const IniText& ini, SectionRange range, const QString& key) {
-    for (qsizetype index = range.header + 1; index < range.end; ++index)
-        if (IsLineOfKey(ini, index, key)) return index;
-    return std::nullopt;
-}
-
-// Where a new key goes: after the section's last key line (before trailing blank lines and junk), or
-// right after the "[Name]" line when the section has no key yet.
-qsizetype LastKeyLine(const IniText& ini, SectionRange range) {
-    qsizetype last = range.header;
-    for (qsizetype index = range.header + 1; index < range.end; ++index)
-        if (ParseKeyLine(ini.Content(index))) last = index;
-    return last;
-}
-
-// Whole CR LF-terminated lines inserted after the given line (index -1: the file has no line), which
-// gets a line break first when it is an unterminated last line.
-QByteArray InsertedAfter(const IniText& ini, qsizetype index, QByteArrayView newLines) {
-    const bool closeLine = index >= 0 && !ini.lines[index].IsTerminated();
-    const qsizetype position = index >= 0 ? ini.lines[index].end : ini.bytes.size();
-    QByteArray result = ini.bytes.first(position);
-    if (closeLine) result += lineBreak;
-    result += newLines;
-    result += QByteArrayView(ini.bytes).sliced(position);
-    return result;
-}
-
-QByteArray Replaced(const IniText& ini, qsizetype index, QByteArrayView content) {
-    const LineSpan& line = ini.lines[index];
-    QByteArray result = ini.bytes.first(line.begin);
-    result += content;
-    result += QByteArrayView(ini.bytes).sliced(line.contentEnd);
-    return result;
-}
-
-QByteArray WithValue(const IniText& ini, const QString& section, const QString& key, const QString& value) {
-    const QByteArray keyLine = key.toUtf8() + '=' + value.toUtf8();
-    const auto range = FindSection(ini, section);
-    if (!range) {
-        const QByteArray sectionLines = '[' + section.toUtf8() + ']' + lineBreak + keyLine + lineBreak;
-        return InsertedAfter(ini, ini.lines.size() - 1, sectionLines);
-    }
-    if (const auto index = FindKeyLine(ini, *range, key)) return Replaced(ini, *index, keyLine);
-    return InsertedAfter(ini, LastKeyLine(ini, *range), keyLine + lineBreak);
-}
-
-QByteArray WithoutKey(const IniText& ini, const QString& section, const QString& key) {
-    QByteArray result = ini.bytes;
-    const auto range = FindSection(ini, section);
-    if (!range) return result;
-    // Backwards, so that the offsets of the lines still to remove stay valid.
-    for (qsizetype index = range->end - 1; index > range->header; --index) {
-        const LineSpan& line = ini.lines[index];
-        if (IsLineOfKey(ini, index, key)) result.remove(line.begin, line.end - line.begin);
-    }
-    return result;
-}
-
-// The file's text; empty for a missing file, nothing for one that exists but cannot be read whole (a
-// directory, no permission), which must then not be overwritten.
-std::optional<IniText> LoadIniText(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists()) return IniText{};
-    QFile file(path);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) return std::nullopt;
-    return IniText{std::move(bytes)};
-}
-
-// A temporary file in the same folder renamed over the old one: a failed write leaves the old file whole.
-void SaveIfChanged(const QString& path, const QByteArray& before, const QByteArray& after) {
-    if (after == before) return;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return;
-    file.write(after);
-    file.commit();
-}
-
-QString CutToValueLength(QString value) {
-    if (value.size() <= maxValueLength) return value;
-    const bool wouldSplitPair = value.at(maxValueLength - 1).isHighSurrogate();
-    value.truncate(wouldSplitPair ? maxValueLength - 1 : maxValueLength);
-    return value;
-}
-
-std::optional<QString> FindValue(const QString& file, const QString& section, const QString& key) {
-    const auto ini = LoadIniText(file);
-    if (!ini) return std::nullopt;
-    const auto range = FindSection(*ini, section);
-    if (!range) return std::nullopt;
-    const auto index = FindKeyLine(*ini, *range, key);
-    if (!index) return std::nullopt;
-    return QString::fromUtf8(ParseKeyLine(ini->Content(*index))->value);
+FileProblem ReplaceWhole(const QByteArray& name, const QByteArray& bytes) {
+    const QByteArray target = ResolvedTarget(name);
+    QByteArray temporary;
+    const int descriptor = CreateTemporaryBeside(target, temporary);
+    if (descriptor < 0) return Reason(errno);
+    if (struct stat old; ::stat(target.constData(), &old) == 0) ::fchmod(descriptor, old.st_mode & 07777);
+    bool done = WriteAll(descriptor, bytes) && ::fsync(descriptor) == 0;
+    int error = errno;
+    done = ::close(descriptor) == 0 && done;
+    if (done && ::rename(temporary.constData(), target.constData()) == 0) return std::nullopt;
+    error = done ? errno : error;
+    ::unlink(temporary.constData());
+    return Reason(error);
 }
 
 } // namespace
 
+IniLoad LoadIniFile(const QString& file) {
+    const QByteArray name = NativeName(file);
+    struct stat status;
+    if (::stat(name.constData(), &status) != 0)
+        return errno == ENOENT || errno == ENOTDIR ? IniLoad{} : IniLoad{{}, Reason(errno)};
+    auto bytes = ReadWhole(name, status);
+    if (auto* problem = std::get_if<QString>(&bytes)) return {{}, *problem};
+    auto parsed = IniDocument::Parse(std::get<QByteArray>(bytes));
+    if (auto* problem = std::get_if<QString>(&parsed)) return {{}, *problem};
+    return {std::move(std::get<IniDocument>(parsed)), std::nullopt};
+}
+
+FileProblem SaveIniFile(const QString& file, const IniDocument& document) {
+    if (!document.IsChanged()) return std::nullopt;
+    const QByteArray bytes = document.FileBytes();
+    if (bytes.size() > MaxIniFileBytes) return TooLarge(QStringLiteral("would be"));
+    return ReplaceWhole(NativeName(file), bytes);
+}
+
+QString CutIniValue(const std::optional<QString>& value, const QString& defaultValue) {
+    QString cut = value.value_or(defaultValue);
+    if (cut.size() <= maxValueLength) return cut;
+    cut.truncate(cut.at(maxValueLength - 1).isHighSurrogate() ? maxValueLength - 1 : maxValueLength);
+    return cut;
+}
+
 QString ReadIniValue(const QString& file, const QString& section, const QString& key,
                      const QString& defaultValue) {
-    return CutToValueLength(FindValue(file, section, key).value_or(defaultValue));
+    return CutIniValue(LoadIniFile(file).document.Value(section, key), defaultValue);
+}
+
+void ReplaceLineBreaks(QString& value) {
+    value.replace(u'\r', u' ').replace(u'\n', u' ');
 }
 
 void WriteIniValue(const QString& file, const QString& section, const QString& key, QString& value) {
-    value.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    const auto ini = LoadIniText(file);
-    if (ini) SaveIfChanged(file, ini->bytes, WithValue(*ini, section, key, value));
-}
-
-void DeleteIniValue(const QString& file, const QString& section, const QString& key) {
-    const auto ini = LoadIniText(file);
-    if (ini) SaveIfChanged(file, ini->bytes, WithoutKey(*ini, section, key));
+    ReplaceLineBreaks(value);
+    IniLoad load = LoadIniFile(file);
+    if (load.problem) return;
+    load.document.SetValue(section, key, value);
+    SaveIniFile(file, load.document);
 }

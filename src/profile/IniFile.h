@@ -1,20 +1,39 @@
 #pragma once
 
+#include "profile/IniDocument.h"
+
 #include <QString>
+#include <optional>
 
-// Private-profile (INI) files: "[Section]" lines and "key=value" lines, 8-bit text (UTF-8), CR LF line
-// ends. Section and key names match without regard to letter case; the first matching section and the
-// first matching key in it win. Every change replaces the file atomically and touches only the line it
-// concerns; other lines (comments, junk, invalid UTF-8) stay byte for byte. Failures are silent.
+// INI files on disk. A file is read whole into an IniDocument and replaced whole and atomically: a
+// temporary file beside it, renamed over it, so that a failed save leaves the old file as it was.
+// A name that does not exist in UTF-8 is also looked for spelled in Latin-1, as names written on
+// other systems are.
 
-// Returns the value, or defaultValue when the file, section or key is missing; cut to at most 254
-// characters.
+// Why a file could not be read or written, in plain words ("the disk is full"); nothing when all
+// went well.
+using FileProblem = std::optional<QString>;
+
+// Larger files are refused: no profile comes near this, and reading one must stay quick.
+constexpr qsizetype MaxIniFileBytes = 16 * 1024 * 1024;
+
+struct IniLoad {
+    IniDocument document; // empty for a missing file and for one with a problem
+    FileProblem problem;  // the file exists but cannot be read or understood; never write it then
+};
+
+IniLoad LoadIniFile(const QString& file);
+// Writes only a changed document.
+FileProblem SaveIniFile(const QString& file, const IniDocument& document);
+
+// The primitives for single keys, which never report a failure.
+
+// The value, or defaultValue when the file, section or key is missing; cut to at most 254
+// characters, never inside a character.
 QString ReadIniValue(const QString& file, const QString& section, const QString& key,
                      const QString& defaultValue);
+QString CutIniValue(const std::optional<QString>& value, const QString& defaultValue);
 
 // Every CR and LF in value becomes a blank, in the caller's string too; then the value is written.
-// An existing key's line becomes key=value with the key spelled as given here.
 void WriteIniValue(const QString& file, const QString& section, const QString& key, QString& value);
-
-// Removes the key's lines from the first matching section, so that a later read gives the default.
-void DeleteIniValue(const QString& file, const QString& section, const QString& key);
+void ReplaceLineBreaks(QString& value);

@@ -4,9 +4,11 @@
 #include "profile/IniFile.h"
 #include "profile/SettingRanges.h"
 
+#include <QDir>
 #include <QStringList>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 
 namespace {
@@ -33,18 +35,24 @@ int NearestInRange(double value, ControlRange range) {
                                        static_cast<long long>(range.maximum)));
 }
 
-double ReadTimingNumber(const QString& file, const QString& key, const QString& defaultValue) {
-    return ParseLeadingNumber(ReadIniValue(file, timing, key, defaultValue));
+// Every key but the messages keeps the 254-character limit of private-profile values.
+QString Read(const IniDocument& document, const QString& section, const QString& key,
+             const QString& defaultValue) {
+    return CutIniValue(document.Value(section, key), defaultValue);
+}
+
+double ReadTimingNumber(const IniDocument& document, const QString& key, const QString& defaultValue) {
+    return ParseLeadingNumber(Read(document, timing, key, defaultValue));
 }
 
 // Unlike the other settings, the whole text must be a number; anything else counts as the default 2.
-int ReadLetterSpaceTenths(const QString& file) {
-    const double dotLengths = ParseNumber(ReadIniValue(file, timing, "LetterSpace", "2")).value_or(2.0);
+int ReadLetterSpaceTenths(const IniDocument& document) {
+    const double dotLengths = ParseNumber(Read(document, timing, "LetterSpace", "2")).value_or(2.0);
     return NearestInRange((dotLengths - 1.0) * 10.0, letterSpaceRange);
 }
 
-bool ReadMode(const QString& file, const QString& key, const QString& chosenText) {
-    return ReadIniValue(file, modes, key, chosenText) == chosenText;
+bool ReadMode(const IniDocument& document, const QString& key, const QString& chosenText) {
+    return Read(document, modes, key, chosenText) == chosenText;
 }
 
 QString MessageKey(int number) {
@@ -72,10 +80,6 @@ QString PieceText(QString stored) {
     return stored;
 }
 
-void ReplaceLineBreaks(QString& text) {
-    text.replace(u'\r', u' ').replace(u'\n', u' ');
-}
-
 QString WithShortenedBlankRuns(const QString& text) {
     QString result;
     qsizetype run = 0;
@@ -93,11 +97,12 @@ QStringView WithoutLeadingBlanks(QStringView text) {
 }
 
 // A piece may end at cut when the next piece starts there with a non-blank (and not inside a surrogate
-// pair), the piece as stored fits, and its own last "*" cannot be taken for the marker.
+// pair), the piece as stored (a "*" added after a blank) fits, and its own last "*" cannot be taken
+// for the marker.
 bool IsPieceEnd(QStringView text, qsizetype start, qsizetype cut) {
     if (IsBlank(text[cut]) || (text[cut].isLowSurrogate() && text[cut - 1].isHighSurrogate())) return false;
     const QStringView piece = text.sliced(start, cut - start);
-    return StoredPiece(piece).size() <= pieceLength && !EndsWithMarker(piece);
+    return piece.size() + (IsBlank(piece.back()) ? 1 : 0) <= pieceLength && !EndsWithMarker(piece);
 }
 
 // The latest possible end of the piece starting at start. With blank runs shortened and start on a
@@ -123,110 +128,140 @@ QStringList SplitIntoPieces(QStringView text) {
     return pieces;
 }
 
-// Nothing when the piece key is missing; a present value is trimmed, so it never reads as a lone blank.
-std::optional<QString> ReadStoredPiece(const QString& file, int number, int piece) {
-    const QString missing = QStringLiteral(" ");
-    const QString stored = ReadIniValue(file, messagesSection, PieceKey(number, piece), missing);
-    if (stored == missing) return std::nullopt;
-    return stored;
+QStringList PieceKeysFrom(const IniDocument& document, int number, int firstPiece) {
+    QStringList keys;
+    for (int piece = firstPiece; document.Value(messagesSection, PieceKey(number, piece)); ++piece)
+        keys.append(PieceKey(number, piece));
+    return keys;
 }
 
-void RemovePieceKeysFrom(const QString& file, int number, int firstPiece) {
-    for (int piece = firstPiece; ReadStoredPiece(file, number, piece); ++piece)
-        DeleteIniValue(file, messagesSection, PieceKey(number, piece));
+void PutSentNumber(IniDocument& document, const QString& key, int value) {
+    document.SetValue(timing, key, WithLeadingBlank(value));
 }
 
-void Write(const QString& file, const QString& section, const QString& key, QString value) {
-    WriteIniValue(file, section, key, value);
+void PutText(IniDocument& document, const QString& section, const QString& key, QString& value) {
+    ReplaceLineBreaks(value);
+    document.SetValue(section, key, value);
 }
 
-void WriteSentNumber(const QString& file, const QString& key, int value) {
-    Write(file, timing, key, WithLeadingBlank(value));
+void PutMode(IniDocument& document, const QString& key, bool chosen, const QString& chosenText,
+             const QString& otherText) {
+    document.SetValue(modes, key, chosen ? chosenText : otherText);
 }
 
-void WriteMode(const QString& file, const QString& key, bool chosen, const QString& chosenText,
-               const QString& otherText) {
-    Write(file, modes, key, chosen ? chosenText : otherText);
+void PutTiming(IniDocument& document, ProfileSave& profile) {
+    PutSentNumber(document, "Speed", profile.sentSpeed);
+    PutSentNumber(document, "Weight", profile.sentWeight);
+    PutSentNumber(document, "Tone", profile.sentToneHertz);
+    PutSentNumber(document, "Volume", profile.sentVolume);
+    PutText(document, timing, "WordSpace", profile.wordSpaceText);
+    PutText(document, timing, "LetterSpace", profile.letterSpaceText);
 }
 
-void WriteTiming(const QString& file, ProfileSave& profile) {
-    WriteSentNumber(file, "Speed", profile.sentSpeed);
-    WriteSentNumber(file, "Weight", profile.sentWeight);
-    WriteSentNumber(file, "Tone", profile.sentToneHertz);
-    WriteSentNumber(file, "Volume", profile.sentVolume);
-    WriteIniValue(file, timing, "WordSpace", profile.wordSpaceText);
-    WriteIniValue(file, timing, "LetterSpace", profile.letterSpaceText);
+void PutModes(IniDocument& document, const ProfileSave& profile) {
+    PutMode(document, "Iambic", profile.iambic, "ON", "OFF");
+    PutMode(document, "DotMemory", profile.dotMemory, "ON", "OFF");
+    PutMode(document, "DashMemory", profile.dashMemory, "ON", "OFF");
+    PutMode(document, "RLPaddles", profile.rightHand, "RIGHT", "LEFT");
 }
 
-void WriteModes(const QString& file, const ProfileSave& profile) {
-    WriteMode(file, "Iambic", profile.iambic, "ON", "OFF");
-    WriteMode(file, "DotMemory", profile.dotMemory, "ON", "OFF");
-    WriteMode(file, "DashMemory", profile.dashMemory, "ON", "OFF");
-    WriteMode(file, "RLPaddles", profile.rightHand, "RIGHT", "LEFT");
+void PutIdentity(IniDocument& document, ProfileSave& profile) {
+    PutText(document, operatorSection, "MyCall", profile.myCall);
+    PutText(document, operatorSection, "Name", profile.name);
+    PutText(document, operatorSection, "QTH", profile.qth);
 }
 
-void WriteIdentity(const QString& file, ProfileSave& profile) {
-    WriteIniValue(file, operatorSection, "MyCall", profile.myCall);
-    WriteIniValue(file, operatorSection, "Name", profile.name);
-    WriteIniValue(file, operatorSection, "QTH", profile.qth);
-}
-
-void WriteMessages(const QString& file, ProfileSave& profile) {
+void PutMessages(IniDocument& document, ProfileSave& profile) {
     for (int number = 1; number <= storedMessageCount; ++number) {
-        WriteStoredMessage(file, number, profile.messages[number - 1]);
-        WriteIniValue(file, messagesSection, TitleKey(number), profile.titles[number - 1]);
+        PutStoredMessage(document, number, profile.messages[number - 1]);
+        PutText(document, messagesSection, TitleKey(number), profile.titles[number - 1]);
     }
+}
+
+ProfileProblem ReadProblem(const QString& file, const FileProblem& problem) {
+    if (!problem) return std::nullopt;
+    return QStringLiteral("The operator profile\n%1\ncannot be read: %2.\n\nThe file is left as it is. "
+                          "The default settings are in use, and they will not be saved into it.")
+        .arg(QDir::toNativeSeparators(file), *problem);
+}
+
+ProfileProblem SaveProblem(const QString& file, const FileProblem& problem) {
+    if (!problem) return std::nullopt;
+    return QStringLiteral("The operator profile\n%1\nwas not saved: %2.\n\nThe file is as it was before.")
+        .arg(QDir::toNativeSeparators(file), *problem);
+}
+
+// Loads the file, makes the change in memory and writes the file once, unless it could not be read.
+ProfileProblem Change(const QString& file, const std::function<void(IniDocument&)>& change) {
+    IniLoad load = LoadIniFile(file);
+    change(load.document);
+    if (file.isEmpty()) return std::nullopt;
+    return SaveProblem(file, load.problem ? load.problem : SaveIniFile(file, load.document));
 }
 
 } // namespace
 
-ProfileData ReadProfile(const QString& file) {
+ProfileData ProfileFromDocument(const IniDocument& document) {
     ProfileData profile;
-    profile.speed = NearestInRange(ReadTimingNumber(file, "Speed", "25"), speedRange);
-    profile.weight = NearestInRange(ReadTimingNumber(file, "Weight", "50"), weightRange);
-    profile.wordSpaceTenths = NearestInRange(ReadTimingNumber(file, "WordSpace", "8") * 10.0, wordSpaceRange);
-    profile.letterSpaceTenths = ReadLetterSpaceTenths(file);
-    profile.volume = NearestInRange(ReadTimingNumber(file, "Volume", "8"), volumeRange);
-    profile.toneTens = NearestInRange(ReadTimingNumber(file, "Tone", "680") / 10.0, toneRange);
-    profile.iambic = ReadMode(file, "Iambic", "ON");
-    profile.dotMemory = ReadMode(file, "DotMemory", "ON");
-    profile.dashMemory = ReadMode(file, "DashMemory", "ON");
-    profile.rightHand = ReadMode(file, "RLPaddles", "RIGHT");
-    profile.myCall = ReadIniValue(file, operatorSection, "MyCall", "");
-    profile.name = ReadIniValue(file, operatorSection, "Name", "");
-    profile.qth = ReadIniValue(file, operatorSection, "QTH", "");
+    profile.speed = NearestInRange(ReadTimingNumber(document, "Speed", "25"), speedRange);
+    profile.weight = NearestInRange(ReadTimingNumber(document, "Weight", "50"), weightRange);
+    profile.wordSpaceTenths = NearestInRange(ReadTimingNumber(document, "WordSpace", "8") * 10.0, wordSpaceRange);
+    profile.letterSpaceTenths = ReadLetterSpaceTenths(document);
+    profile.volume = NearestInRange(ReadTimingNumber(document, "Volume", "8"), volumeRange);
+    profile.toneTens = NearestInRange(ReadTimingNumber(document, "Tone", "680") / 10.0, toneRange);
+    profile.iambic = ReadMode(document, "Iambic", "ON");
+    profile.dotMemory = ReadMode(document, "DotMemory", "ON");
+    profile.dashMemory = ReadMode(document, "DashMemory", "ON");
+    profile.rightHand = ReadMode(document, "RLPaddles", "RIGHT");
+    profile.myCall = Read(document, operatorSection, "MyCall", "");
+    profile.name = Read(document, operatorSection, "Name", "");
+    profile.qth = Read(document, operatorSection, "QTH", "");
     for (int number = 1; number <= storedMessageCount; ++number) {
-        profile.messages[number - 1] = ReadStoredMessage(file, number);
-        profile.titles[number - 1] = ReadIniValue(file, messagesSection, TitleKey(number), "--");
+        profile.messages[number - 1] = StoredMessage(document, number);
+        profile.titles[number - 1] = Read(document, messagesSection, TitleKey(number), "--");
     }
     return profile;
 }
 
-void WriteProfile(const QString& file, ProfileSave& profile) {
-    if (file.isEmpty()) return;
-    WriteTiming(file, profile);
-    WriteModes(file, profile);
-    WriteIdentity(file, profile);
-    WriteMessages(file, profile);
+ProfileRead ReadProfile(const QString& file) {
+    const IniLoad load = LoadIniFile(file);
+    return {ProfileFromDocument(load.document), ReadProblem(file, load.problem)};
 }
 
-void WriteStoredMessage(const QString& file, int number, QString& text) {
-    if (file.isEmpty()) return;
+void PutProfile(IniDocument& document, ProfileSave& profile) {
+    PutTiming(document, profile);
+    PutModes(document, profile);
+    PutIdentity(document, profile);
+    PutMessages(document, profile);
+}
+
+ProfileProblem WriteProfile(const QString& file, ProfileSave& profile) {
+    return Change(file, [&](IniDocument& document) { PutProfile(document, profile); });
+}
+
+ProfileProblem StoreMessage(const QString& file, int number, QString& text, QString& title) {
+    return Change(file, [&](IniDocument& document) {
+        PutText(document, messagesSection, TitleKey(number), title);
+        PutStoredMessage(document, number, text);
+    });
+}
+
+void PutStoredMessage(IniDocument& document, int number, QString& text) {
     ReplaceLineBreaks(text);
     if (text.size() > pieceLength) text = WithShortenedBlankRuns(text);
     QStringList pieces = SplitIntoPieces(WithoutLeadingBlanks(text));
-    QString rest = pieces.takeLast();
+    const QString rest = pieces.takeLast();
     for (int piece = 1; piece <= pieces.size(); ++piece)
-        WriteIniValue(file, messagesSection, PieceKey(number, piece), pieces[piece - 1]);
-    WriteIniValue(file, messagesSection, MessageKey(number), rest);
-    RemovePieceKeysFrom(file, number, pieces.size() + 1);
+        document.SetValue(messagesSection, PieceKey(number, piece), pieces[piece - 1]);
+    document.SetValue(messagesSection, MessageKey(number), rest);
+    document.RemoveKeys(messagesSection, PieceKeysFrom(document, number, pieces.size() + 1));
 }
 
-QString ReadStoredMessage(const QString& file, int number) {
+QString StoredMessage(const IniDocument& document, int number) {
     QString text;
-    for (int piece = 1; const auto stored = ReadStoredPiece(file, number, piece); ++piece)
+    for (int piece = 1; const auto stored = document.Value(messagesSection, PieceKey(number, piece)); ++piece)
         text += PieceText(*stored);
-    return text + ReadIniValue(file, messagesSection, MessageKey(number), "");
+    return text + document.Value(messagesSection, MessageKey(number)).value_or(QString());
 }
 
 bool IsProtectedProfilePath(const QString& path) {

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "profile/IniDocument.h"
+
 #include <QString>
 #include <array>
+#include <optional>
 
 // The operator profile file: keyer timing, paddle features, operator identity and the twelve stored
 // messages with their titles, in the sections Timing, Modes, Operator and Messages. Only the file side
@@ -43,28 +46,44 @@ struct ProfileSave : ProfileModesAndTexts {
     QString letterSpaceText;
 };
 
+// What the operator is told about a profile file that could not be read or saved: the file, why,
+// and that it was left as it was. Nothing when all went well.
+using ProfileProblem = std::optional<QString>;
+
+struct ProfileRead {
+    ProfileData profile;
+    ProfileProblem problem; // the file exists but could not be read: the profile holds the defaults
+};
+
 // Reads the profile; a missing file, section or key gives its default, a text that is no number gives
 // the key's default, and every number is held within its control's range. Modes take only the exact
-// texts "ON" and "RIGHT". A message joins its piece keys and M<n> (see ReadStoredMessage).
-ProfileData ReadProfile(const QString& file);
+// texts "ON" and "RIGHT". A message joins its piece keys and M<n> (see PutStoredMessage).
+ProfileRead ReadProfile(const QString& file);
+ProfileData ProfileFromDocument(const IniDocument& document);
 
 // Writes every profile key in the order Timing, Modes, Operator, Messages, so that a new file lists them
-// in that order. CR and LF in every text become blanks in the profile's own strings too, so the caller
-// can keep the cleaned messages. An empty file name writes nothing anywhere.
-void WriteProfile(const QString& file, ProfileSave& profile);
+// in that order, in one replacement of the file. CR and LF in every text become blanks in the
+// profile's own strings too, so the caller can keep the cleaned messages. An empty file name writes
+// nothing anywhere. A file that could not be read is not written.
+ProfileProblem WriteProfile(const QString& file, ProfileSave& profile);
+void PutProfile(IniDocument& document, ProfileSave& profile);
+
+// Stores one message and its title, as the message editor does, with the same rules as WriteProfile.
+ProfileProblem StoreMessage(const QString& file, int number, QString& text, QString& title);
 
 // A message longer than 250 characters is stored as pieces under "M<n>,1", "M<n>,2", ... and the rest
 // under "M<n>"; piece keys left from an earlier, longer text are removed. Reading trims the blanks at
 // both ends of every value, so a piece is cut only where the next one starts with a non-blank, and a
-// piece that ends in blanks gets a "*" after them, which ReadStoredMessage drops again (a piece never
+// piece that ends in blanks gets a "*" after them, which StoredMessage drops again (a piece never
 // ends in a blank and a "*" of the text itself). A piece then holds at most 247 blanks in a row, so
 // longer runs in a long message are shortened to 247. Every change (CR and LF to blanks, long runs
 // shortened) is made in text too, so that it equals what a read gives back, apart from the blanks at
 // its two ends, which no profile value keeps.
-void WriteStoredMessage(const QString& file, int number, QString& text);
+void PutStoredMessage(IniDocument& document, int number, QString& text);
 
-// The pieces in order, up to the first missing one, followed by M<n>; empty when nothing is stored.
-QString ReadStoredMessage(const QString& file, int number);
+// The pieces in order, up to the first missing one, followed by M<n>, each read whole however long;
+// empty when nothing is stored.
+QString StoredMessage(const IniDocument& document, int number);
 
 // Save As refuses any path whose capitals contain "OPERATOR.INI", in any folder or file name.
 bool IsProtectedProfilePath(const QString& path);

@@ -1,0 +1,273 @@
+#include "profile/IniDocument.h"
+
+#include <QSet>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace {
+
+constexpr QByteArrayView utf8ByteOrderMark = "\xEF\xBB\xBF";
+constexpr QByteArrayView utf16LittleEndianMark = "\xFF\xFE";
+constexpr QByteArrayView utf16BigEndianMark = "\xFE\xFF";
+constexpr char lineBreak[] = "\r\n";
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+bool IsLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
+
+QByteArrayView TrimmedBlanks(QByteArrayView text) {
+    while (!text.isEmpty() && IsBlank(text.front()))
+        text = text.sliced(1);
+    while (!text.isEmpty() && IsBlank(text.back()))
+        text.chop(1);
+    return text;
+}
+
+// A line without its line break; for a run of lines, its first line.
+QByteArrayView Content(QByteArrayView line) {
+    qsizetype end = 0;
+    while (end < line.size() && !IsLineEnd(line[end]))
+        ++end;
+    return line.first(end);
+}
+
+bool IsTerminated(QByteArrayView line) {
+    return !line.isEmpty() && IsLineEnd(line.back());
+}
+
+std::optional<QByteArrayView> SectionName(QByteArrayView content) {
+    const QByteArrayView text = TrimmedBlanks(content);
+    const qsizetype close = text.indexOf(']');
+    if (!text.startsWith('[') || close < 0) return std::nullopt;
+    return TrimmedBlanks(text.sliced(1, close - 1));
+}
+
+struct KeyLine {
+    QByteArrayView key;
+    QByteArrayView value;
+};
+
+// A key line holds "=" and is no section line and no ";" comment.
+std::optional<KeyLine> ParseKeyLine(QByteArrayView content) {
+    const qsizetype equals = content.indexOf('=');
+    if (equals < 0 || SectionName(content)) return std::nullopt;
+    const QByteArrayView key = TrimmedBlanks(content.first(equals));
+    if (key.startsWith(';')) return std::nullopt;
+    return KeyLine{key, TrimmedBlanks(content.sliced(equals + 1))};
+}
+
+bool IsKeyLine(QByteArrayView line) {
+    return ParseKeyLine(Content(line)).has_value();
+}
+
+// UTF-8 when the bytes are valid UTF-8 (a leading U+FEFF kept), otherwise Latin-1.
+QString Decode(QByteArrayView bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    const QString text = utf8(bytes);
+    return utf8.hasError() ? QString::fromLatin1(bytes) : text;
+}
+
+QString FoldedName(const QString& name) {
+    return name.trimmed().toCaseFolded();
+}
+
+bool NameMatches(QByteArrayView nameInFile, const QString& foldedName) {
+    return Decode(nameInFile).toCaseFolded() == foldedName;
+}
+
+// A slice of the document's text, sharing its bytes.
+QByteArray Slice(const QByteArray& text, qsizetype begin, qsizetype end) {
+    return QByteArray::fromRawData(text.constData() + begin, end - begin);
+}
+
+std::optional<QString> FromUtf16(QByteArrayView bytes, QStringDecoder::Encoding encoding) {
+    if (bytes.size() % 2 != 0) return std::nullopt;
+    QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    const QString text = decoder(bytes);
+    if (decoder.hasError() || !text.isValidUtf16()) return std::nullopt;
+    return text;
+}
+
+} // namespace
+
+IniDocument::IniDocument(QByteArray text, QByteArray byteOrderMark, Encoding encoding)
+    : text_(std::move(text)), byteOrderMark_(std::move(byteOrderMark)), encoding_(encoding) {
+    bool lastWasOther = false;
+    for (qsizetype begin = 0; begin < text_.size();) {
+        qsizetype end = begin;
+        while (end < text_.size() && !IsLineEnd(text_[end]))
+            ++end;
+        if (end < text_.size()) end += text_[end] == '\r' && end + 1 < text_.size() && text_[end + 1] == '\n' ? 2 : 1;
+        AddLine(begin, end, lastWasOther);
+        begin = end;
+    }
+}
+
+std::variant<IniDocument, QString> IniDocument::Parse(const QByteArray& fileBytes) {
+    const QString damagedUtf16 = QStringLiteral("its Unicode (UTF-16) text is damaged");
+    QByteArray text = fileBytes;
+    QByteArray mark;
+    Encoding encoding = Encoding::Utf8;
+    if (fileBytes.startsWith(utf16LittleEndianMark) || fileBytes.startsWith(utf16BigEndianMark)) {
+        encoding = fileBytes.startsWith(utf16LittleEndianMark) ? Encoding::Utf16LittleEndian
+                                                                : Encoding::Utf16BigEndian;
+        const auto decoded = FromUtf16(QByteArrayView(fileBytes).sliced(2), encoding == Encoding::Utf16LittleEndian
+                                                                                ? QStringDecoder::Utf16LE
+                                                                                : QStringDecoder::Utf16BE);
+        if (!decoded) return damagedUtf16;
+        text = decoded->toUtf8();
+    } else if (fileBytes.startsWith(utf8ByteOrderMark)) {
+        mark = utf8ByteOrderMark.toByteArray();
+        text = fileBytes.sliced(mark.size());
+    }
+    // No text holds a NUL: this is a program, a picture, or text in a form this program does not read.
+    if (text.contains('\0')) return QStringLiteral("it holds bytes that are not text");
+    return IniDocument(std::move(text), std::move(mark), encoding);
+}
+
+void IniDocument::AddLine(qsizetype begin, qsizetype end, bool& lastWasOther) {
+    const QByteArray line = Slice(text_, begin, end);
+    if (SectionName(Content(line))) {
+        sections_.push_back({line, {}, nullptr});
+        lastWasOther = false;
+        return;
+    }
+    std::vector<QByteArray>& lines = sections_.back().lines;
+    const bool isOther = !IsKeyLine(line);
+    if (isOther && lastWasOther) {
+        const qsizetype runBegin = lines.back().constData() - text_.constData();
+        lines.back() = Slice(text_, runBegin, end);
+    } else {
+        lines.push_back(line);
+    }
+    lastWasOther = isOther;
+}
+
+std::optional<qsizetype> IniDocument::FindSection(const QString& name) const {
+    const QString folded = FoldedName(name);
+    auto found = sectionsFound_.find(folded);
+    if (found == sectionsFound_.end()) {
+        qsizetype index = 1;
+        while (index < qsizetype(sections_.size()) &&
+               !NameMatches(*SectionName(Content(sections_[index].header)), folded))
+            ++index;
+        found = sectionsFound_.insert(folded, index < qsizetype(sections_.size()) ? index : -1);
+    }
+    if (*found < 0) return std::nullopt;
+    return *found;
+}
+
+std::optional<qsizetype> IniDocument::FindKey(const Section& section, const QString& key) const {
+    if (!section.keyIndex) {
+        section.keyIndex = std::make_unique<QHash<QString, qsizetype>>();
+        for (qsizetype index = 0; index < qsizetype(section.lines.size()); ++index) {
+            const auto keyLine = ParseKeyLine(Content(section.lines[index]));
+            const QString folded = keyLine ? Decode(keyLine->key).toCaseFolded() : QString();
+            if (keyLine && !section.keyIndex->contains(folded)) section.keyIndex->insert(folded, index);
+        }
+    }
+    const qsizetype index = section.keyIndex->value(FoldedName(key), -1);
+    if (index < 0) return std::nullopt;
+    return index;
+}
+
+std::optional<QString> IniDocument::Value(const QString& section, const QString& key) const {
+    const auto sectionIndex = FindSection(section);
+    if (!sectionIndex) return std::nullopt;
+    const Section& found = sections_[*sectionIndex];
+    const auto line = FindKey(found, key);
+    if (!line) return std::nullopt;
+    return Decode(ParseKeyLine(Content(found.lines[*line]))->value);
+}
+
+void IniDocument::SetValue(const QString& section, const QString& key, const QString& value) {
+    const QString lineText = key + u'=' + value;
+    const auto sectionIndex = FindSection(section);
+    if (!sectionIndex) {
+        AppendSection(section, lineText.toUtf8());
+        return;
+    }
+    Section& found = sections_[*sectionIndex];
+    const auto index = FindKey(found, key);
+    if (!index) {
+        InsertKeyLine(found, key, lineText.toUtf8());
+        return;
+    }
+    QByteArray& line = found.lines[*index];
+    const QByteArrayView content = Content(line);
+    if (Decode(content) == lineText) return;
+    line = lineText.toUtf8() + line.sliced(content.size());
+    changed_ = true;
+}
+
+// After the section's last key line, before the blank lines and comments that end it.
+void IniDocument::InsertKeyLine(Section& section, const QString& key, const QByteArray& line) {
+    std::vector<QByteArray>& lines = section.lines;
+    qsizetype position = lines.size();
+    while (position > 0 && !IsKeyLine(lines[position - 1]))
+        --position;
+    QByteArray& before = position > 0 ? lines[position - 1] : section.header;
+    if (!IsTerminated(before)) before += lineBreak;
+    lines.insert(lines.begin() + position, line + lineBreak);
+    section.keyIndex->insert(FoldedName(key), position);
+    changed_ = true;
+}
+
+void IniDocument::AppendSection(const QString& name, const QByteArray& line) {
+    if (QByteArray* last = LastLine(); last && !IsTerminated(*last)) *last += lineBreak;
+    Section section{'[' + name.toUtf8() + ']' + lineBreak, {line + lineBreak}, nullptr};
+    sections_.push_back(std::move(section));
+    sectionsFound_.insert(FoldedName(name), qsizetype(sections_.size()) - 1);
+    changed_ = true;
+}
+
+QByteArray* IniDocument::LastLine() {
+    Section& last = sections_.back();
+    if (!last.lines.empty()) return &last.lines.back();
+    return last.header.isEmpty() ? nullptr : &last.header;
+}
+
+void IniDocument::RemoveKeys(const QString& section, const QStringList& keys) {
+    const auto sectionIndex = FindSection(section);
+    if (!sectionIndex || keys.isEmpty()) return;
+    QSet<QString> removed;
+    for (const QString& key : keys)
+        removed.insert(FoldedName(key));
+    Section& found = sections_[*sectionIndex];
+    std::vector<QByteArray> kept;
+    bool lastWasOther = false;
+    for (QByteArray& line : found.lines) {
+        const auto keyLine = ParseKeyLine(Content(line));
+        if (keyLine && removed.contains(Decode(keyLine->key).toCaseFolded())) {
+            changed_ = true;
+            continue;
+        }
+        // Runs of other lines that met where a key line was become one run again.
+        if (!keyLine && lastWasOther) {
+            kept.back() += line;
+        } else {
+            kept.push_back(std::move(line));
+        }
+        lastWasOther = !keyLine;
+    }
+    found.lines = std::move(kept);
+    found.keyIndex.reset();
+}
+
+QByteArray IniDocument::FileBytes() const {
+    QByteArray text = byteOrderMark_;
+    for (const Section& section : sections_) {
+        text += section.header;
+        for (const QByteArray& line : section.lines)
+            text += line;
+    }
+    if (encoding_ == Encoding::Utf8) return text;
+    QStringEncoder utf16(encoding_ == Encoding::Utf16LittleEndian ? QStringEncoder::Utf16LE : QStringEncoder::Utf16BE,
+                         QStringEncoder::Flag::Stateless | QStringEncoder::Flag::WriteBom);
+    return utf16(Decode(text));
+}
