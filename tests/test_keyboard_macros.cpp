@@ -60,6 +60,12 @@ private slots:
         QCOMPARE(ExpandMacros(u"DE (MYCALL) K"_s, openCall), u"DE N0(CALL K"_s);
     }
 
+    // Megabytes of macros and of nested brackets expand in time linear in their length.
+    void longMessagesExpandWhole() {
+        QCOMPARE(ExpandMacros(u"CQ (MYCALL) "_s.repeated(150'000), operatorOnly), u"CQ N0CALL "_s.repeated(150'000));
+        QCOMPARE(ExpandMacros(QString(900'000, u'(') + QString(900'000, u')'), operatorOnly), QString());
+    }
+
     void selfReferencingValueStopsAtTheBound() {
         const MacroValues selfCall{u"X(MYCALL)"_s, QString(), u"Ann"_s, u"Leeds"_s};
         const QString expected = u"DE "_s + QString(MaxInsertedMacroBrackets + 1, u'X') + u"(MYCALL) K"_s;
