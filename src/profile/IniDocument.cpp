@@ -72,12 +72,13 @@ QString Decode(QByteArrayView bytes) {
     return utf8.hasError() ? QString::fromLatin1(bytes) : text;
 }
 
-QString FoldedName(const QString& name) {
-    return name.trimmed().toCaseFolded();
+// Names compare as the file holds them: blanks around them aside, case folded.
+QString FoldedName(QByteArrayView name) {
+    return Decode(TrimmedBlanks(name)).toCaseFolded();
 }
 
-bool NameMatches(QByteArrayView nameInFile, const QString& foldedName) {
-    return Decode(nameInFile).toCaseFolded() == foldedName;
+QString FoldedName(const QString& name) {
+    return FoldedName(QByteArrayView(name.toUtf8()));
 }
 
 // A slice of the document's text, sharing its bytes.
@@ -85,49 +86,42 @@ QByteArray Slice(const QByteArray& text, qsizetype begin, qsizetype end) {
     return QByteArray::fromRawData(text.constData() + begin, end - begin);
 }
 
-std::optional<QString> FromUtf16(QByteArrayView bytes, QStringDecoder::Encoding encoding) {
+// UTF-16 without its byte-order mark, as UTF-8; nothing when it is damaged.
+std::optional<QByteArray> Utf16AsUtf8(QByteArrayView bytes, QStringConverter::Encoding encoding) {
     if (bytes.size() % 2 != 0) return std::nullopt;
     QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     const QString text = decoder(bytes);
     if (decoder.hasError() || !text.isValidUtf16()) return std::nullopt;
-    return text;
+    return text.toUtf8();
 }
 
 } // namespace
 
-IniDocument::IniDocument(QByteArray text, QByteArray byteOrderMark, Encoding encoding)
+IniDocument::IniDocument(QByteArray text, QByteArray byteOrderMark, QStringConverter::Encoding encoding)
     : text_(std::move(text)), byteOrderMark_(std::move(byteOrderMark)), encoding_(encoding) {
+    const QByteArray& bytes = text_; // read only: the lines share its buffer
     bool lastWasOther = false;
-    for (qsizetype begin = 0; begin < text_.size();) {
+    for (qsizetype begin = 0; begin < bytes.size();) {
         qsizetype end = begin;
-        while (end < text_.size() && !IsLineEnd(text_[end]))
+        while (end < bytes.size() && !IsLineEnd(bytes[end]))
             ++end;
-        if (end < text_.size()) end += text_[end] == '\r' && end + 1 < text_.size() && text_[end + 1] == '\n' ? 2 : 1;
+        if (end < bytes.size()) end += bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n' ? 2 : 1;
         AddLine(begin, end, lastWasOther);
         begin = end;
     }
 }
 
 std::variant<IniDocument, QString> IniDocument::Parse(const QByteArray& fileBytes) {
-    const QString damagedUtf16 = QStringLiteral("its Unicode (UTF-16) text is damaged");
-    QByteArray text = fileBytes;
-    QByteArray mark;
-    Encoding encoding = Encoding::Utf8;
-    if (fileBytes.startsWith(utf16LittleEndianMark) || fileBytes.startsWith(utf16BigEndianMark)) {
-        encoding = fileBytes.startsWith(utf16LittleEndianMark) ? Encoding::Utf16LittleEndian
-                                                                : Encoding::Utf16BigEndian;
-        const auto decoded = FromUtf16(QByteArrayView(fileBytes).sliced(2), encoding == Encoding::Utf16LittleEndian
-                                                                                ? QStringDecoder::Utf16LE
-                                                                                : QStringDecoder::Utf16BE);
-        if (!decoded) return damagedUtf16;
-        text = decoded->toUtf8();
-    } else if (fileBytes.startsWith(utf8ByteOrderMark)) {
-        mark = utf8ByteOrderMark.toByteArray();
-        text = fileBytes.sliced(mark.size());
-    }
+    const QStringConverter::Encoding encoding = fileBytes.startsWith(utf16LittleEndianMark) ? QStringConverter::Utf16LE
+                                                : fileBytes.startsWith(utf16BigEndianMark)  ? QStringConverter::Utf16BE
+                                                                                             : QStringConverter::Utf8;
+    const bool utf8 = encoding == QStringConverter::Utf8;
+    QByteArray mark = utf8 && fileBytes.startsWith(utf8ByteOrderMark) ? utf8ByteOrderMark.toByteArray() : QByteArray();
+    std::optional<QByteArray> text = utf8 ? fileBytes.sliced(mark.size()) : Utf16AsUtf8(fileBytes.sliced(2), encoding);
+    if (!text) return QStringLiteral("its Unicode (UTF-16) text is damaged");
     // No text holds a NUL: this is a program, a picture, or text in a form this program does not read.
-    if (text.contains('\0')) return QStringLiteral("it holds bytes that are not text");
-    return IniDocument(std::move(text), std::move(mark), encoding);
+    if (text->contains('\0')) return QStringLiteral("it holds bytes that are not text");
+    return IniDocument(std::move(*text), std::move(mark), encoding);
 }
 
 void IniDocument::AddLine(qsizetype begin, qsizetype end, bool& lastWasOther) {
@@ -154,7 +148,7 @@ std::optional<qsizetype> IniDocument::FindSection(const QString& name) const {
     if (found == sectionsFound_.end()) {
         qsizetype index = 1;
         while (index < qsizetype(sections_.size()) &&
-               !NameMatches(*SectionName(Content(sections_[index].header)), folded))
+               FoldedName(*SectionName(Content(sections_[index].header))) != folded)
             ++index;
         found = sectionsFound_.insert(folded, index < qsizetype(sections_.size()) ? index : -1);
     }
@@ -167,7 +161,7 @@ std::optional<qsizetype> IniDocument::FindKey(const Section& section, const QStr
         section.keyIndex = std::make_unique<QHash<QString, qsizetype>>();
         for (qsizetype index = 0; index < qsizetype(section.lines.size()); ++index) {
             const auto keyLine = ParseKeyLine(Content(section.lines[index]));
-            const QString folded = keyLine ? Decode(keyLine->key).toCaseFolded() : QString();
+            const QString folded = keyLine ? FoldedName(keyLine->key) : QString();
             if (keyLine && !section.keyIndex->contains(folded)) section.keyIndex->insert(folded, index);
         }
     }
@@ -243,7 +237,7 @@ void IniDocument::RemoveKeys(const QString& section, const QStringList& keys) {
     bool lastWasOther = false;
     for (QByteArray& line : found.lines) {
         const auto keyLine = ParseKeyLine(Content(line));
-        if (keyLine && removed.contains(Decode(keyLine->key).toCaseFolded())) {
+        if (keyLine && removed.contains(FoldedName(keyLine->key))) {
             changed_ = true;
             continue;
         }
@@ -261,13 +255,13 @@ void IniDocument::RemoveKeys(const QString& section, const QStringList& keys) {
 
 QByteArray IniDocument::FileBytes() const {
     QByteArray text = byteOrderMark_;
+    text.reserve(byteOrderMark_.size() + text_.size());
     for (const Section& section : sections_) {
         text += section.header;
         for (const QByteArray& line : section.lines)
             text += line;
     }
-    if (encoding_ == Encoding::Utf8) return text;
-    QStringEncoder utf16(encoding_ == Encoding::Utf16LittleEndian ? QStringEncoder::Utf16LE : QStringEncoder::Utf16BE,
-                         QStringEncoder::Flag::Stateless | QStringEncoder::Flag::WriteBom);
+    if (encoding_ == QStringConverter::Utf8) return text;
+    QStringEncoder utf16(encoding_, QStringEncoder::Flag::Stateless | QStringEncoder::Flag::WriteBom);
     return utf16(Decode(text));
 }

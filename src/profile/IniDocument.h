@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <QStringConverter>
 #include <QStringList>
 
 #include <memory>
@@ -41,8 +42,6 @@ public:
     QByteArray FileBytes() const;
 
 private:
-    enum class Encoding { Utf8, Utf16LittleEndian, Utf16BigEndian };
-
     struct Section {
         QByteArray header; // the "[Name]" line; empty for the lines before the first section
         // Key lines one by one, runs of other lines as one entry, each with its line break.
@@ -51,7 +50,7 @@ private:
         mutable std::unique_ptr<QHash<QString, qsizetype>> keyIndex;
     };
 
-    IniDocument(QByteArray text, QByteArray byteOrderMark, Encoding encoding);
+    IniDocument(QByteArray text, QByteArray byteOrderMark, QStringConverter::Encoding encoding);
     void AddLine(qsizetype begin, qsizetype end, bool& lastWasOther);
     std::optional<qsizetype> FindSection(const QString& name) const;
     std::optional<qsizetype> FindKey(const Section& section, const QString& key) const;
@@ -61,7 +60,7 @@ private:
 
     QByteArray text_; // the file as 8-bit text (UTF-16 converted to UTF-8); lines refer into it
     QByteArray byteOrderMark_;
-    Encoding encoding_ = Encoding::Utf8;
+    QStringConverter::Encoding encoding_ = QStringConverter::Utf8;
     std::vector<Section> sections_{1};
     // Case-folded section names looked up so far, and where they are (-1: missing).
     mutable QHash<QString, qsizetype> sectionsFound_;
