@@ -24,6 +24,8 @@ struct ProfileModesAndTexts {
     QString qth;
     MessageSlots messages; // index 0 is message 1
     MessageSlots titles{"--", "--", "--", "--", "--", "--", "--", "--", "--", "--", "--", "--"};
+
+    bool operator==(const ProfileModesAndTexts&) const = default;
 };
 
 // A loaded profile; the timing as the setting controls hold it, each within its control's range.
@@ -34,6 +36,8 @@ struct ProfileData : ProfileModesAndTexts {
     int letterSpaceTenths = 10; // (letter space - 1) x 10, 0..90
     int volume = 8;             // 0..100
     int toneTens = 68;          // hertz / 10, 40..140
+
+    bool operator==(const ProfileData&) const = default;
 };
 
 // What a save writes: the values last sent to the unit and the spacings as their displays show them.

@@ -1,0 +1,57 @@
+// The profile loader and saver. Input: a profile file, and the same bytes as a message text. What
+// loads is within the controls' ranges; saving it and loading again gives the same profile; any
+// message stored reads back as the store left it, and storing it again changes nothing.
+
+#include "FuzzInput.h"
+#include "platform/NumberText.h"
+#include "profile/ProfileFile.h"
+#include "profile/SettingRanges.h"
+
+#include <algorithm>
+
+namespace {
+
+bool InRange(int value, ControlRange range) {
+    return value >= range.minimum && value <= range.maximum;
+}
+
+// What the window saves after loading the profile.
+ProfileSave AsSaved(const ProfileData& loaded) {
+    return {loaded, loaded.speed, loaded.weight, loaded.toneTens * 10, loaded.volume,
+            WithLeadingBlank(loaded.wordSpaceTenths / 10.0), WithLeadingBlank(loaded.letterSpaceTenths / 10.0 + 1.0)};
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const FuzzParts input(data, size, 1);
+    auto parsed = IniDocument::Parse(input.Bytes(0));
+    auto* document = std::get_if<IniDocument>(&parsed);
+    if (!document) return 0;
+    const ProfileData loaded = ProfileFromDocument(*document);
+    FUZZ_CHECK(InRange(loaded.speed, speedRange) && InRange(loaded.weight, weightRange) &&
+               InRange(loaded.wordSpaceTenths, wordSpaceRange) && InRange(loaded.volume, volumeRange) &&
+               InRange(loaded.letterSpaceTenths, letterSpaceRange) && InRange(loaded.toneTens, toneRange));
+
+    ProfileSave save = AsSaved(loaded);
+    PutProfile(*document, save);
+    // A second load gives the messages as the save left them (overlong runs of blanks shortened), and
+    // no text with blanks at its ends, which a value cut at 254 characters may have.
+    ProfileData expected = loaded;
+    expected.messages = save.messages;
+    for (QString* text : {&expected.myCall, &expected.name, &expected.qth})
+        *text = WithoutBlankEnds(*text);
+    for (MessageSlots* texts : {&expected.messages, &expected.titles})
+        std::transform(texts->begin(), texts->end(), texts->begin(), WithoutBlankEnds);
+    auto reread = IniDocument::Parse(document->FileBytes());
+    auto* saved = std::get_if<IniDocument>(&reread);
+    FUZZ_CHECK(saved && ProfileFromDocument(*saved) == expected);
+
+    QString message = input.Text(0);
+    PutStoredMessage(*saved, 12, message);
+    const QByteArray once = saved->FileBytes();
+    FUZZ_CHECK(StoredMessage(*saved, 12) == WithoutBlankEnds(message));
+    PutStoredMessage(*saved, 12, message);
+    FUZZ_CHECK(saved->FileBytes() == once);
+    return 0;
+}
