@@ -255,6 +255,7 @@ private slots:
         const QStringList files = QDir(h.folder.path()).entryList(QDir::Files);
         QCOMPARE(files, QStringList{"Operator.INI"});
         QVERIFY(h.Read("Operator.INI").endsWith("[Operator]\r\nINIFile=\r\n"));
+        QCOMPARE(h.prompts.shown.size(), 0u); // no profile, nothing to tell
     }
 };
 

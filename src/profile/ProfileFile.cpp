@@ -191,11 +191,16 @@ ProfileProblem SaveProblem(const QString& file, const FileProblem& problem) {
         .arg(QDir::toNativeSeparators(file), *problem);
 }
 
+// Empty, or a folder ending in a separator: the state with no operator chosen.
+bool NamesNoProfile(const QString& file) {
+    return file.isEmpty() || file.endsWith(u'/');
+}
+
 // Loads the file, makes the change in memory and writes the file once, unless it could not be read.
 ProfileProblem Change(const QString& file, const std::function<void(IniDocument&)>& change) {
-    IniLoad load = LoadIniFile(file);
+    IniLoad load = NamesNoProfile(file) ? IniLoad{} : LoadIniFile(file);
     change(load.document);
-    if (file.isEmpty()) return std::nullopt;
+    if (NamesNoProfile(file)) return std::nullopt;
     return SaveProblem(file, load.problem ? load.problem : SaveIniFile(file, load.document));
 }
 
@@ -224,7 +229,7 @@ ProfileData ProfileFromDocument(const IniDocument& document) {
 }
 
 ProfileRead ReadProfile(const QString& file) {
-    const IniLoad load = LoadIniFile(file);
+    const IniLoad load = NamesNoProfile(file) ? IniLoad{} : LoadIniFile(file);
     return {ProfileFromDocument(load.document), ReadProblem(file, load.problem)};
 }
 

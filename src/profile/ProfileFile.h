@@ -59,7 +59,7 @@ struct ProfileRead {
     ProfileProblem problem; // the file exists but could not be read: the profile holds the defaults
 };
 
-// Reads the profile; a missing file, section or key gives its default, a text that is no number gives
+// Reads the profile; a missing file, section or key, or a path that names no file, gives the default, a text that is no number gives
 // the key's default, and every number is held within its control's range. Modes take only the exact
 // texts "ON" and "RIGHT". A message joins its piece keys and M<n> (see PutStoredMessage).
 ProfileRead ReadProfile(const QString& file);
@@ -67,8 +67,9 @@ ProfileData ProfileFromDocument(const IniDocument& document);
 
 // Writes every profile key in the order Timing, Modes, Operator, Messages, so that a new file lists them
 // in that order, in one replacement of the file. CR and LF in every text become blanks in the
-// profile's own strings too, so the caller can keep the cleaned messages. An empty file name writes
-// nothing anywhere. A file that could not be read is not written.
+// profile's own strings too, so the caller can keep the cleaned messages. A path that names no file
+// (empty, or ending in a separator) is neither read nor written, silently. A file that could not be
+// read is not written.
 ProfileProblem WriteProfile(const QString& file, ProfileSave& profile);
 void PutProfile(IniDocument& document, ProfileSave& profile);
 
