@@ -59,11 +59,14 @@ int main(int argc, char** argv) {
     OpenAndClose(path, "50 MB of line feeds", QByteArray(50'000'000, '\n'));
     OpenAndClose(path, "one M1 line of 1 000 000 characters",
                  "[Messages]\r\nM1=" + QByteArray(1'000'000, 'E') + "\r\n");
-    OpenAndClose(path, "15 MiB of key lines", QByteArray("[Messages]\r\n") + QByteArray("K=v\r\n").repeated(3 * MiB));
+    OpenAndClose(path, "15 MiB of key lines",
+                 QByteArray("[Messages]\r\n") + QByteArray("K=v\r\n").repeated(3 * MiB));
     for (const qsizetype length : {180'000, 1'800'000}) {
         const QByteArray size = QByteArray::number(length / 1e6, 'f', 2) + " MB ";
         Expand(size + "message of \"CQ (MYCALL) \"", Repeated("CQ (MYCALL) ", length));
         Expand(size + "message of \"()\"", Repeated("()", length));
-        if (length < 1'000'000) Expand(size + "message of nested brackets", Repeated("(", length / 2) + Repeated(")", length / 2));
+        if (length < 1'000'000)
+            Expand(size + "message of nested brackets",
+                   Repeated("(", length / 2) + Repeated(")", length / 2));
     }
 }

@@ -208,7 +208,8 @@ private slots:
     // A profile from another system, its name and values in Latin-1, which Qt's file names cannot spell.
     void aLatin1ProfileIsFoundAndKeepsItsLetters() {
         Harness h;
-        const QByteArray profile = "[Operator]\r\nMyCall=EA1XYZ\r\nName=Jos\xE9\r\nQTH=\r\n[Messages]\r\nM1=CAF\xC9\r\n";
+        const QByteArray profile =
+            "[Operator]\r\nMyCall=EA1XYZ\r\nName=Jos\xE9\r\nQTH=\r\n[Messages]\r\nM1=CAF\xC9\r\n";
         const std::string nativeName = QFile::encodeName(h.Path("prof")).toStdString() + "\xE9.ini";
         std::ofstream(nativeName, std::ios::binary) << profile.toStdString();
         ProgCon& w = StartWith(h, "prof\xE9.ini", QByteArray());
@@ -229,9 +230,10 @@ private slots:
         Harness h;
         ProgCon& w = StartWith(h, "Smith.ini", binary);
         const QString file = h.Path("Smith.ini");
-        QCOMPARE(h.prompts.shown.front().text, "The operator profile\n" + file + "\ncannot be read: it holds bytes "
-                 "that are not text.\n\nThe file is left as it is. The default settings are in use, and they "
-                 "will not be saved into it.");
+        QCOMPARE(h.prompts.shown.front().text,
+                 "The operator profile\n" + file + "\ncannot be read: it holds bytes that are not text.\n\n"
+                 "The file is left as it is. The default settings are in use, and they will not be saved "
+                 "into it.");
         QCOMPARE(w.panel->scrSpeed->value(), 25);
         w.mnuFileSave->trigger();
         const QString told = "The operator profile\n" + file + "\nwas not saved: it holds bytes that are not "

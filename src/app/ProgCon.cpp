@@ -351,7 +351,8 @@ void ProgCon::TellProfileNotSaved(const QString& problem) {
         services_.prompts.MessageBox(problem, QString(), Prompts::Buttons::Ok);
         return;
     }
-    const QString question = problem + QStringLiteral("\n\nSave the profile under another name before closing?");
+    const QString question =
+        problem + QStringLiteral("\n\nSave the profile under another name before closing?");
     if (services_.prompts.MessageBox(question, QString(), Prompts::Buttons::YesNo) == Prompts::Answer::Yes)
         SaveAs();
 }

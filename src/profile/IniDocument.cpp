@@ -89,7 +89,8 @@ QByteArray Slice(const QByteArray& text, qsizetype begin, qsizetype end) {
 // UTF-16 without its byte-order mark, as UTF-8; nothing when it is damaged.
 std::optional<QByteArray> Utf16AsUtf8(QByteArrayView bytes, QStringConverter::Encoding encoding) {
     if (bytes.size() % 2 != 0) return std::nullopt;
-    QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QStringDecoder decoder(encoding,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     const QString text = decoder(bytes);
     if (decoder.hasError() || !text.isValidUtf16()) return std::nullopt;
     return text.toUtf8();
@@ -105,19 +106,23 @@ IniDocument::IniDocument(QByteArray text, QByteArray byteOrderMark, QStringConve
         qsizetype end = begin;
         while (end < bytes.size() && !IsLineEnd(bytes[end]))
             ++end;
-        if (end < bytes.size()) end += bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n' ? 2 : 1;
+        if (end < bytes.size())
+            end += bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n' ? 2 : 1;
         AddLine(begin, end, lastWasOther);
         begin = end;
     }
 }
 
 std::variant<IniDocument, QString> IniDocument::Parse(const QByteArray& fileBytes) {
-    const QStringConverter::Encoding encoding = fileBytes.startsWith(utf16LittleEndianMark) ? QStringConverter::Utf16LE
-                                                : fileBytes.startsWith(utf16BigEndianMark)  ? QStringConverter::Utf16BE
-                                                                                             : QStringConverter::Utf8;
+    const QStringConverter::Encoding encoding =
+        fileBytes.startsWith(utf16LittleEndianMark) ? QStringConverter::Utf16LE
+        : fileBytes.startsWith(utf16BigEndianMark)  ? QStringConverter::Utf16BE
+                                                    : QStringConverter::Utf8;
     const bool utf8 = encoding == QStringConverter::Utf8;
-    QByteArray mark = utf8 && fileBytes.startsWith(utf8ByteOrderMark) ? utf8ByteOrderMark.toByteArray() : QByteArray();
-    std::optional<QByteArray> text = utf8 ? fileBytes.sliced(mark.size()) : Utf16AsUtf8(fileBytes.sliced(2), encoding);
+    QByteArray mark =
+        utf8 && fileBytes.startsWith(utf8ByteOrderMark) ? utf8ByteOrderMark.toByteArray() : QByteArray();
+    std::optional<QByteArray> text =
+        utf8 ? fileBytes.sliced(mark.size()) : Utf16AsUtf8(fileBytes.sliced(2), encoding);
     if (!text) return QStringLiteral("its Unicode (UTF-16) text is damaged");
     // No text holds a NUL: this is a program, a picture, or text in a form this program does not read.
     if (text->contains('\0')) return QStringLiteral("it holds bytes that are not text");

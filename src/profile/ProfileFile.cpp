@@ -210,7 +210,8 @@ ProfileData ProfileFromDocument(const IniDocument& document) {
     ProfileData profile;
     profile.speed = NearestInRange(ReadTimingNumber(document, "Speed", "25"), speedRange);
     profile.weight = NearestInRange(ReadTimingNumber(document, "Weight", "50"), weightRange);
-    profile.wordSpaceTenths = NearestInRange(ReadTimingNumber(document, "WordSpace", "8") * 10.0, wordSpaceRange);
+    profile.wordSpaceTenths =
+        NearestInRange(ReadTimingNumber(document, "WordSpace", "8") * 10.0, wordSpaceRange);
     profile.letterSpaceTenths = ReadLetterSpaceTenths(document);
     profile.volume = NearestInRange(ReadTimingNumber(document, "Volume", "8"), volumeRange);
     profile.toneTens = NearestInRange(ReadTimingNumber(document, "Tone", "680") / 10.0, toneRange);

@@ -59,9 +59,10 @@ struct ProfileRead {
     ProfileProblem problem; // the file exists but could not be read: the profile holds the defaults
 };
 
-// Reads the profile; a missing file, section or key, or a path that names no file, gives the default, a text that is no number gives
-// the key's default, and every number is held within its control's range. Modes take only the exact
-// texts "ON" and "RIGHT". A message joins its piece keys and M<n> (see PutStoredMessage).
+// Reads the profile; a missing file, section or key, or a path that names no file, gives the default,
+// a text that is no number gives the key's default, and every number is held within its control's
+// range. Modes take only the exact texts "ON" and "RIGHT". A message joins its piece keys and M<n>
+// (see PutStoredMessage).
 ProfileRead ReadProfile(const QString& file);
 ProfileData ProfileFromDocument(const IniDocument& document);
 

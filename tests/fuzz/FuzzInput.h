@@ -30,7 +30,8 @@ inline QString WithoutBlankEnds(QString value) {
 struct FuzzParts {
     FuzzParts(const std::uint8_t* data, std::size_t size, int count) {
         QByteArray rest(reinterpret_cast<const char*>(data), qsizetype(size));
-        for (qsizetype end = rest.indexOf('\0'); parts.size() < count - 1 && end >= 0; end = rest.indexOf('\0')) {
+        for (qsizetype end = rest.indexOf('\0'); parts.size() < count - 1 && end >= 0;
+             end = rest.indexOf('\0')) {
             parts.append(rest.first(end));
             rest.remove(0, end + 1);
         }

@@ -12,7 +12,8 @@ namespace {
 // The program's own names: no brackets, "=", line break or leading ";", no blanks around them.
 bool IsPlainName(const QString& name) {
     return WithoutBlankEnds(name) == name && !name.startsWith(u';') &&
-           std::none_of(name.begin(), name.end(), [](QChar c) { return QStringView(u"[]=\r\n").contains(c); });
+           std::none_of(name.begin(), name.end(),
+                        [](QChar c) { return QStringView(u"[]=\r\n").contains(c); });
 }
 
 } // namespace

@@ -17,8 +17,13 @@ bool InRange(int value, ControlRange range) {
 
 // What the window saves after loading the profile.
 ProfileSave AsSaved(const ProfileData& loaded) {
-    return {loaded, loaded.speed, loaded.weight, loaded.toneTens * 10, loaded.volume,
-            WithLeadingBlank(loaded.wordSpaceTenths / 10.0), WithLeadingBlank(loaded.letterSpaceTenths / 10.0 + 1.0)};
+    return {loaded,
+            loaded.speed,
+            loaded.weight,
+            loaded.toneTens * 10,
+            loaded.volume,
+            WithLeadingBlank(loaded.wordSpaceTenths / 10.0),
+            WithLeadingBlank(loaded.letterSpaceTenths / 10.0 + 1.0)};
 }
 
 } // namespace
