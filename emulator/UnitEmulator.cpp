@@ -31,6 +31,7 @@ UnitEmulator::UnitEmulator(Clock& clock) : clock_(clock) {
 
 std::vector<HidDeviceInfo> UnitEmulator::Enumerate(std::uint16_t vendorId, std::uint16_t productId) {
     ++enumerations_;
+    if (enumerationCost_ > 0) clock_.Sleep(enumerationCost_);
     std::vector<HidDeviceInfo> found;
     for (const Device& device : devices_) {
         if (device.present && device.info.vendorId == vendorId && device.info.productId == productId)

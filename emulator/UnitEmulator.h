@@ -69,6 +69,8 @@ public:
     void QueueCharacterReplies(const std::vector<std::uint8_t>& bytes1);
     // A silent unit takes commands but never answers.
     void SetSilent(bool silent);
+    // Milliseconds of the clock that every enumeration takes, as a real bus walk does.
+    void SetEnumerationCost(int milliseconds) { enumerationCost_ = milliseconds; }
 
     // What the devices saw.
     const std::vector<KeyerReport>& reports() const { return reports_; }
@@ -120,5 +122,6 @@ private:
     std::vector<KeyerReport> reports_;
     std::vector<std::string> misuse_;
     int enumerations_ = 0;
+    int enumerationCost_ = 0;
     int opens_ = 0;
 };

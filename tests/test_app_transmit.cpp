@@ -3,6 +3,7 @@
 #include "profile/SettingsPanel.h"
 #include "profile/UpDown.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -48,18 +49,21 @@ class TransmitTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void startUpLeavesTheLoopPolling() {
+    void startUpWaitsIdleForTyping() {
         Harness h;
         ProgCon& w = h.Start();
-        QVERIFY(w.Timer1->Enabled());
-        QCOMPARE(w.Timer1->Interval(), 10);
-        QVERIFY(!w.Timer2->Enabled());
-        QVERIFY(w.state.restartSending);
+        QVERIFY(!w.Timer1->Enabled());
+        QVERIFY(w.Timer2->Enabled());
+        const int before = h.unit.enumerations();
+        h.clock.Advance(3500);
+        QCOMPARE(h.unit.enumerations() - before, 3);
     }
 
+    // Discovery before each character costs time that must not add to the character's length.
     void charactersArePacedToTheSpeed() {
         Harness h;
         ProgCon& w = StartForSending(h);
+        h.unit.SetEnumerationCost(4);
         Type(w, "E0 E[");
         h.clock.Advance(3000);
         const auto sent = Characters(h.unit);
@@ -208,6 +212,20 @@ private slots:
         QCOMPARE(Codes(h.unit), (std::vector<std::uint8_t>{0x90, 0x74}));
     }
 
+    void deletingSentTextSkipsNothingUnsent() {
+        Harness h;
+        ProgCon& w = StartForSending(h);
+        Type(w, "ABCDEF");
+        h.clock.Advance(20);
+        QCOMPARE(Codes(h.unit).size(), std::size_t(1));
+        QTest::keyClick(w.txtKeyboard, Qt::Key_Home);
+        QTest::keyClick(w.txtKeyboard, Qt::Key_Delete);
+        QCOMPARE(w.keyboard.Text(), QStringLiteral("BCDEF"));
+        h.clock.Advance(3000);
+        QCOMPARE(Codes(h.unit), (std::vector<std::uint8_t>{0x90, 0x74, 0x54, 0x68, 0xA0, 0xD4}));
+        QCOMPARE(w.sent.Text(), QStringLiteral("ABCDEF"));
+    }
+
     void deletedTextIsNotSent() {
         Harness h;
         ProgCon& w = StartForSending(h);
@@ -276,6 +294,42 @@ private slots:
         w.close();
     }
 
+    // Keys as the window system delivers them, through shortcuts and the menu bar's own handling.
+    void altAloneTunesAndKeepsTheFocus() {
+        Harness h;
+        ProgCon& w = StartForSending(h);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.txtKeyboard->setFocus();
+        QTest::keyPress(w.windowHandle(), Qt::Key_Alt);
+        QVERIFY(h.unit.keyDown());
+        // The connection monitor keeps still while the transmitter is keyed.
+        h.clock.Advance(3000);
+        QCOMPARE(h.unit.reportsOf('v').size(), std::size_t(0));
+        QTest::keyRelease(w.windowHandle(), Qt::Key_Alt, Qt::AltModifier);
+        QVERIFY(!h.unit.keyDown());
+        QCOMPARE(QApplication::focusWidget(), w.txtKeyboard);
+        QTest::keyClick(w.windowHandle(), 'f');
+        QTest::keyClick(w.windowHandle(), 'e');
+        QCOMPARE(w.keyboard.Text(), QStringLiteral("fe"));
+        QCOMPARE(w.menuBar()->activeAction(), nullptr);
+
+        // Tab moves on, is never typed, and sending goes on.
+        QTest::keyClick(w.windowHandle(), Qt::Key_Tab);
+        QVERIFY(QApplication::focusWidget() != w.txtKeyboard);
+        QCOMPARE(w.keyboard.Text(), QStringLiteral("fe"));
+        h.clock.Advance(1000);
+        QCOMPARE(w.sent.Text(), QStringLiteral("FE"));
+
+        // Closing while ALT holds the key down releases the transmitter before the unit is closed.
+        w.txtKeyboard->setFocus();
+        QTest::keyPress(w.windowHandle(), Qt::Key_Alt);
+        QVERIFY(h.unit.keyDown());
+        w.close();
+        QVERIFY(!h.unit.keyDown());
+        QCOMPARE(h.unit.openHandles(), 0);
+    }
+
     void escapeEmptiesTheKeyboardWindow() {
         Harness h;
         ProgCon& w = StartForSending(h);
@@ -341,7 +395,8 @@ private slots:
         w.close();
     }
 
-    void aMissingUnitHandsOverToTheMonitor() {
+    // Only what went out shows as sent; the rest goes out in order, once, when sending resumes.
+    void aMissingUnitKeepsTheTextForLater() {
         Harness h;
         ProgCon& w = StartForSending(h);
         h.unit.Unplug();
@@ -349,10 +404,17 @@ private slots:
         h.clock.Advance(20);
         QVERIFY(!w.Timer1->Enabled());
         QVERIFY(w.Timer2->Enabled());
-        QCOMPARE(w.sent.Text(), QStringLiteral("A"));
+        QCOMPARE(w.sent.Text(), QString());
         h.clock.Advance(1000);
         QCOMPARE(w.txtInfo->text(), QStringLiteral("Please Connect The TANDREL Interface Unit!"));
-        QVERIFY(h.unit.misuse().empty());
+        QCOMPARE(w.txtInfo->palette().color(QPalette::Text), QColor(0, 0, 0));
+
+        h.unit.Plug();
+        h.clock.Advance(1000);
+        Type(w, "C");
+        h.clock.Advance(3000);
+        QCOMPARE(Codes(h.unit), (std::vector<std::uint8_t>{0x90, 0x74, 0x54}));
+        QCOMPARE(w.sent.Text(), QStringLiteral("ABC"));
     }
 
     void clearSentEmptiesTheSentWindow() {

@@ -53,12 +53,15 @@ void UnitLink::CloseUnit() {
     devicePath_.clear();
 }
 
-void UnitLink::WriteReport(const std::array<std::uint8_t, 8>& bytes) {
+bool UnitLink::WriteReport(const std::array<std::uint8_t, 8>& bytes) {
     if (!unitDetected_) unitDetected_ = FindUnit();
-    if (!unitDetected_) return;
+    if (!unitDetected_) return false;
     std::vector<std::uint8_t> report(static_cast<std::size_t>(outputReportLength_), 0);
     std::copy(bytes.begin(), bytes.end(), report.begin() + 1);
-    port_.Write(writeHandle_, report.data(), report.size());
+    if (port_.Write(writeHandle_, report.data(), report.size()) == static_cast<int>(report.size())) return true;
+    CloseUnit();
+    unitDetected_ = false;
+    return false;
 }
 
 void UnitLink::ReadReport() {

@@ -51,8 +51,11 @@ bool TransmitLoop::LetEventsRun() {
 
 void TransmitLoop::RunTick() {
     TransmitState& s = p_.state;
+    // The character this tick sends is timed from here, so discovery and the events below do not add
+    // to every character.
+    const std::int64_t tickStart = p_.clock.TickCount();
     if (!LetEventsRun()) return;
-    TrackCaret();
+    FollowKeyboardLength(s, p_.keyboard.Length());
     if (s.tuneActive) return;
     HoldStatusBanner();
 
@@ -68,16 +71,16 @@ void TransmitLoop::RunTick() {
         p_.keyboard.SetSelColor(Colours::Black);
     }
     if (!p_.link.FindUnit()) {
-        p_.timer1.SetEnabled(false);
-        p_.timer2.SetEnabled(true);
-    }
-
-    const std::int64_t now = p_.clock.TickCount();
-    if (s.sendPosition > text.size()) {
-        HandOverWhenIdle(now);
+        // Nothing can go out: the text stays unsent until typing or the transmit button resumes.
+        HandOverToMonitor();
         return;
     }
-    s.lastSendTick = now;
+
+    if (s.sendPosition > text.size()) {
+        HandOverWhenIdle(p_.clock.TickCount());
+        return;
+    }
+    s.lastSendTick = tickStart;
     if (!LetEventsRun()) return;
     const int c = CharacterCode(text.at(s.sendPosition - 1));
 
@@ -101,19 +104,9 @@ void TransmitLoop::RunTick() {
     ColourSentCharacter();
 }
 
-void TransmitLoop::TrackCaret() {
-    TransmitState& s = p_.state;
-    const int length = p_.keyboard.Length();
-    if (s.caretGrew) {
-        s.caretGrew = false;
-        s.caretPosition += length - s.keyboardLength;
-        s.keyboardLength = length;
-    }
-    if (s.caretShrank) {
-        s.caretPosition -= s.keyboardLength - length;
-        s.caretShrank = false;
-    }
-    s.keyboardLength = length;
+void TransmitLoop::HandOverToMonitor() {
+    p_.timer1.SetEnabled(false);
+    p_.timer2.SetEnabled(true);
 }
 
 // The message editor's closing words stay readable for a moment before the unit's status returns.
@@ -130,8 +123,7 @@ void TransmitLoop::HandOverWhenIdle(std::int64_t now) {
     const TransmitState& s = p_.state;
     p_.timer1.SetInterval(PollMilliseconds);
     if (now - s.lastSendTick <= IdleMilliseconds) return;
-    p_.timer1.SetEnabled(false);
-    p_.timer2.SetEnabled(true);
+    HandOverToMonitor();
     if (p_.sent.Length() > 0) p_.sent.Append(LineBreak);
     p_.sent.SetSelStart(End);
     EmptyKeyboard(p_.keyboard, p_.state);
@@ -151,12 +143,16 @@ void TransmitLoop::WaitOutRepeat(const QString& text) {
     p_.sent.Append(LineBreak);
 }
 
-// False when the unit's reply (a paddle break-in) dropped the rest of the text.
+// A character counts as sent, and shows in the Sent window, only once its command went out whole.
+// False when it did not, or when the unit's reply (a paddle break-in) dropped the rest of the text.
 bool TransmitLoop::SendCharacter(int c) {
     TransmitState& s = p_.state;
+    if (!p_.link.WriteReport(SendCharacterCommand(tables_.MorseCodeTable[c - MorseTableFirstCharacter]))) {
+        HandOverToMonitor();
+        return false;
+    }
     p_.sent.Append(QString(QChar(c)));
     p_.sent.SetSelStart(End);
-    p_.link.WriteReport(SendCharacterCommand(tables_.MorseCodeTable[c - MorseTableFirstCharacter]));
     p_.link.ReadReport();
     if (p_.link.receiveBuffer()[1] > ReplyDropsText) {
         EmptyKeyboard(p_.keyboard, p_.state);

@@ -67,7 +67,7 @@ public:
 private:
     void RunTick();
     bool LetEventsRun();
-    void TrackCaret();
+    void HandOverToMonitor();
     void HoldStatusBanner();
     void HandOverWhenIdle(std::int64_t now);
     void WaitOutRepeat(const QString& text);
