@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QTextEdit>
 #include <algorithm>
@@ -85,9 +86,9 @@ void ProgCon::FocusKeyboard() {
 }
 
 void ProgCon::WireTransmitting() {
-    keyboardHandlers =
-        new KeyboardHandlers({state, keyboard, sent, *Timer1, *Timer2, link, services_.prompts});
-    keyboardHandlers->setParent(this);
+    // Owned here rather than by the widget tree, so it goes before the Keyboard window it watches.
+    keyboardHandlers = std::make_unique<KeyboardHandlers>(
+        KeyboardHandlers::Parts{state, keyboard, sent, *Timer1, *Timer2, link, services_.prompts});
 
     loop = std::make_unique<TransmitLoop>(TransmitLoop::Parts{state, keyboard, sent, *Timer1, *Timer2, link,
                                                               services_.clock, txtInfo, cmdTx, firmwareText,
@@ -107,7 +108,9 @@ void ProgCon::WireMessages() {
                                                                     messageTexts, txtMsgTitle});
     messages->macroValues = [this] { return CurrentMacroValues(); };
     messages->operatorFile = [this] { return operatorFile; };
-    messages->loadProfile = [this] { LoadProfile(); };
+    messages->messageStored = [this](int number) {
+        cmdMessages[number - 1]->setToolTip(messageTexts[number - 1]);
+    };
     messages->showTransmitting = [this](bool transmitting) { loop->ShowTransmitting(transmitting); };
     messages->focusKeyboard = [this] { FocusKeyboard(); };
     for (int i = 0; i < MessageCount; ++i) {
@@ -139,8 +142,8 @@ bool ProgCon::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-void ProgCon::ShowStatus(const QString& text, const QColor& background, const QColor& textColour) {
-    SetColours(txtInfo, background, textColour);
+void ProgCon::ShowStatus(const QString& text, const QColor& background) {
+    SetBackground(txtInfo, background);
     txtInfo->setText(text);
 }
 
@@ -151,15 +154,10 @@ void ProgCon::StartUp() {
     Timer1->SetEnabled(false);
 
     firmwareText = link.QueryFirmwareVersion();
-    const QColor textColour = txtInfo->palette().color(QPalette::Text);
-    if (firmwareText != NoUnitVersion) {
-        SetColours(txtInfo, Colours::BlueGrey, textColour);
-    } else {
-        firmwareText = NotFoundText;
-        SetColours(txtInfo, Colours::Red, textColour);
-    }
+    const bool found = firmwareText != NoUnitVersion;
+    if (!found) firmwareText = NotFoundText;
     RestoreGeometry();
-    txtInfo->setText(firmwareText);
+    ShowStatus(firmwareText, found ? Colours::BlueGrey : Colours::Red);
     QDir::setCurrent(services_.applicationFolder);
 
     operatorFile =
@@ -177,9 +175,10 @@ void ProgCon::StartUp() {
     sent.SetText(QString());
     loop->SetTables(BuildMorseTables());
     state.restartSending = true;
+    // Nothing is typed yet: the connection monitor watches the unit until the operator types.
     Timer1->SetInterval(10);
-    Timer1->SetEnabled(true);
-    Timer2->SetEnabled(false);
+    Timer1->SetEnabled(false);
+    Timer2->SetEnabled(true);
 }
 
 void ProgCon::RestoreGeometry() {
@@ -239,6 +238,8 @@ void ProgCon::closeEvent(QCloseEvent* event) {
         shutDown = true;
         Timer1->SetEnabled(false);
         Timer2->SetEnabled(false);
+        // Whatever way the program ends, the transmitter is not left keyed.
+        keyboardHandlers->ReleaseTune();
         SaveGeometry();
         SaveProfile();
         link.CloseUnit();
@@ -280,18 +281,22 @@ void ProgCon::ShowPaddleFeatures(const PaddleFeatures& features) {
 }
 
 void ProgCon::ConnectionMonitorTick() {
+    // While the transmitter is keyed for tuning the unit hears nothing but the tune commands.
+    if (state.tuneActive) return;
     if (!link.FindUnit()) {
         const QString next = txtInfo->text() == PleaseConnectText ? InterfaceNotFoundText : PleaseConnectText;
-        ShowStatus(next, Colours::Red, QApplication::palette().color(QPalette::Base));
+        ShowStatus(next, Colours::Red);
         return;
     }
     firmwareText = link.QueryFirmwareVersion();
-    ShowStatus(firmwareText, Colours::BlueGrey, Colours::Black);
+    ShowStatus(firmwareText, Colours::BlueGrey);
 }
 
+// Fills the window from the profile without talking to the unit: the caller sends the settings once
+// everything, the paddle features included, is in place.
 void ProgCon::LoadProfile() {
     const ProfileData profile = ReadProfile(operatorFile);
-    // Each control's own change handling updates its display and sends the settings.
+    const QScopedValueRollback holdSettings(loadingProfile_, true);
     panel->scrSpeed->setValue(profile.speed);
     panel->scrWeight->setValue(profile.weight);
     panel->scrWordSpace->setValue(profile.wordSpaceTenths);

@@ -99,7 +99,7 @@ public:
     std::array<QString, MessageCount> messageTexts;
 
     std::unique_ptr<TransmitLoop> loop;
-    KeyboardHandlers* keyboardHandlers;
+    std::unique_ptr<KeyboardHandlers> keyboardHandlers;
     std::unique_ptr<MessageEditor> messages;
     WorkedCall* workedCallEntry;
 
@@ -116,7 +116,7 @@ private:
     MacroValues CurrentMacroValues();
     QLineEdit* AddCaptionBox(double left);
     QPushButton* AddButton(const QString& caption, double left);
-    void ShowStatus(const QString& text, const QColor& background, const QColor& textColour);
+    void ShowStatus(const QString& text, const QColor& background);
     void RestoreGeometry();
     void SaveGeometry();
     void FocusKeyboard();
@@ -128,6 +128,8 @@ private:
     PlatformServices services_;
     KeyerFeaturesDialog* keyerFeaturesDialog_ = nullptr;
     int storedWindowState_ = 0;
+    // Set while a profile fills the controls, whose changes then wait for one settings transfer.
+    bool loadingProfile_ = false;
     // The file chooser offers the name it returned last.
     QString lastChosenFile_;
 };

@@ -99,7 +99,11 @@ void MessageEditor::Save() {
     stored.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
     if (stored.endsWith(QLatin1Char(' '))) stored += QLatin1Char('*');
     WriteStoredMessage(file, number, stored);
-    loadProfile();
+    // Only the message changes: reloading the whole profile would throw away the operator's live,
+    // unsaved speed and paddle changes.
+    p_.messageTexts[number - 1] = stored.trimmed();
+    p_.txtMsgTitle[number - 1]->setText(title);
+    messageStored(number);
     ReturnToNormal(QStringLiteral("Message Saved, Returning To Normal Keyboard Operation"));
 }
 

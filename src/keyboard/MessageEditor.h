@@ -46,7 +46,8 @@ public:
     // The macro values at the moment of expansion, the operator's call refreshed from its label.
     std::function<MacroValues()> macroValues;
     std::function<QString()> operatorFile;
-    std::function<void()> loadProfile;
+    // A saved message is in messageTexts and its title box; whatever else shows it follows.
+    std::function<void(int number)> messageStored;
     std::function<void(bool)> showTransmitting;
     std::function<void()> focusKeyboard;
 
