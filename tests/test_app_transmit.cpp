@@ -74,17 +74,8 @@ private slots:
         QCOMPARE(sent[4].time - sent[3].time, std::int64_t(192));
         QCOMPARE(w.Timer1->Interval(), 10);
         QCOMPARE(w.sent.Text(), QStringLiteral("E0 E["));
-    }
-
-    void lowerCaseGoesOutAsCapitals() {
-        Harness h;
-        ProgCon& w = StartForSending(h);
-        Type(w, "cq");
-        h.clock.Advance(1000);
-        QCOMPARE(Codes(h.unit), (std::vector<std::uint8_t>{0x54, 0x24}));
-        QCOMPARE(w.sent.Text(), QStringLiteral("CQ"));
         QCOMPARE(ColourAt(w.txtKeyboard, 0), QColor(255, 0, 0));
-        QCOMPARE(ColourAt(w.txtKeyboard, 1), QColor(255, 0, 0));
+        QCOMPARE(ColourAt(w.txtKeyboard, 4), QColor(255, 0, 0));
     }
 
     void idleHandsOverToTheMonitor() {
