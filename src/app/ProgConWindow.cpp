@@ -1,7 +1,7 @@
 #include "app/ProgCon.h"
 
 #include "app/WindowLayout.h"
-#include "platform/DialogPlacement.h"
+#include "platform/WindowPlacement.h"
 #include "platform/Twips.h"
 #include "platform/WrappingButton.h"
 #include "profile/KeyerFeaturesDialog.h"
@@ -122,6 +122,7 @@ void ProgCon::BuildWindow() {
         box->installEventFilter(this);
     }
     SetTabOrder();
+    KeepTitleBarOnScreen(this);
     PlaceControls(ResizeRule(MinimumOuterWidth, MinimumOuterHeight, false).places);
 }
 

@@ -1,6 +1,6 @@
 #include "keyboard/WorkedCall.h"
 
-#include "platform/DialogPlacement.h"
+#include "platform/WindowPlacement.h"
 #include "platform/Twips.h"
 
 #include <QClipboard>
