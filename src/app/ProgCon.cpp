@@ -290,6 +290,11 @@ void ProgCon::ConnectionMonitorTick() {
     }
     firmwareText = link.QueryFirmwareVersion();
     ShowStatus(firmwareText, Colours::BlueGrey);
+    // Text the unit could not take while it was away goes on as soon as it answers again.
+    if (link.unitDetected() && loop->HasUnsentText()) {
+        Timer1->SetEnabled(true);
+        Timer2->SetEnabled(false);
+    }
 }
 
 // Fills the window from the profile without talking to the unit: the caller sends the settings once

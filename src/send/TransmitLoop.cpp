@@ -104,6 +104,12 @@ void TransmitLoop::RunTick() {
     ColourSentCharacter();
 }
 
+bool TransmitLoop::HasUnsentText() const {
+    const TransmitState& s = p_.state;
+    if (s.messageEditMode || p_.cmdTx->text() == PausedCaption) return false;
+    return (s.restartSending ? 1 : s.sendPosition) <= p_.keyboard.Length();
+}
+
 void TransmitLoop::HandOverToMonitor() {
     p_.timer1.SetEnabled(false);
     p_.timer2.SetEnabled(true);

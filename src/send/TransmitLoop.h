@@ -51,6 +51,8 @@ public:
 
     void SetTables(const MorseTables& tables) { tables_ = tables; }
     void TransmitTick();
+    // Text is waiting in the Keyboard window and nothing holds it back but a missing unit.
+    bool HasUnsentText() const;
 
     void cmdTxClick();
     void cmdEndClick();
