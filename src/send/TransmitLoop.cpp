@@ -51,9 +51,6 @@ bool TransmitLoop::LetEventsRun() {
 
 void TransmitLoop::RunTick() {
     TransmitState& s = p_.state;
-    // The character this tick sends is timed from here, so discovery and the events below do not add
-    // to every character.
-    const std::int64_t tickStart = p_.clock.TickCount();
     if (!LetEventsRun()) return;
     FollowKeyboardLength(s, p_.keyboard.Length());
     if (s.tuneActive) return;
@@ -63,25 +60,30 @@ void TransmitLoop::RunTick() {
     s.sendPosition = std::min(s.sendPosition, length + 1);
     if (p_.cmdTx->text() == PausedCaption) return;
 
-    const QString text = p_.keyboard.Text();
     if (s.restartSending) {
         s.sendPosition = 1;
         p_.timer1.SetInterval(PollMilliseconds);
         p_.keyboard.SetSelStart(0);
         p_.keyboard.SetSelColor(Colours::Black);
     }
+    // The character this tick sends is timed from here, so that discovery does not add to every
+    // character.
+    const std::int64_t tickStart = p_.clock.TickCount();
     if (!p_.link.FindUnit()) {
-        // Nothing can go out: the text stays unsent until typing or the transmit button resumes.
+        // Nothing can go out: the text stays unsent until the unit answers again.
         HandOverToMonitor();
         return;
     }
 
-    if (s.sendPosition > text.size()) {
+    if (s.sendPosition > p_.keyboard.Length()) {
         HandOverWhenIdle(p_.clock.TickCount());
         return;
     }
     s.lastSendTick = tickStart;
     if (!LetEventsRun()) return;
+    // The text as it stands after the events, which may have edited it.
+    const QString text = p_.keyboard.Text();
+    if (s.sendPosition > text.size()) return;
     const int c = CharacterCode(text.at(s.sendPosition - 1));
 
     if (c == '<') {
