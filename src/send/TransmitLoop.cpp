@@ -8,12 +8,7 @@
 #include "platform/RichText.h"
 
 #include <QCoreApplication>
-#include <QLineEdit>
-#include <QPushButton>
 #include <algorithm>
-
-const QString TransmitLoop::TransmitCaption = QStringLiteral(" Transmit Mode Click to Pause");
-const QString TransmitLoop::PausedCaption = QStringLiteral("     Paused     Click to Transmit");
 
 namespace {
 
@@ -58,7 +53,7 @@ void TransmitLoop::RunTick() {
 
     const int length = p_.keyboard.Length();
     s.sendPosition = std::min(s.sendPosition, length + 1);
-    if (p_.cmdTx->text() == PausedCaption) return;
+    if (!s.transmitting) return;
 
     if (s.restartSending) {
         s.sendPosition = 1;
@@ -108,7 +103,7 @@ void TransmitLoop::RunTick() {
 
 bool TransmitLoop::HasUnsentText() const {
     const TransmitState& s = p_.state;
-    if (s.messageEditMode || p_.cmdTx->text() == PausedCaption) return false;
+    if (s.messageEditMode || !s.transmitting) return false;
     return (s.restartSending ? 1 : s.sendPosition) <= p_.keyboard.Length();
 }
 
@@ -119,12 +114,9 @@ void TransmitLoop::HandOverToMonitor() {
 
 // The message editor's closing words stay readable for a moment before the unit's status returns.
 void TransmitLoop::HoldStatusBanner() {
-    const QString info = p_.txtInfo->text();
-    if (!info.startsWith(QLatin1String("Message Saved")) && !info.startsWith(QLatin1String("Message Edit")))
-        return;
+    if (!p_.display.ShowsClosingWords()) return;
     p_.clock.Sleep(BannerMilliseconds);
-    SetBackground(p_.txtInfo, Colours::BlueGrey);
-    p_.txtInfo->setText(p_.firmwareText);
+    p_.display.ShowUnitStatus();
 }
 
 void TransmitLoop::HandOverWhenIdle(std::int64_t now) {
@@ -200,16 +192,12 @@ void TransmitLoop::ColourSentCharacter() {
     p_.keyboard.SetSelColor(Colours::Black);
 }
 
-void TransmitLoop::ShowTransmitting(bool transmitting) {
-    p_.cmdTx->setText(transmitting ? TransmitCaption : PausedCaption);
-    SetColour(p_.cmdTx, QPalette::Button, transmitting ? Colours::LightGreen : Colours::LightYellow);
-}
-
 void TransmitLoop::cmdTxClick() {
-    if (!p_.state.messageEditMode) {
-        const bool pause = p_.cmdTx->text() == TransmitCaption;
-        ShowTransmitting(!pause);
-        if (!pause) runChangeHandling();
+    TransmitState& s = p_.state;
+    if (!s.messageEditMode) {
+        s.transmitting = !s.transmitting;
+        p_.display.ShowTransmitting(s.transmitting);
+        if (s.transmitting) runChangeHandling();
     }
     focusKeyboard();
 }
