@@ -34,6 +34,8 @@ const QString NotFoundText = QStringLiteral("Interface Unit Not Found");
 const QString PleaseConnectText = QStringLiteral("Please Connect The TANDREL Interface Unit!");
 const QString InterfaceNotFoundText = QStringLiteral("TANDREL Interface Not Found");
 const QString NoUnitVersion = QStringLiteral("Firmware Version: 0.0.0");
+const QString TransmitCaption = QStringLiteral(" Transmit Mode Click to Pause");
+const QString PausedCaption = QStringLiteral("     Paused     Click to Transmit");
 
 // Geometry kept in Operator.INI, in twips, with the defaults of a first run.
 struct StoredGeometry {
@@ -90,9 +92,8 @@ void ProgCon::WireTransmitting() {
     keyboardHandlers = std::make_unique<KeyboardHandlers>(
         KeyboardHandlers::Parts{state, keyboard, sent, *Timer1, *Timer2, link, services_.prompts});
 
-    loop = std::make_unique<TransmitLoop>(TransmitLoop::Parts{state, keyboard, sent, *Timer1, *Timer2, link,
-                                                              services_.clock, txtInfo, cmdTx, firmwareText,
-                                                              shutDown});
+    loop = std::make_unique<TransmitLoop>(
+        TransmitLoop::Parts{state, keyboard, sent, *Timer1, *Timer2, link, services_.clock, *this, shutDown});
     loop->pacing = [this] { return CurrentPacing(); };
     loop->runChangeHandling = [this] { keyboardHandlers->Change(); };
     loop->focusKeyboard = [this] { FocusKeyboard(); };
@@ -103,15 +104,10 @@ void ProgCon::WireTransmitting() {
 }
 
 void ProgCon::WireMessages() {
-    messages = std::make_unique<MessageEditor>(MessageEditor::Parts{state, keyboard, txtSent, txtInfo, cmdTx,
-                                                                    *Timer1, *Timer2, services_.prompts,
-                                                                    messageTexts, txtMsgTitle});
+    messages = std::make_unique<MessageEditor>(
+        MessageEditor::Parts{state, keyboard, *Timer1, *Timer2, services_.prompts, messageTexts, *this});
     messages->macroValues = [this] { return CurrentMacroValues(); };
     messages->operatorFile = [this] { return operatorFile; };
-    messages->messageStored = [this](int number) {
-        cmdMessages[number - 1]->setToolTip(messageTexts[number - 1]);
-    };
-    messages->showTransmitting = [this](bool transmitting) { loop->ShowTransmitting(transmitting); };
     messages->focusKeyboard = [this] { FocusKeyboard(); };
     for (int i = 0; i < MessageCount; ++i) {
         connect(cmdMessages[i], &QPushButton::clicked, this, [this, i] { messages->ButtonClicked(i); });
@@ -148,6 +144,41 @@ bool ProgCon::eventFilter(QObject* watched, QEvent* event) {
 void ProgCon::ShowStatus(const QString& text, const QColor& background) {
     SetBackground(txtInfo, background);
     txtInfo->setText(text);
+}
+
+void ProgCon::ShowTransmitting(bool transmitting) {
+    cmdTx->setText(transmitting ? TransmitCaption : PausedCaption);
+    SetColour(cmdTx, QPalette::Button, transmitting ? Colours::LightGreen : Colours::LightYellow);
+}
+
+bool ProgCon::ShowsClosingWords() const {
+    const QString text = txtInfo->text();
+    return text.startsWith(QLatin1String("Message Saved")) || text.startsWith(QLatin1String("Message Edit"));
+}
+
+void ProgCon::ShowUnitStatus() {
+    ShowStatus(firmwareText, Colours::BlueGrey);
+}
+
+void ProgCon::ShowEditState(bool editing) {
+    ShowTransmitting(!editing);
+    cmdTx->setEnabled(!editing);
+    txtSent->setEnabled(!editing);
+    SetBackground(txtKeyboard, editing ? Colours::Grey : Colours::LightYellow);
+    if (editing) SetBackground(txtInfo, Colours::LightGreen);
+}
+
+void ProgCon::ShowEditStatus(const QString& text) {
+    txtInfo->setText(text);
+}
+
+QString ProgCon::MessageTitle(int number) const {
+    return txtMsgTitle[number - 1]->text();
+}
+
+void ProgCon::ShowStoredMessage(int number, const QString& title) {
+    txtMsgTitle[number - 1]->setText(title);
+    cmdMessages[number - 1]->setToolTip(messageTexts[number - 1]);
 }
 
 void ProgCon::StartUp() {
@@ -292,7 +323,12 @@ void ProgCon::ConnectionMonitorTick() {
         return;
     }
     firmwareText = link.QueryFirmwareVersion();
-    ShowStatus(firmwareText, Colours::BlueGrey);
+    ShowUnitStatus();
+    // Text the unit could not take while it was away goes on as soon as it answers again.
+    if (link.unitDetected() && loop->HasUnsentText()) {
+        Timer1->SetEnabled(true);
+        Timer2->SetEnabled(false);
+    }
 }
 
 // Fills the window from the profile without talking to the unit: the caller sends the settings once

@@ -32,8 +32,9 @@ struct PlatformServices {
     QString applicationFolder;
 };
 
-// The main window is the program: it owns every piece of state and composes the subsystems.
-class ProgCon : public QMainWindow {
+// The main window is the program: it owns every piece of state and composes the subsystems, which
+// report what changed through the display interfaces.
+class ProgCon : public QMainWindow, private TransmitDisplay, private MessageDisplay {
     Q_OBJECT
 public:
     explicit ProgCon(PlatformServices services, QWidget* parent = nullptr);
@@ -123,6 +124,13 @@ private:
     QLineEdit* AddCaptionBox(const QString& name);
     QPushButton* AddButton(const QString& caption, const QString& name);
     void ShowStatus(const QString& text, const QColor& background);
+    void ShowTransmitting(bool transmitting) override;
+    bool ShowsClosingWords() const override;
+    void ShowUnitStatus() override;
+    void ShowEditState(bool editing) override;
+    void ShowEditStatus(const QString& text) override;
+    QString MessageTitle(int number) const override;
+    void ShowStoredMessage(int number, const QString& title) override;
     void RestoreGeometry();
     void SaveGeometry();
     void FocusKeyboard();

@@ -23,10 +23,11 @@ bool UnitLink::FindUnit() {
     return false;
 }
 
-// A device whose reports cannot carry the 8 command bytes is not the unit.
+// A device whose reports cannot carry the 8 command bytes, or the unit's 8 reply bytes, is not the
+// unit, whatever its identifiers say.
 bool UnitLink::OpenPair(const HidDeviceInfo& device) {
     const ReportLengths lengths = port_.ReadReportLengths(device.path).value_or(ReportLengths{});
-    if (lengths.output < UnitReportLength) return false;
+    if (lengths.output < UnitReportLength || lengths.input < UnitReportLength) return false;
 
     CloseUnit();
     const HidPort::Handle writeHandle = port_.Open(device.path);

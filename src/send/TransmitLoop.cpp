@@ -8,12 +8,7 @@
 #include "platform/RichText.h"
 
 #include <QCoreApplication>
-#include <QLineEdit>
-#include <QPushButton>
 #include <algorithm>
-
-const QString TransmitLoop::TransmitCaption = QStringLiteral(" Transmit Mode Click to Pause");
-const QString TransmitLoop::PausedCaption = QStringLiteral("     Paused     Click to Transmit");
 
 namespace {
 
@@ -51,9 +46,6 @@ bool TransmitLoop::LetEventsRun() {
 
 void TransmitLoop::RunTick() {
     TransmitState& s = p_.state;
-    // The character this tick sends is timed from here, so discovery and the events below do not add
-    // to every character.
-    const std::int64_t tickStart = p_.clock.TickCount();
     if (!LetEventsRun()) return;
     FollowKeyboardLength(s, p_.keyboard.Length());
     if (s.tuneActive) return;
@@ -61,27 +53,32 @@ void TransmitLoop::RunTick() {
 
     const int length = p_.keyboard.Length();
     s.sendPosition = std::min(s.sendPosition, length + 1);
-    if (p_.cmdTx->text() == PausedCaption) return;
+    if (!s.transmitting) return;
 
-    const QString text = p_.keyboard.Text();
     if (s.restartSending) {
         s.sendPosition = 1;
         p_.timer1.SetInterval(PollMilliseconds);
         p_.keyboard.SetSelStart(0);
         p_.keyboard.SetSelColor(Colours::Black);
     }
+    // The character this tick sends is timed from here, so that discovery does not add to every
+    // character.
+    const std::int64_t tickStart = p_.clock.TickCount();
     if (!p_.link.FindUnit()) {
-        // Nothing can go out: the text stays unsent until typing or the transmit button resumes.
+        // Nothing can go out: the text stays unsent until the unit answers again.
         HandOverToMonitor();
         return;
     }
 
-    if (s.sendPosition > text.size()) {
+    if (s.sendPosition > p_.keyboard.Length()) {
         HandOverWhenIdle(p_.clock.TickCount());
         return;
     }
     s.lastSendTick = tickStart;
     if (!LetEventsRun()) return;
+    // The text as it stands after the events, which may have edited it.
+    const QString text = p_.keyboard.Text();
+    if (s.sendPosition > text.size()) return;
     const int c = CharacterCode(text.at(s.sendPosition - 1));
 
     if (c == '<') {
@@ -104,6 +101,12 @@ void TransmitLoop::RunTick() {
     ColourSentCharacter();
 }
 
+bool TransmitLoop::HasUnsentText() const {
+    const TransmitState& s = p_.state;
+    if (s.messageEditMode || !s.transmitting) return false;
+    return (s.restartSending ? 1 : s.sendPosition) <= p_.keyboard.Length();
+}
+
 void TransmitLoop::HandOverToMonitor() {
     p_.timer1.SetEnabled(false);
     p_.timer2.SetEnabled(true);
@@ -111,12 +114,9 @@ void TransmitLoop::HandOverToMonitor() {
 
 // The message editor's closing words stay readable for a moment before the unit's status returns.
 void TransmitLoop::HoldStatusBanner() {
-    const QString info = p_.txtInfo->text();
-    if (!info.startsWith(QLatin1String("Message Saved")) && !info.startsWith(QLatin1String("Message Edit")))
-        return;
+    if (!p_.display.ShowsClosingWords()) return;
     p_.clock.Sleep(BannerMilliseconds);
-    SetBackground(p_.txtInfo, Colours::BlueGrey);
-    p_.txtInfo->setText(p_.firmwareText);
+    p_.display.ShowUnitStatus();
 }
 
 void TransmitLoop::HandOverWhenIdle(std::int64_t now) {
@@ -192,16 +192,12 @@ void TransmitLoop::ColourSentCharacter() {
     p_.keyboard.SetSelColor(Colours::Black);
 }
 
-void TransmitLoop::ShowTransmitting(bool transmitting) {
-    p_.cmdTx->setText(transmitting ? TransmitCaption : PausedCaption);
-    SetColour(p_.cmdTx, QPalette::Button, transmitting ? Colours::LightGreen : Colours::LightYellow);
-}
-
 void TransmitLoop::cmdTxClick() {
-    if (!p_.state.messageEditMode) {
-        const bool pause = p_.cmdTx->text() == TransmitCaption;
-        ShowTransmitting(!pause);
-        if (!pause) runChangeHandling();
+    TransmitState& s = p_.state;
+    if (!s.messageEditMode) {
+        s.transmitting = !s.transmitting;
+        p_.display.ShowTransmitting(s.transmitting);
+        if (s.transmitting) runChangeHandling();
     }
     focusKeyboard();
 }

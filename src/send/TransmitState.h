@@ -11,6 +11,8 @@ struct TransmitState {
     int sendPosition = 1;
     // When the last character was taken for sending; the next one is timed from here.
     std::int64_t lastSendTick = 0;
+    // The transmit button's state: false while paused, when typing only accumulates.
+    bool transmitting = true;
     // The next tick starts again at the first character of the Keyboard window.
     bool restartSending = false;
     // ALT is held: the unit is keyed and nothing else is sent.
