@@ -1,8 +1,8 @@
 #include "app/ProgCon.h"
 
 #include "app/WindowLayout.h"
-#include "platform/WindowPlacement.h"
 #include "platform/Twips.h"
+#include "platform/WindowPlacement.h"
 #include "platform/WrappingButton.h"
 #include "profile/KeyerFeaturesDialog.h"
 #include "profile/SettingsPanel.h"
@@ -33,8 +33,9 @@ enum class Cut { Regular, Narrow };
 
 QFont WindowFont(double points, int weight = QFont::Normal, Cut cut = Cut::Regular) {
     QFont font;
-    font.setFamilies({cut == Cut::Narrow ? QStringLiteral("Liberation Sans Narrow") : QStringLiteral("Liberation Sans"),
-                      QStringLiteral("DejaVu Sans Condensed")});
+    font.setFamilies(
+        {cut == Cut::Narrow ? QStringLiteral("Liberation Sans Narrow") : QStringLiteral("Liberation Sans"),
+         QStringLiteral("DejaVu Sans Condensed")});
     font.setPointSizeF(points);
     font.setWeight(static_cast<QFont::Weight>(weight));
     return font;
@@ -44,8 +45,7 @@ QFont HeadingFont() {
     return WindowFont(9.75, 600);
 }
 
-template <typename Control>
-Control* Named(Control* control, const QString& name) {
+template <typename Control> Control* Named(Control* control, const QString& name) {
     control->setObjectName(name);
     return control;
 }
@@ -128,9 +128,18 @@ void ProgCon::BuildWindow() {
 
 // From the Keyboard window one Tab reaches the speed; after a change the focus comes back there.
 void ProgCon::SetTabOrder() {
-    QWidget* order[] = {txtKeyboard,         panel->scrSpeed,  panel->scrWeight, panel->scrWordSpace,
-                        panel->scrLetterSpace, panel->scrVolume, panel->scrTone,   txtWrkStation,
-                        cmdTx,               cmdEnd,           cmdClearSend,     cmdCaptureCall};
+    QWidget* order[] = {txtKeyboard,
+                        panel->scrSpeed,
+                        panel->scrWeight,
+                        panel->scrWordSpace,
+                        panel->scrLetterSpace,
+                        panel->scrVolume,
+                        panel->scrTone,
+                        txtWrkStation,
+                        cmdTx,
+                        cmdEnd,
+                        cmdClearSend,
+                        cmdCaptureCall};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -142,7 +151,8 @@ void ProgCon::resizeEvent(QResizeEvent* event) {
     const double outerHeight = PixelsToTwips(client.height()) + FrameHeight;
     const ResizeOutcome outcome = ResizeRule(outerWidth, outerHeight, isMinimized());
     if (outcome.action == ResizeOutcome::Action::SnapTo) {
-        resize(size() + QSize(TwipsToPixels(outcome.width - outerWidth), TwipsToPixels(outcome.height - outerHeight)));
+        resize(size() +
+               QSize(TwipsToPixels(outcome.width - outerWidth), TwipsToPixels(outcome.height - outerHeight)));
     } else if (outcome.action == ResizeOutcome::Action::Place) {
         PlaceControls(outcome.places);
     }
@@ -153,8 +163,8 @@ void ProgCon::PlaceControls(const std::vector<Placement>& places) {
     for (const Placement& place : places) {
         auto* control = client->findChild<QWidget*>(QString::fromStdString(place.name));
         Q_ASSERT(control);
-        QRect rect(TwipsToPixels(place.left), TwipsToPixels(place.top), std::max(1, TwipsToPixels(place.width)),
-                   std::max(1, TwipsToPixels(place.height)));
+        QRect rect(TwipsToPixels(place.left), TwipsToPixels(place.top),
+                   std::max(1, TwipsToPixels(place.width)), std::max(1, TwipsToPixels(place.height)));
         if (place.width == 0 && place.height == 0) {
             control->adjustSize();
             rect.setSize(control->size());
@@ -205,7 +215,8 @@ void ProgCon::BuildLabels(QWidget* client) {
 }
 
 void ProgCon::BuildMessageStrip(QWidget* client) {
-    Named(new QLabel(QStringLiteral("Messages"), client), QStringLiteral("lblMessages"))->setFont(HeadingFont());
+    Named(new QLabel(QStringLiteral("Messages"), client), QStringLiteral("lblMessages"))
+        ->setFont(HeadingFont());
     const QStringList startTitles{"Mine", "Resp", "Lead", "End",  "Name",  "QTH",
                                   "--",   "--",   "--",   "CQ 5", "CQ 12", "His"};
     for (int i = 0; i < MessageCount; ++i) {
@@ -217,7 +228,8 @@ void ProgCon::BuildMessageStrip(QWidget* client) {
         SetBackground(title, Colours::Grey);
         title->installEventFilter(this);
         txtMsgTitle[i] = title;
-        cmdMessages[i] = Named(new QPushButton(QString::number(i + 1), client), QStringLiteral("cmdMessages%1").arg(i));
+        cmdMessages[i] =
+            Named(new QPushButton(QString::number(i + 1), client), QStringLiteral("cmdMessages%1").arg(i));
     }
 }
 
@@ -229,13 +241,12 @@ void ProgCon::BuildMenus() {
     mnuFileExit =
         file->addAction(QStringLiteral("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q), this, &QWidget::close);
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    mnuEditKeyer =
-        edit->addAction(QStringLiteral("Keyer Features"), this, [this] { ShowCentredOn(dlgEditKeyer(), this); });
+    mnuEditKeyer = edit->addAction(QStringLiteral("Keyer Features"), this,
+                                   [this] { ShowCentredOn(dlgEditKeyer(), this); });
     mnuEditMessages =
         edit->addAction(QStringLiteral("Messages"), this, [this] { messages->EnterEditState(); });
     // F10 opens the menus from any control but the Keyboard window, where it is message 10.
     auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
-    connect(menuKey, &QShortcut::activated, this, [this] {
-        menuBar()->setActiveAction(menuBar()->actions().constFirst());
-    });
+    connect(menuKey, &QShortcut::activated, this,
+            [this] { menuBar()->setActiveAction(menuBar()->actions().constFirst()); });
 }

@@ -18,7 +18,9 @@ public:
                            static_cast<float>(height)});
     }
     void Label(const std::string& name, double left, double top) { Box(name, left, top, 0, 0); }
-    void Rule(const std::string& name, double left, double top, double width) { Box(name, left, top, width, 0); }
+    void Rule(const std::string& name, double left, double top, double width) {
+        Box(name, left, top, width, 0);
+    }
 
 private:
     std::vector<Placement>& places_;
@@ -80,8 +82,8 @@ void PlaceHintRow(Placer& at, double dw, double dh) {
         double barLeft;
         double share;
     };
-    for (const Hint& hint : {Hint{"BT", 90, 90, 0.18}, Hint{"SK", 900, 900, 0.2}, Hint{"AS", 1710, 1695, 0.22},
-                             Hint{"AR", 5520, 5520, 0.78}}) {
+    for (const Hint& hint : {Hint{"BT", 90, 90, 0.18}, Hint{"SK", 900, 900, 0.2},
+                             Hint{"AS", 1710, 1695, 0.22}, Hint{"AR", 5520, 5520, 0.78}}) {
         at.Label(std::string("lbl") + hint.prosign, hint.left + hint.share * dw, top);
         at.Rule(std::string("Line") + hint.prosign, hint.barLeft + hint.share * dw, top, 210);
     }

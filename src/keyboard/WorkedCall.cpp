@@ -1,7 +1,7 @@
 #include "keyboard/WorkedCall.h"
 
-#include "platform/WindowPlacement.h"
 #include "platform/Twips.h"
+#include "platform/WindowPlacement.h"
 
 #include <QClipboard>
 #include <QEvent>
@@ -18,7 +18,8 @@ WorkedCallDialog::WorkedCallDialog(QWidget* parent)
     setModal(false);
     // A centred column laid out from its contents; the designed sizes are the least.
     auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(TwipsToPixels(1000), TwipsToPixels(330), TwipsToPixels(1000), TwipsToPixels(330));
+    column->setContentsMargins(TwipsToPixels(1000), TwipsToPixels(330), TwipsToPixels(1000),
+                               TwipsToPixels(330));
     txtWrkCall->setMinimumSize(TwipsToPixels(1245), TwipsToPixels(375));
     column->addWidget(txtWrkCall);
     for (QPushButton* button : {OKButton, CancelButton}) {

@@ -20,7 +20,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         auto* window = static_cast<QWidget*>(watched);
         const bool placed = event->type() == QEvent::Move || event->type() == QEvent::Show;
-        if (placed && window->isVisible() && !(window->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized)))
+        if (placed && window->isVisible() &&
+            !(window->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized)))
             if (const QScreen* screen = window->screen()) MoveInside(window, screen->availableGeometry());
         return false;
     }

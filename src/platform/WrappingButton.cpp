@@ -23,7 +23,8 @@ void WrappingButton::paintEvent(QPaintEvent*) {
         option.text.clear();
         painter.drawControl(QStyle::CE_PushButton, option);
     }
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     painter.drawText(CaptionArea(), Qt::AlignCenter | Qt::TextWordWrap, Caption());
 }
 

@@ -12,7 +12,8 @@
 namespace {
 
 // Laid out by Qt from the contents, so every caption fits; the designed sizes are the least.
-QGroupBox* AddFrame(QHBoxLayout* row, const QString& caption, QAbstractButton* first, QAbstractButton* second) {
+QGroupBox* AddFrame(QHBoxLayout* row, const QString& caption, QAbstractButton* first,
+                    QAbstractButton* second) {
     auto* frame = new QGroupBox(caption);
     frame->setMinimumWidth(TwipsToPixels(1815));
     auto* column = new QVBoxLayout(frame);

@@ -33,7 +33,7 @@ SettingsPanel::SettingsPanel(QWidget* parent) : QWidget(parent) {
     txtTone = AddDisplay(QStringLiteral("Tone"));
     scrTone = AddControl(toneRange, 68, QStringLiteral("Tone"));
 
-    const char* captions[][2] = {{"Speed", "Speed"},    {"Weight", "Weight"},      {"WordSpace", "Word"},
+    const char* captions[][2] = {{"Speed", "Speed"},        {"Weight", "Weight"},  {"WordSpace", "Word"},
                                  {"LetterSpace", "Letter"}, {"Volume", " Volume"}, {"Tone", "Tone"}};
     for (const auto& [setting, caption] : captions)
         AddLabel(QString::fromLatin1(caption), QStringLiteral("lbl") + QLatin1String(setting));
