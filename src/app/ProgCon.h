@@ -11,8 +11,10 @@
 
 #include <QMainWindow>
 #include <memory>
+#include <vector>
 
 class KeyboardHandlers;
+struct Placement;
 class KeyerFeaturesDialog;
 struct PaddleFeatures;
 class QLabel;
@@ -30,8 +32,9 @@ struct PlatformServices {
     QString applicationFolder;
 };
 
-// The main window is the program: it owns every piece of state and composes the subsystems.
-class ProgCon : public QMainWindow {
+// The main window is the program: it owns every piece of state and composes the subsystems, which
+// report what changed through the display interfaces.
+class ProgCon : public QMainWindow, private TransmitDisplay, private MessageDisplay {
     Q_OBJECT
 public:
     explicit ProgCon(PlatformServices services, QWidget* parent = nullptr);
@@ -99,12 +102,14 @@ public:
     std::array<QString, MessageCount> messageTexts;
 
     std::unique_ptr<TransmitLoop> loop;
-    KeyboardHandlers* keyboardHandlers;
+    std::unique_ptr<KeyboardHandlers> keyboardHandlers;
     std::unique_ptr<MessageEditor> messages;
     WorkedCall* workedCallEntry;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // The resize rule places every control on each size change, maximised and restored too.
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -114,9 +119,18 @@ private:
     void BuildMessageStrip(QWidget* client);
     void WireMessages();
     MacroValues CurrentMacroValues();
-    QLineEdit* AddCaptionBox(double left);
-    QPushButton* AddButton(const QString& caption, double left);
-    void ShowStatus(const QString& text, const QColor& background, const QColor& textColour);
+    void SetTabOrder();
+    void PlaceControls(const std::vector<Placement>& places);
+    QLineEdit* AddCaptionBox(const QString& name);
+    QPushButton* AddButton(const QString& caption, const QString& name);
+    void ShowStatus(const QString& text, const QColor& background);
+    void ShowTransmitting(bool transmitting) override;
+    bool ShowsClosingWords() const override;
+    void ShowUnitStatus() override;
+    void ShowEditState(bool editing) override;
+    void ShowEditStatus(const QString& text) override;
+    QString MessageTitle(int number) const override;
+    void ShowStoredMessage(int number, const QString& title) override;
     void RestoreGeometry();
     void SaveGeometry();
     void FocusKeyboard();
@@ -129,6 +143,8 @@ private:
     PlatformServices services_;
     KeyerFeaturesDialog* keyerFeaturesDialog_ = nullptr;
     int storedWindowState_ = 0;
+    // Set while a profile fills the controls, whose changes then wait for one settings transfer.
+    bool loadingProfile_ = false;
     // The file chooser offers the name it returned last.
     QString lastChosenFile_;
 };

@@ -48,12 +48,16 @@ public:
     int KeyUp(int keyCode);
     void Change();
     void Click();
+    // Sends the tune-off command when ALT holds the transmitter keyed.
+    void ReleaseTune();
 
     // The stored messages' operations, by message number 1..12.
     std::function<void(int)> sendMessageByKey;
     std::function<void(int)> chooseMessageByKey;
     std::function<void()> cancelMessageEdit;
     std::function<void()> saveMessageEdit;
+    // Page Up and Page Down step the speed, as its arrows do (+1 faster, -1 slower).
+    std::function<void(int)> stepSpeed;
 
     static int FromQtKey(int qtKey);
 
@@ -63,7 +67,10 @@ protected:
 private:
     void TrackCaret(int keyCode);
     void FinishKeyDown();
+    static bool IsBareAlt(QEvent* keyEvent);
+    static bool IsFunctionKey(QEvent* keyEvent);
 
     Parts p_;
     QTextEdit* edit_;
+    QObject* viewport_;
 };
