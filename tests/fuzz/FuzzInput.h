@@ -2,27 +2,20 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QRegularExpression>
 #include <QString>
+#include <QtGlobal>
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 
 // A broken promise ends the run as a crash does, so that the fuzzer and the corpus test both report it.
-#define FUZZ_CHECK(condition) ((condition) ? void() : FuzzFailure(#condition, __FILE__, __LINE__))
-
-[[noreturn]] inline void FuzzFailure(const char* condition, const char* file, int line) {
-    std::fprintf(stderr, "%s:%d: broken: %s\n", file, line, condition);
-    std::abort();
-}
+#define FUZZ_CHECK(condition)                                                                                \
+    ((condition) ? void() : qFatal("%s:%d: broken: %s", __FILE__, __LINE__, #condition))
 
 // Reading trims these blanks from both ends of a value.
 inline QString WithoutBlankEnds(QString value) {
-    while (value.startsWith(u' ') || value.startsWith(u'\t'))
-        value.remove(0, 1);
-    while (value.endsWith(u' ') || value.endsWith(u'\t'))
-        value.chop(1);
-    return value;
+    static const QRegularExpression blankEnds(QStringLiteral("^[ \\t]+|[ \\t]+$"));
+    return value.remove(blankEnds);
 }
 
 // The input as count parts separated by NUL bytes, the last taking the rest, NULs and all; missing

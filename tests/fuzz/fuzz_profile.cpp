@@ -11,10 +11,6 @@
 
 namespace {
 
-bool InRange(int value, ControlRange range) {
-    return value >= range.minimum && value <= range.maximum;
-}
-
 // What the window saves after loading the profile.
 ProfileSave AsSaved(const ProfileData& loaded) {
     return {loaded,
@@ -34,9 +30,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto* document = std::get_if<IniDocument>(&parsed);
     if (!document) return 0;
     const ProfileData loaded = ProfileFromDocument(*document);
-    FUZZ_CHECK(InRange(loaded.speed, speedRange) && InRange(loaded.weight, weightRange) &&
-               InRange(loaded.wordSpaceTenths, wordSpaceRange) && InRange(loaded.volume, volumeRange) &&
-               InRange(loaded.letterSpaceTenths, letterSpaceRange) && InRange(loaded.toneTens, toneRange));
+    for (const auto& [value, range] : {std::pair{loaded.speed, speedRange},
+                                       {loaded.weight, weightRange},
+                                       {loaded.wordSpaceTenths, wordSpaceRange},
+                                       {loaded.volume, volumeRange},
+                                       {loaded.letterSpaceTenths, letterSpaceRange},
+                                       {loaded.toneTens, toneRange}})
+        FUZZ_CHECK(value == std::clamp(value, range.minimum, range.maximum));
 
     ProfileSave save = AsSaved(loaded);
     PutProfile(*document, save);
