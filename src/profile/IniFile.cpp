@@ -55,17 +55,24 @@ QByteArray NativeName(const QString& path) {
     return Exists(spelledInLatin1) ? spelledInLatin1 : utf8;
 }
 
-// The bytes of an existing ordinary file, or why they cannot be had.
-std::variant<QByteArray, QString> ReadWhole(const QByteArray& name, const struct stat& status) {
+QString CouldNotRead() {
+    return QStringLiteral("the system could not read it");
+}
+
+// The bytes of an ordinary file open for reading, or why they cannot be had; closes the descriptor.
+std::variant<QByteArray, QString> ReadWhole(int descriptor) {
+    QFile file;
+    if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
+        return CouldNotRead();
+    }
+    struct stat status;
+    if (::fstat(descriptor, &status) != 0) return Reason(errno);
     if (S_ISDIR(status.st_mode)) return Reason(EISDIR);
     if (!S_ISREG(status.st_mode)) return QStringLiteral("it is not an ordinary file");
     if (status.st_size > MaxIniFileBytes) return TooLarge();
-    const int descriptor = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
-    QFile file;
-    if (descriptor < 0 || !file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
-        return Reason(errno);
     const QByteArray bytes = file.read(MaxIniFileBytes + 1);
-    if (file.error() != QFileDevice::NoError) return QStringLiteral("the system could not read it");
+    if (file.error() != QFileDevice::NoError) return CouldNotRead();
     if (bytes.size() > MaxIniFileBytes) return TooLarge();
     return bytes;
 }
@@ -104,11 +111,10 @@ FileProblem ReplaceWhole(const QByteArray& name, const QByteArray& bytes) {
     const int descriptor = CreateTemporaryBeside(target, temporary);
     if (descriptor < 0) return Reason(errno);
     if (struct stat old; ::stat(target.constData(), &old) == 0) ::fchmod(descriptor, old.st_mode & 07777);
-    bool done = WriteAll(descriptor, bytes) && ::fsync(descriptor) == 0;
-    int error = errno;
-    done = ::close(descriptor) == 0 && done;
-    if (done && ::rename(temporary.constData(), target.constData()) == 0) return std::nullopt;
-    error = done ? errno : error;
+    int error = WriteAll(descriptor, bytes) && ::fsync(descriptor) == 0 ? 0 : errno;
+    if (::close(descriptor) != 0 && error == 0) error = errno;
+    if (error == 0 && ::rename(temporary.constData(), target.constData()) != 0) error = errno;
+    if (error == 0) return std::nullopt;
     ::unlink(temporary.constData());
     return Reason(error);
 }
@@ -116,11 +122,10 @@ FileProblem ReplaceWhole(const QByteArray& name, const QByteArray& bytes) {
 } // namespace
 
 IniLoad LoadIniFile(const QString& file) {
-    const QByteArray name = NativeName(file);
-    struct stat status;
-    if (::stat(name.constData(), &status) != 0)
-        return errno == ENOENT || errno == ENOTDIR ? IniLoad{} : IniLoad{{}, Reason(errno)};
-    auto bytes = ReadWhole(name, status);
+    // Not blocking, so that a named pipe in the file's place is refused rather than waited on.
+    const int descriptor = ::open(NativeName(file).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (descriptor < 0) return errno == ENOENT || errno == ENOTDIR ? IniLoad{} : IniLoad{{}, Reason(errno)};
+    auto bytes = ReadWhole(descriptor);
     if (auto* problem = std::get_if<QString>(&bytes)) return {{}, *problem};
     auto parsed = IniDocument::Parse(std::get<QByteArray>(bytes));
     if (auto* problem = std::get_if<QString>(&parsed)) return {{}, *problem};
