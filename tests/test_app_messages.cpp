@@ -243,6 +243,21 @@ private slots:
         QCOMPARE(SendByButton(w, 5), QStringLiteral("NAME Ann HR "));
     }
 
+    // A message the profile cannot take is told, and stays in the window for this session.
+    void aMessageThatCannotBeStoredIsTold() {
+        Harness h;
+        const QByteArray binary("[Messages]\r\nM1=x\0", 17);
+        h.Write("Ops.ini", binary);
+        h.Write("Operator.INI", "[Operator]\r\nINIFile=Ops.ini\r\n");
+        ProgCon& w = h.Start();
+        EditAndSave(h, 2, "QRZ?", QStringLiteral("Q"));
+        QCOMPARE(h.prompts.shown.back().text, "The operator profile\n" + h.Path("Ops.ini") +
+                                                  "\nwas not saved: it holds bytes that are not text.\n\n"
+                                                  "The file is as it was before.");
+        QCOMPARE(w.messageTexts[1], "QRZ?");
+        QCOMPARE(h.Read("Ops.ini"), binary);
+    }
+
     void titlesAndTextsAsStored() {
         Harness h;
         ProgCon& w = StartWithProfile(h);
