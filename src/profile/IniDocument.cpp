@@ -1,8 +1,10 @@
 #include "profile/IniDocument.h"
 
-#include <QSet>
 #include <QStringDecoder>
 #include <QStringEncoder>
+
+#include <algorithm>
+#include <unordered_set>
 
 namespace {
 
@@ -64,8 +66,15 @@ bool IsKeyLine(QByteArrayView line) {
     return ParseKeyLine(Content(line)).has_value();
 }
 
+bool IsAscii(QByteArrayView bytes) {
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 // UTF-8 when the bytes are valid UTF-8 (a leading U+FEFF kept), otherwise Latin-1.
 QString Decode(QByteArrayView bytes) {
+    // Names and most values are ASCII, which reads the same either way, and quicker as Latin-1.
+    if (IsAscii(bytes)) return QString::fromLatin1(bytes);
     QStringDecoder utf8(QStringDecoder::Utf8,
                         QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     const QString text = utf8(bytes);
@@ -74,7 +83,9 @@ QString Decode(QByteArrayView bytes) {
 
 // Names compare as the file holds them: blanks around them aside, case folded.
 QString FoldedName(QByteArrayView name) {
-    return Decode(TrimmedBlanks(name)).toCaseFolded();
+    const QByteArrayView trimmed = TrimmedBlanks(name);
+    if (IsAscii(trimmed)) return QString::fromLatin1(trimmed.toByteArray().toLower());
+    return Decode(trimmed).toCaseFolded();
 }
 
 QString FoldedName(const QString& name) {
@@ -155,24 +166,22 @@ std::optional<qsizetype> IniDocument::FindSection(const QString& name) const {
         while (index < qsizetype(sections_.size()) &&
                FoldedName(*SectionName(Content(sections_[index].header))) != folded)
             ++index;
-        found = sectionsFound_.insert(folded, index < qsizetype(sections_.size()) ? index : -1);
+        found = sectionsFound_.try_emplace(folded, index < qsizetype(sections_.size()) ? index : -1).first;
     }
-    if (*found < 0) return std::nullopt;
-    return *found;
+    if (found->second < 0) return std::nullopt;
+    return found->second;
 }
 
 std::optional<qsizetype> IniDocument::FindKey(const Section& section, const QString& key) const {
     if (!section.keyIndex) {
-        section.keyIndex = std::make_unique<QHash<QString, qsizetype>>();
-        for (qsizetype index = 0; index < qsizetype(section.lines.size()); ++index) {
-            const auto keyLine = ParseKeyLine(Content(section.lines[index]));
-            const QString folded = keyLine ? FoldedName(keyLine->key) : QString();
-            if (keyLine && !section.keyIndex->contains(folded)) section.keyIndex->insert(folded, index);
-        }
+        section.keyIndex = std::make_unique<NameIndex>();
+        for (qsizetype index = 0; index < qsizetype(section.lines.size()); ++index)
+            if (const auto keyLine = ParseKeyLine(Content(section.lines[index])))
+                section.keyIndex->try_emplace(FoldedName(keyLine->key), index);
     }
-    const qsizetype index = section.keyIndex->value(FoldedName(key), -1);
-    if (index < 0) return std::nullopt;
-    return index;
+    const auto found = section.keyIndex->find(FoldedName(key));
+    if (found == section.keyIndex->end()) return std::nullopt;
+    return found->second;
 }
 
 std::optional<QString> IniDocument::Value(const QString& section, const QString& key) const {
@@ -213,7 +222,7 @@ void IniDocument::InsertKeyLine(Section& section, const QString& key, const QByt
     QByteArray& before = position > 0 ? lines[position - 1] : section.header;
     if (!IsTerminated(before)) before += lineBreak;
     lines.insert(lines.begin() + position, line + lineBreak);
-    section.keyIndex->insert(FoldedName(key), position);
+    section.keyIndex->try_emplace(FoldedName(key), position);
     changed_ = true;
 }
 
@@ -221,7 +230,7 @@ void IniDocument::AppendSection(const QString& name, const QByteArray& line) {
     if (QByteArray* last = LastLine(); last && !IsTerminated(*last)) *last += lineBreak;
     Section section{'[' + name.toUtf8() + ']' + lineBreak, {line + lineBreak}, nullptr};
     sections_.push_back(std::move(section));
-    sectionsFound_.insert(FoldedName(name), qsizetype(sections_.size()) - 1);
+    sectionsFound_.insert_or_assign(FoldedName(name), qsizetype(sections_.size()) - 1);
     changed_ = true;
 }
 
@@ -234,7 +243,7 @@ QByteArray* IniDocument::LastLine() {
 void IniDocument::RemoveKeys(const QString& section, const QStringList& keys) {
     const auto sectionIndex = FindSection(section);
     if (!sectionIndex || keys.isEmpty()) return;
-    QSet<QString> removed;
+    std::unordered_set<QString> removed;
     for (const QString& key : keys)
         removed.insert(FoldedName(key));
     Section& found = sections_[*sectionIndex];
@@ -242,7 +251,7 @@ void IniDocument::RemoveKeys(const QString& section, const QStringList& keys) {
     bool lastWasOther = false;
     for (QByteArray& line : found.lines) {
         const auto keyLine = ParseKeyLine(Content(line));
-        if (keyLine && removed.contains(FoldedName(keyLine->key))) {
+        if (keyLine && removed.count(FoldedName(keyLine->key)) > 0) {
             changed_ = true;
             continue;
         }

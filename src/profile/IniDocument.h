@@ -1,13 +1,13 @@
 #pragma once
 
 #include <QByteArray>
-#include <QHash>
 #include <QString>
 #include <QStringConverter>
 #include <QStringList>
 
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <variant>
 #include <vector>
 
@@ -42,12 +42,14 @@ public:
     QByteArray FileBytes() const;
 
 private:
+    using NameIndex = std::unordered_map<QString, qsizetype>;
+
     struct Section {
         QByteArray header; // the "[Name]" line; empty for the lines before the first section
         // Key lines one by one, runs of other lines as one entry, each with its line break.
         std::vector<QByteArray> lines;
         // Case-folded key to its first line; built when the section is first searched.
-        mutable std::unique_ptr<QHash<QString, qsizetype>> keyIndex;
+        mutable std::unique_ptr<NameIndex> keyIndex;
     };
 
     IniDocument(QByteArray text, QByteArray byteOrderMark, QStringConverter::Encoding encoding);
@@ -63,6 +65,6 @@ private:
     QStringConverter::Encoding encoding_ = QStringConverter::Utf8;
     std::vector<Section> sections_{1};
     // Case-folded section names looked up so far, and where they are (-1: missing).
-    mutable QHash<QString, qsizetype> sectionsFound_;
+    mutable NameIndex sectionsFound_;
     bool changed_ = false;
 };
