@@ -87,30 +87,6 @@ private slots:
         QCOMPARE(w.panel->txtWordSpace->text(), QStringLiteral(" 8"));
     }
 
-    void theProfileNameGivesTheTitle_data() {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<bool>("inFolder");
-        QTest::newRow("bare name") << "Smith.ini"
-                                   << "Vesk Tandrel.....Smith" << true;
-        QTest::newRow("two dots") << "Smith.cw.ini"
-                                  << "Vesk Tandrel.....Smith" << true;
-        QTest::newRow("no dot") << "Smith"
-                                << "Vesk Tandrel.....Smith" << true;
-        QTest::newRow("full path") << "/srv/ops/N0CALL.ini"
-                                   << "Vesk Tandrel.....N0CALL" << false;
-    }
-    void theProfileNameGivesTheTitle() {
-        QFETCH(QString, stored);
-        QFETCH(QString, title);
-        QFETCH(bool, inFolder);
-        Harness h;
-        h.Write("Operator.INI", "[Operator]\r\nINIFile=" + stored.toUtf8() + "\r\n");
-        ProgCon& w = h.Start();
-        QCOMPARE(w.windowTitle(), title);
-        QCOMPARE(w.operatorFile, inFolder ? h.Path(stored) : stored);
-    }
-
     void everySettingChangeSendsTheThreeBlocks() {
         Harness h;
         ProgCon& w = h.Start();

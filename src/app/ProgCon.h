@@ -2,6 +2,7 @@
 
 #include "keyboard/MessageEditor.h"
 #include "link/UnitLink.h"
+#include "operators/OperatorCommands.h"
 #include "platform/Clock.h"
 #include "platform/Colours.h"
 #include "platform/Prompts.h"
@@ -68,11 +69,14 @@ public:
     QPushButton* cmdCaptureCall;
     std::array<QPushButton*, MessageCount> cmdMessages;
     std::array<QLineEdit*, MessageCount> txtMsgTitle;
+    QAction* mnuFileSelectOperator;
+    QAction* mnuFileNewOperator;
     QAction* mnuFileSave;
     QAction* mnuFileSaveAs;
     QAction* mnuFileExit;
     QAction* mnuEditKeyer;
     QAction* mnuEditMessages;
+    QAction* mnuEditOperator;
 
     std::unique_ptr<Timer> Timer1;
     std::unique_ptr<Timer> Timer2;
@@ -102,6 +106,7 @@ public:
     KeyboardHandlers* keyboardHandlers;
     std::unique_ptr<MessageEditor> messages;
     WorkedCall* workedCallEntry;
+    std::unique_ptr<OperatorCommands> operators;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -113,6 +118,7 @@ private:
     void BuildLabels(QWidget* client);
     void BuildMessageStrip(QWidget* client);
     void WireMessages();
+    void WireOperators();
     MacroValues CurrentMacroValues();
     QLineEdit* AddCaptionBox(double left);
     QPushButton* AddButton(const QString& caption, double left);

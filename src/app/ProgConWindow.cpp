@@ -176,6 +176,11 @@ void ProgCon::BuildMessageStrip(QWidget* client) {
 
 void ProgCon::BuildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    mnuFileSelectOperator =
+        file->addAction(QStringLiteral("&Select Operator"), QKeySequence(Qt::CTRL | Qt::Key_O), this,
+                        [this] { operators->SelectOperator(); });
+    mnuFileNewOperator = file->addAction(QStringLiteral("&New Operator"), QKeySequence(Qt::CTRL | Qt::Key_N),
+                                         this, [this] { operators->NewOperator(); });
     mnuFileSave = file->addAction(QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S), this,
                                   [this] { SaveProfile(); });
     mnuFileSaveAs = file->addAction(QStringLiteral("Save As"), this, [this] { SaveAs(); });
@@ -186,4 +191,6 @@ void ProgCon::BuildMenus() {
         edit->addAction(QStringLiteral("Keyer Features"), this, [this] { dlgEditKeyer()->show(); });
     mnuEditMessages =
         edit->addAction(QStringLiteral("Messages"), this, [this] { messages->EnterEditState(); });
+    mnuEditOperator =
+        edit->addAction(QStringLiteral("Operator"), this, [this] { operators->EditOperator(); });
 }
