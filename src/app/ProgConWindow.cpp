@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTextEdit>
 
 // The main window's controls at their designed places, and its menus.
@@ -50,6 +51,7 @@ void ProgCon::BuildWindow() {
     panel = new SettingsPanel(client);
     PlaceInTwips(panel, 6120, 0, DesignWidth - 6120, 2910);
     connect(panel, &SettingsPanel::settingChanged, this, [this] {
+        if (loadingProfile_) return;
         SendKeyerSettings();
         FocusKeyboard();
     });
@@ -57,7 +59,7 @@ void ProgCon::BuildWindow() {
     txtKeyboard->setParent(client);
     txtKeyboard->setAcceptRichText(false);
     txtKeyboard->setFont(DesignFont(QStringLiteral("Lucida Sans"), 11.25));
-    SetColours(txtKeyboard, Colours::LightYellow, Colours::Black);
+    SetBackground(txtKeyboard, Colours::LightYellow);
     PlaceInTwips(txtKeyboard, 60, 3240, 7920, 1335);
 
     txtWrkStation = new QLineEdit(client);
@@ -163,7 +165,7 @@ void ProgCon::BuildMessageStrip(QWidget* client) {
         title->setFrame(false);
         title->setAlignment(Qt::AlignCenter);
         title->setFont(DesignFont(QStringLiteral("Lucida Sans"), 6.75));
-        SetColours(title, Colours::Grey, Colours::Black);
+        SetBackground(title, Colours::Grey);
         PlaceInTwips(title, 90 + Pitch * i + (Pitch - 500) / 2.5, 270, 475, 195);
         title->installEventFilter(this);
         txtMsgTitle[i] = title;
@@ -193,4 +195,9 @@ void ProgCon::BuildMenus() {
         edit->addAction(QStringLiteral("Messages"), this, [this] { messages->EnterEditState(); });
     mnuEditOperator =
         edit->addAction(QStringLiteral("Operator"), this, [this] { operators->EditOperator(); });
+    // F10 opens the menus from any control but the Keyboard window, where it is message 10.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, this, [this] {
+        menuBar()->setActiveAction(menuBar()->actions().constFirst());
+    });
 }
