@@ -155,10 +155,9 @@ void OperatorCommands::RunNew(Then then) {
     ShowInFront(operatorDialog_);
 }
 
-// The dialog's file name box is empty unless OK made an operator.
+// OK has taken the identity and the new file; the file name box is empty unless it made an operator.
 void OperatorCommands::EndNew() {
     if (!operatorDialog_->txtFilename->text().isEmpty()) {
-        TakeIdentity(operatorDialog_->txtCall->text().toUpper());
         ShowOperator();
         ShowTitle();
         // The new operator starts with the current settings and messages; the save also records the
@@ -177,8 +176,8 @@ void OperatorCommands::OkClicked() {
         return editing ? EndEdit() : EndNew();
     }
     const QString path = ProfileFileFor(p_.folder, dialog->txtFilename->text());
-    // Another operator's profile is never written over.
-    if (path != p_.operatorFile && QFileInfo::exists(path)) {
+    // No profile but the one being edited is written over.
+    if (QFileInfo::exists(path) && (!editing || path != p_.operatorFile)) {
         p_.prompts.MessageBox(FileNamePart(path) +
                                   QStringLiteral(" Already Exists! Choose Another Filename."),
                               dialog->windowTitle(), Prompts::Buttons::Ok);

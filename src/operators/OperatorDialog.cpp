@@ -25,11 +25,23 @@ QPushButton* AddButton(QWidget* parent, const QString& caption, double left, dou
                        double height) {
     auto* button = new QPushButton(caption, parent);
     PlaceInTwips(button, left, top, width, height);
+    // A caption wider than the designed button widens it about its centre.
+    const int extra = std::max(0, button->sizeHint().width() - button->width());
+    button->setGeometry(button->geometry().adjusted(-extra / 2, 0, extra - extra / 2, 0));
     return button;
 }
 
+// Right-aligned against its box: a font larger than the design's widens the label leftwards.
 void AddLabel(QWidget* parent, const QString& caption, double left, double top, double width, double height) {
-    PlaceInTwips(new QLabel(caption, parent), left, top, width, height);
+    auto* label = new QLabel(caption, parent);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    PlaceInTwips(label, left, top, width, height);
+    const QSize needed = label->sizeHint().expandedTo(label->size());
+    QRect place = label->geometry();
+    place.setLeft(place.right() + 1 - needed.width());
+    place.setTop(place.center().y() - needed.height() / 2);
+    place.setHeight(needed.height());
+    label->setGeometry(place);
 }
 
 // Focus that leaves or returns with the whole window is no move between the boxes.
@@ -54,7 +66,7 @@ OperatorDialog::OperatorDialog(const QString& folder, QWidget* parent)
     AddLabel(this, QStringLiteral("Call:"), 690, 210, 345, 225);
     AddLabel(this, QStringLiteral("Name:"), 510, 540, 495, 225);
     AddLabel(this, QStringLiteral("QTH:"), 570, 930, 435, 225);
-    AddLabel(this, QStringLiteral("Save As..."), 1170, 1260, 1155, 225);
+    PlaceInTwips(new QLabel(QStringLiteral("Save As..."), this), 1170, 1260, 1155, 225);
     AddLabel(this, QStringLiteral("Filename:"), 330, 1500, 705, 255);
     QWidget* order[] = {txtCall, txtName, txtQTH, OKButton, CancelButton, cmdDelOp, txtFilename};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
