@@ -118,7 +118,9 @@ private slots:
         QVERIFY(d->isVisible());
         QCOMPARE(Texts(h.prompts),
                  (QStringList{NoOperators, NotSelected, NoOperators, NotSelected, NoOperators}));
+        // Closing the window closes the dialog too, so nothing keeps the program running.
         w.close();
+        QVERIFY(!d->isVisible());
         QCOMPARE(QDir(h.folder.path()).entryList(QDir::Files), QStringList{"Operator.INI"});
         QVERIFY(h.Read("Operator.INI").endsWith("[Operator]\r\nINIFile=\r\n"));
     }

@@ -7,6 +7,7 @@
 #include "profile/IniFile.h"
 #include "profile/ProfileFile.h"
 
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -27,7 +28,20 @@ void ShowInFront(QDialog* dialog) {
 
 } // namespace
 
-OperatorCommands::OperatorCommands(Parts parts) : p_(std::move(parts)) {}
+OperatorCommands::OperatorCommands(Parts parts) : p_(std::move(parts)) {
+    p_.window.installEventFilter(this);
+}
+
+// The program ends with its window: a dialog left open must not keep it running.
+bool OperatorCommands::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &p_.window && event->type() == QEvent::Close) {
+        for (QDialog* dialog :
+             {static_cast<QDialog*>(selectDialog_), static_cast<QDialog*>(operatorDialog_)}) {
+            if (dialog) dialog->hide();
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
 
 SelectOperatorDialog* OperatorCommands::dlgSelectOperator() {
     if (!selectDialog_) {

@@ -49,6 +49,9 @@ public:
     SelectOperatorDialog* dlgSelectOperator();
     OperatorDialog* dlgOperator();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     using Then = std::function<void()>;
 
