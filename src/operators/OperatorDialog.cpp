@@ -134,7 +134,7 @@ void OperatorDialog::ReturnPressed(QLineEdit* box) {
     } else if (box == txtName) {
         txtQTH->setFocus();
     } else {
-        // Leaving the QTH box tidies it and passes the focus on to the file name.
+        // On to OK; leaving the QTH box on the way tidies it and stops at the file name first.
         OKButton->setFocus();
     }
 }
