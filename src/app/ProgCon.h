@@ -12,8 +12,10 @@
 
 #include <QMainWindow>
 #include <memory>
+#include <vector>
 
 class KeyboardHandlers;
+struct Placement;
 class KeyerFeaturesDialog;
 struct PaddleFeatures;
 class QLabel;
@@ -111,6 +113,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // The resize rule places every control on each size change, maximised and restored too.
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -121,8 +125,10 @@ private:
     void WireMessages();
     void WireOperators();
     MacroValues CurrentMacroValues();
-    QLineEdit* AddCaptionBox(double left);
-    QPushButton* AddButton(const QString& caption, double left);
+    void SetTabOrder();
+    void PlaceControls(const std::vector<Placement>& places);
+    QLineEdit* AddCaptionBox(const QString& name);
+    QPushButton* AddButton(const QString& caption, const QString& name);
     void ShowStatus(const QString& text, const QColor& background);
     void ShowTransmitting(bool transmitting) override;
     bool ShowsClosingWords() const override;
