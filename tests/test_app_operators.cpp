@@ -1,4 +1,5 @@
 #include "Harness.h"
+#include "TextFits.h"
 #include "operators/OperatorDialog.h"
 #include "operators/SelectOperatorDialog.h"
 #include "platform/Twips.h"
@@ -157,6 +158,7 @@ private slots:
         w.mnuFileSelectOperator->trigger();
         SelectOperatorDialog* d = w.operators->dlgSelectOperator();
         QCOMPARE(Listed(w), (QStringList{"N0CALL", "Q1ABC"}));
+        QCOMPARE(CutTexts(d), QStringList());
         if (!entry.isEmpty()) ClickEntry(w, entry);
         if (action == "Return")
             QTest::keyClick(d->lstOperators, Qt::Key_Return);
@@ -191,6 +193,7 @@ private slots:
         QCOMPARE(d->windowTitle() + ' ' + QString::number(d->height()),
                  "Operator " + QString::number(TwipsToPixels(3315)));
         QCOMPARE(Boxes(d), QStringList({"Q1ABC", "Ann", "Oslo", "Q1ABC"}));
+        QCOMPARE(CutTexts(d), QStringList());
         d->txtCall->setText("q1xyz");
         // Another operator's profile is not written over.
         d->txtFilename->setText("n0call");

@@ -4,6 +4,7 @@
 #include "operators/OperatorFiles.h"
 #include "operators/SelectOperatorDialog.h"
 #include "platform/Prompts.h"
+#include "platform/WindowPlacement.h"
 #include "profile/IniFile.h"
 #include "profile/ProfileFile.h"
 
@@ -22,8 +23,7 @@ const QString OperatorSection = QStringLiteral("Operator");
 const QString PleaseSelect = QStringLiteral("Please Select Operator");
 
 void ShowInFront(QDialog* dialog) {
-    dialog->show();
-    dialog->activateWindow();
+    ShowCentredOn(dialog, dialog->parentWidget());
 }
 
 } // namespace

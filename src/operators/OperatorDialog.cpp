@@ -12,7 +12,8 @@
 namespace {
 
 constexpr double DesignWidth = 3705;
-// The caption bar and borders that the designed outer heights include.
+// The caption bar and borders that the designed outer heights (3250 twips for a new operator, which
+// leaves Delete out of sight, 3750 for an edit) include.
 constexpr double FrameHeight = 435;
 
 QLineEdit* AddBox(QWidget* parent, double left, double top, double width) {
@@ -75,22 +76,25 @@ OperatorDialog::OperatorDialog(const QString& folder, QWidget* parent)
         box->installEventFilter(this);
 }
 
-void OperatorDialog::Prepare(bool editing, const QString& caption, double outerHeight) {
+QSize OperatorDialog::sizeHint() const {
+    return {TwipsToPixels(DesignWidth), TwipsToPixels((editing_ ? 3750 : 3250) - FrameHeight)};
+}
+
+void OperatorDialog::Prepare(bool editing, const QString& caption) {
     editing_ = editing;
     setWindowTitle(caption);
-    setFixedSize(TwipsToPixels(DesignWidth), TwipsToPixels(outerHeight - FrameHeight));
     cmdDelOp->setVisible(editing);
 }
 
 void OperatorDialog::PrepareNew() {
-    Prepare(false, QStringLiteral("New Operator"), 3250);
+    Prepare(false, QStringLiteral("New Operator"));
     ClearBoxes();
     txtCall->setFocus();
 }
 
 void OperatorDialog::PrepareEdit(const QString& call, const QString& name, const QString& qth,
                                  const QString& fileName) {
-    Prepare(true, QStringLiteral("Operator"), 3750);
+    Prepare(true, QStringLiteral("Operator"));
     txtCall->setText(call);
     txtName->setText(name);
     txtQTH->setText(qth);

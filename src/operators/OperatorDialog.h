@@ -19,6 +19,8 @@ public:
     // The current operator in the boxes, caption "Operator", Delete in sight.
     void PrepareEdit(const QString& call, const QString& name, const QString& qth, const QString& fileName);
     bool Editing() const { return editing_; }
+    // The designed client area, taller for an edit, which shows Delete.
+    QSize sizeHint() const override;
     void ClearBoxes();
 
     QLineEdit* txtCall;
@@ -38,7 +40,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void Prepare(bool editing, const QString& caption, double outerHeight);
+    void Prepare(bool editing, const QString& caption);
     void ReturnPressed(QLineEdit* box);
     void Left(QLineEdit* box, Qt::FocusReason reason);
     void SelectFileName();

@@ -27,7 +27,6 @@ SelectOperatorDialog::SelectOperatorDialog(QWidget* parent)
       CancelButton(AddButton(this, QStringLiteral("Cancel"), 840, 1650, 1215)) {
     setWindowTitle(QStringLiteral("Select Operator"));
     setModal(false);
-    setFixedSize(TwipsToPixels(3000), TwipsToPixels(2145));
     PlaceInTwips(lstOperators, 150, 150, 1575, 840);
     lstOperators->installEventFilter(this);
     setTabOrder(OKButton, CancelButton);
@@ -41,6 +40,10 @@ SelectOperatorDialog::SelectOperatorDialog(QWidget* parent)
         hide();
         emit browseClicked();
     });
+}
+
+QSize SelectOperatorDialog::sizeHint() const {
+    return {TwipsToPixels(3000), TwipsToPixels(2145)};
 }
 
 void SelectOperatorDialog::ShowNames(const QStringList& names) {

@@ -12,6 +12,8 @@ class SelectOperatorDialog : public QDialog {
 public:
     explicit SelectOperatorDialog(QWidget* parent = nullptr);
 
+    // The designed client area.
+    QSize sizeHint() const override;
     // Fills the list afresh, with no entry selected.
     void ShowNames(const QStringList& names);
 
