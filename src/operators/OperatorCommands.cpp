@@ -72,7 +72,10 @@ bool OperatorCommands::Begin() {
         return true;
     }
     for (QDialog* dialog : {static_cast<QDialog*>(selectDialog_), static_cast<QDialog*>(operatorDialog_)}) {
-        if (dialog && dialog->isVisible()) ShowInFront(dialog);
+        if (dialog && dialog->isVisible()) {
+            dialog->raise();
+            dialog->activateWindow();
+        }
     }
     return false;
 }
