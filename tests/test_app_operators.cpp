@@ -194,6 +194,9 @@ private slots:
                  "Operator " + QString::number(TwipsToPixels(3315)));
         QCOMPARE(Boxes(d), QStringList({"Q1ABC", "Ann", "Oslo", "Q1ABC"}));
         QCOMPARE(CutTexts(d), QStringList());
+        // Another operator command leaves the edit under way as it is.
+        w.mnuFileNewOperator->trigger();
+        QCOMPARE(Boxes(d), QStringList({"Q1ABC", "Ann", "Oslo", "Q1ABC"}));
         d->txtCall->setText("q1xyz");
         // Another operator's profile is not written over.
         d->txtFilename->setText("n0call");
