@@ -120,23 +120,6 @@ private slots:
         QCOMPARE(p->txtTone->text(), QStringLiteral("1400"));
     }
 
-    void theWorkedExampleGoesOutByteForByte() {
-        Harness h;
-        ProgCon& w = h.Start();
-        SettingsPanel* p = w.panel;
-        p->scrVolume->setValue(0);
-        KeyerFeaturesDialog* dialog = w.dlgEditKeyer();
-        dialog->SetFeatures({true, false, false, true});
-        h.unit.ClearReports();
-        QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
-        QCOMPARE(
-            LastSettingsBlocks(h.unit),
-            QStringList({"53 00 EE C4 01 41 01 C4", "53 01 00 00 01 41 3A 04", "53 02 01 83 02 88 7A 7A"}));
-        QCOMPARE(w.dotMilliseconds, 48);
-        QCOMPARE(w.txtDotMemory->text(), QStringLiteral("Dot Memory OFF"));
-        QCOMPARE(w.txtDashMemory->text(), QStringLiteral("Dash Memory OFF"));
-    }
-
     void spacingMovesInTenthsBelowTenAndWholeAbove() {
         Harness h;
         ProgCon& w = h.Start();
