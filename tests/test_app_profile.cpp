@@ -1,4 +1,5 @@
 #include "Harness.h"
+#include "operators/OperatorDialog.h"
 #include "profile/KeyerFeaturesDialog.h"
 #include "profile/SettingsPanel.h"
 #include "profile/UpDown.h"
@@ -169,15 +170,17 @@ private slots:
         QCOMPARE(again.Read("Smith.ini"), firstSave);
     }
 
+    // A name without an extension gets one, so that operator selection lists the profile.
     void saveAsKeepsThePathAsChosen() {
         Harness h;
         ProgCon& w = StartWith(h, "Smith.ini", SmithProfile);
         const QString chosen = h.Path("MyProfile.ini");
-        h.prompts.fileAnswers = {chosen};
+        h.prompts.fileAnswers = {h.Path("MyProfile")};
         w.mnuFileSaveAs->trigger();
         QCOMPARE(h.prompts.shown.back().text, QStringLiteral("Save Current Settings As"));
         QCOMPARE(h.prompts.shown.back().caption, h.folder.path());
         QCOMPARE(w.operatorFile, chosen);
+        QCOMPARE(w.operators->dlgOperator()->txtQTH->text(), QStringLiteral("Oslo"));
         QVERIFY(h.Read("MyProfile.ini").contains("[Operator]\r\nMyCall=N0CALL\r\nName=Ann\r\nQTH=Oslo\r\n"));
         QVERIFY(h.Read("Operator.INI").contains("INIFile=MyProfile.ini\r\n"));
         QCOMPARE(w.windowTitle(), QStringLiteral("Vesk Tandrel.....Smith"));
@@ -214,6 +217,7 @@ private slots:
         std::ofstream(nativeName, std::ios::binary) << profile.toStdString();
         ProgCon& w = StartWith(h, "prof\xE9.ini", QByteArray());
         QCOMPARE(w.operatorName + w.messageTexts[0], u"Jos\u00E9CAF\u00C9"_s);
+        QCOMPARE(h.prompts.shown.size(), 0u); // found: no question which operator it is
         w.close();
         std::stringstream saved;
         saved << std::ifstream(nativeName, std::ios::binary).rdbuf();
@@ -246,18 +250,6 @@ private slots:
                  told + "\n\nSave the profile under another name before closing?");
         QVERIFY(h.Read("Saved.ini").startsWith("[Timing]\r\nSpeed= 25\r\n"));
         QCOMPARE(h.Read("Smith.ini"), binary);
-    }
-
-    void noProfileNamedWritesNoProfileKeys() {
-        Harness h;
-        ProgCon& w = h.Start();
-        QCOMPARE(w.windowTitle(), QStringLiteral("Vesk Tandrel....."));
-        w.close();
-        QCOMPARE(h.folder.path() + '/', w.operatorFile);
-        const QStringList files = QDir(h.folder.path()).entryList(QDir::Files);
-        QCOMPARE(files, QStringList{"Operator.INI"});
-        QVERIFY(h.Read("Operator.INI").endsWith("[Operator]\r\nINIFile=\r\n"));
-        QCOMPARE(h.prompts.shown.size(), 0u); // no profile, nothing to tell
     }
 };
 

@@ -41,7 +41,7 @@ QString TooLarge(const QString& verb = QStringLiteral("is")) {
 
 bool Exists(const QByteArray& name) {
     struct stat status;
-    return ::lstat(name.constData(), &status) == 0;
+    return ::stat(name.constData(), &status) == 0;
 }
 
 // The name in the platform's encoding (UTF-8) unless only its Latin-1 spelling exists.
@@ -130,6 +130,10 @@ IniLoad LoadIniFile(const QString& file) {
     auto parsed = IniDocument::Parse(std::get<QByteArray>(bytes));
     if (auto* problem = std::get_if<QString>(&parsed)) return {{}, *problem};
     return {std::move(std::get<IniDocument>(parsed)), std::nullopt};
+}
+
+bool IniFileExists(const QString& file) {
+    return Exists(NativeName(file));
 }
 
 FileProblem SaveIniFile(const QString& file, const IniDocument& document) {

@@ -23,6 +23,8 @@ struct IniLoad {
 };
 
 IniLoad LoadIniFile(const QString& file);
+// Whether the file is there, under either spelling of its name; a dangling link is not.
+bool IniFileExists(const QString& file);
 // Writes only a changed document.
 FileProblem SaveIniFile(const QString& file, const IniDocument& document);
 
