@@ -40,12 +40,12 @@ QString SafeFileName(const QString& name) {
     return safe;
 }
 
+// Joined by hand: QDir takes a name that starts with ":" for one of Qt's resources, outside the folder.
 QString PathInFolder(const QString& folder, const QString& fileName) {
-    const QDir dir(folder);
-    for (const QString& name : dir.entryList(QDir::Files)) {
-        if (name.compare(fileName, Qt::CaseInsensitive) == 0) return dir.filePath(name);
+    for (const QString& name : QDir(folder).entryList(QDir::Files)) {
+        if (name.compare(fileName, Qt::CaseInsensitive) == 0) return folder + QLatin1Char('/') + name;
     }
-    return dir.filePath(fileName);
+    return folder + QLatin1Char('/') + fileName;
 }
 
 } // namespace
@@ -118,7 +118,8 @@ QString TidyQth(const QString& qth) {
 }
 
 QString ProfilePathFromRecord(const QString& record, const QString& folder) {
-    return QDir::isAbsolutePath(record) ? record : folder + QLatin1Char('/') + record;
+    const bool absolute = QDir::isAbsolutePath(record) && !record.startsWith(QLatin1Char(':')); // no resource
+    return absolute ? record : folder + QLatin1Char('/') + record;
 }
 
 QString RecordForProfilePath(const QString& path, const QString& folder) {
