@@ -4,6 +4,7 @@
 
 #include "app/ProgCon.h"
 #include "emulator/UnitEmulator.h"
+#include "platform/DesktopShell.h"
 #include "platform/SystemClock.h"
 #include "profile/SettingsPanel.h"
 #include "profile/UpDown.h"
@@ -366,7 +367,8 @@ int main(int argc, char** argv) {
     UnitEmulator unit(clock);
     RecordingPort port(unit);
     QuietPrompts prompts;
-    ProgCon window({port, clock, prompts, applicationFolder.path()});
+    DesktopShell shell;
+    ProgCon window({port, clock, prompts, applicationFolder.path(), shell});
     window.StartUp();
     window.show();
     // The window's first layout and paint happen here, not inside the first measurement.

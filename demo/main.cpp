@@ -2,6 +2,7 @@
 // hardware, and for screenshots. The unit answers every command at once.
 #include "app/ProgCon.h"
 #include "emulator/UnitEmulator.h"
+#include "platform/DesktopShell.h"
 #include "platform/SystemClock.h"
 #include "platform/WidgetPrompts.h"
 
@@ -15,7 +16,8 @@ int main(int argc, char** argv) {
     SystemClock clock;
     UnitEmulator unit(clock);
     WidgetPrompts prompts;
-    ProgCon window({unit, clock, prompts, folder.path()});
+    DesktopShell shell;
+    ProgCon window({unit, clock, prompts, folder.path(), shell});
     prompts.SetParent(&window);
     window.StartUp();
     window.ShowAsStored();

@@ -1,5 +1,6 @@
 #include "app/ProgCon.h"
 
+#include "help/HelpMenu.h"
 #include "keyboard/KeyboardHandlers.h"
 #include "keyboard/WorkedCall.h"
 #include "link/KeyerCommands.h"
@@ -241,6 +242,7 @@ void ProgCon::closeEvent(QCloseEvent* event) {
         Timer2->SetEnabled(false);
         SaveGeometry();
         SaveProfile();
+        helpMenu->CloseAbout();
         link.CloseUnit();
     }
     event->accept();

@@ -5,6 +5,7 @@
 #include "platform/Clock.h"
 #include "platform/Colours.h"
 #include "platform/Prompts.h"
+#include "platform/Shell.h"
 #include "platform/RichText.h"
 #include "send/TransmitLoop.h"
 #include "send/TransmitState.h"
@@ -12,6 +13,7 @@
 #include <QMainWindow>
 #include <memory>
 
+class HelpMenu;
 class KeyboardHandlers;
 class KeyerFeaturesDialog;
 struct PaddleFeatures;
@@ -28,6 +30,7 @@ struct PlatformServices {
     Clock& clock;
     Prompts& prompts;
     QString applicationFolder;
+    Shell& shell;
 };
 
 // The main window is the program: it owns every piece of state and composes the subsystems.
@@ -73,6 +76,7 @@ public:
     QAction* mnuFileExit;
     QAction* mnuEditKeyer;
     QAction* mnuEditMessages;
+    HelpMenu* helpMenu;
 
     std::unique_ptr<Timer> Timer1;
     std::unique_ptr<Timer> Timer2;

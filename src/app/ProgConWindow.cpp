@@ -1,5 +1,6 @@
 #include "app/ProgCon.h"
 
+#include "help/HelpMenu.h"
 #include "platform/Twips.h"
 #include "platform/WrappingButton.h"
 #include "profile/KeyerFeaturesDialog.h"
@@ -186,4 +187,5 @@ void ProgCon::BuildMenus() {
         edit->addAction(QStringLiteral("Keyer Features"), this, [this] { dlgEditKeyer()->show(); });
     mnuEditMessages =
         edit->addAction(QStringLiteral("Messages"), this, [this] { messages->EnterEditState(); });
+    helpMenu = new HelpMenu(menuBar(), services_.shell, services_.prompts, this);
 }

@@ -1,6 +1,8 @@
 #include "app/ApplicationFolder.h"
 #include "app/ProgCon.h"
 #include "app/TerminationSignals.h"
+#include "help/ApplicationIdentity.h"
+#include "platform/DesktopShell.h"
 #include "platform/HidApiPort.h"
 #include "platform/SystemClock.h"
 #include "platform/WidgetPrompts.h"
@@ -9,13 +11,14 @@
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tandrel"));
-    QApplication::setApplicationVersion(QStringLiteral("0.2.8"));
+    QApplication::setApplicationName(ApplicationTitle());
+    QApplication::setApplicationVersion(ApplicationVersion());
 
     HidApiPort hid;
     SystemClock clock;
     WidgetPrompts prompts;
-    ProgCon window({hid, clock, prompts, ApplicationFolder()});
+    DesktopShell shell;
+    ProgCon window({hid, clock, prompts, ApplicationFolder(), shell});
     prompts.SetParent(&window);
     window.StartUp();
     window.ShowAsStored();
