@@ -1,0 +1,80 @@
+#include "practice/PracticeUnit.h"
+
+#include "emulator/Sidetone.h"
+
+#include <QAudioSink>
+#include <QIODevice>
+#include <QMediaDevices>
+#include <QMutex>
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+// The sidetone as an endless stream for the audio output to pull from: silence fills the time between
+// characters. The audio output may read from a thread of its own, so the sidetone is locked.
+class SidetoneStream : public QIODevice {
+public:
+    explicit SidetoneStream(int sampleRate) : sidetone_(sampleRate) {
+        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    }
+    void Hear(const KeyerCommand& command, const DecodedSettings& settings) {
+        QMutexLocker lock(&mutex_);
+        sidetone_.Hear(command, settings);
+    }
+    bool isSequential() const override { return true; }
+    bool atEnd() const override { return false; }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override {
+        std::vector<std::int16_t> samples(static_cast<std::size_t>(maxSize) / sizeof(std::int16_t));
+        {
+            QMutexLocker lock(&mutex_);
+            sidetone_.Render(samples);
+        }
+        const std::size_t bytes = samples.size() * sizeof(std::int16_t);
+        std::memcpy(data, samples.data(), bytes);
+        return static_cast<qint64>(bytes);
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QMutex mutex_;
+    Sidetone sidetone_;
+};
+
+namespace {
+
+// Short enough that a character sounds as it is sent, long enough to ride out a busy window.
+constexpr qint64 BufferMicroseconds = 100'000;
+
+} // namespace
+
+PracticeUnit::PracticeUnit(Clock& clock) : UnitEmulator(clock) {
+    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    QAudioFormat format;
+    format.setSampleRate(device.preferredFormat().sampleRate());
+    format.setChannelCount(1);
+    format.setSampleFormat(QAudioFormat::Int16);
+    if (device.isNull() || !device.isFormatSupported(format)) return;
+
+    stream_ = std::make_unique<SidetoneStream>(format.sampleRate());
+    sink_ = std::make_unique<QAudioSink>(device, format);
+    sink_->setBufferSize(format.bytesForDuration(BufferMicroseconds));
+    sink_->start(stream_.get());
+    if (sink_->error() != QAudio::NoError) {
+        sink_.reset();
+        stream_.reset();
+    }
+}
+
+PracticeUnit::~PracticeUnit() = default;
+
+int PracticeUnit::Write(Handle handle, const std::uint8_t* data, std::size_t length) {
+    const int written = UnitEmulator::Write(handle, data, length);
+    KeyerCommand command;
+    if (stream_ && written > 0 && length > command.size()) {
+        std::copy_n(data + 1, command.size(), command.begin());
+        stream_->Hear(command, settings());
+    }
+    return written;
+}
