@@ -30,11 +30,12 @@ std::vector<bool> Elements(std::uint8_t code) {
 
 Sidetone::Sidetone(int sampleRate) : sampleRate_(sampleRate) {}
 
-void Sidetone::Hear(const KeyerCommand& command, const DecodedSettings& settings) {
+void Sidetone::Hear(const KeyerCommand& command, const DecodedSettings& settings,
+                    double millisecondsSinceRender) {
     const Tone tone{static_cast<double>(settings.toneHz), settings.volume / 100.0};
     switch (command[0]) {
     case 'C':
-        QueueCharacter(command[1], settings, tone);
+        QueueCharacter(command[1], settings, tone, millisecondsSinceRender);
         break;
     case 'T':
         // The key repeats its command while held; the tone goes on unbroken.
@@ -50,11 +51,13 @@ void Sidetone::Hear(const KeyerCommand& command, const DecodedSettings& settings
 
 // Weight moves time from the space after an element into its mark; mark and space together stay two
 // dot lengths for a dot and four for a dash.
-void Sidetone::QueueCharacter(std::uint8_t code, const DecodedSettings& settings, Tone tone) {
-    if (settings.speedWpm <= 0) return;
+void Sidetone::QueueCharacter(std::uint8_t code, const DecodedSettings& settings, Tone tone, double delay) {
+    const std::vector<bool> elements = Elements(code);
+    if (settings.speedWpm <= 0 || elements.empty()) return;
+    if (queue_.empty()) Queue(delay, Tone{});
     const double dot = 1200.0 / settings.speedWpm;
     const double weight = settings.weightPercent / 50.0;
-    for (const bool isDot : Elements(code)) {
+    for (const bool isDot : elements) {
         Queue(dot * (isDot ? weight : 2 + weight), tone);
         Queue(dot * (2 - weight), Tone{});
     }

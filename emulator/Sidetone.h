@@ -15,8 +15,11 @@ class Sidetone {
 public:
     explicit Sidetone(int sampleRate);
 
-    // One command as the unit received it, with the settings the unit held at that moment.
-    void Hear(const KeyerCommand& command, const DecodedSettings& settings);
+    // One command as the unit received it, with the settings the unit held at that moment. A command that
+    // came some time after the last Render starts sounding that much later in the stream, so characters
+    // keep the spacing the host gave them however the samples are fetched.
+    void Hear(const KeyerCommand& command, const DecodedSettings& settings,
+              double millisecondsSinceRender = 0);
     // The next 16-bit mono samples: the elements still to sound, then the tune tone or silence.
     void Render(std::span<std::int16_t> samples);
 
@@ -34,7 +37,7 @@ private:
         std::int64_t played = 0;
     };
 
-    void QueueCharacter(std::uint8_t code, const DecodedSettings& settings, Tone tone);
+    void QueueCharacter(std::uint8_t code, const DecodedSettings& settings, Tone tone, double delay);
     void Queue(double milliseconds, Tone tone);
     double Wave(const Tone& tone, std::int64_t position) const;
     double Ramp(double samplesFromEdge, double length) const;

@@ -3,6 +3,7 @@
 #include "emulator/Sidetone.h"
 
 #include <QAudioSink>
+#include <QElapsedTimer>
 #include <QIODevice>
 #include <QMediaDevices>
 #include <QMutex>
@@ -10,16 +11,26 @@
 #include <cstring>
 #include <vector>
 
+namespace {
+
+// Short enough that a character sounds as it is sent, long enough to ride out a busy window.
+constexpr qint64 BufferMicroseconds = 100'000;
+
+} // namespace
+
 // The sidetone as an endless stream for the audio output to pull from: silence fills the time between
 // characters. The audio output may read from a thread of its own, so the sidetone is locked.
 class SidetoneStream : public QIODevice {
 public:
     explicit SidetoneStream(int sampleRate) : sidetone_(sampleRate) {
         open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+        sinceRender_.start();
     }
     void Hear(const KeyerCommand& command, const DecodedSettings& settings) {
         QMutexLocker lock(&mutex_);
-        sidetone_.Hear(command, settings);
+        // The output fetches a buffer at a time; a stalled output must not delay the next character for long.
+        const auto sinceRender = std::min(sinceRender_.nsecsElapsed() / 1000, BufferMicroseconds);
+        sidetone_.Hear(command, settings, static_cast<double>(sinceRender) / 1000);
     }
     bool isSequential() const override { return true; }
     bool atEnd() const override { return false; }
@@ -30,6 +41,7 @@ protected:
         {
             QMutexLocker lock(&mutex_);
             sidetone_.Render(samples);
+            sinceRender_.start();
         }
         const std::size_t bytes = samples.size() * sizeof(std::int16_t);
         std::memcpy(data, samples.data(), bytes);
@@ -40,14 +52,8 @@ protected:
 private:
     QMutex mutex_;
     Sidetone sidetone_;
+    QElapsedTimer sinceRender_;
 };
-
-namespace {
-
-// Short enough that a character sounds as it is sent, long enough to ride out a busy window.
-constexpr qint64 BufferMicroseconds = 100'000;
-
-} // namespace
 
 PracticeUnit::PracticeUnit(Clock& clock) : UnitEmulator(clock) {
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
