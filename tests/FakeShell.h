@@ -5,25 +5,20 @@
 #include <QFileInfo>
 #include <QStringList>
 
-// A desktop where only the listed programs are installed and documents of one type have no application;
-// it keeps what it was asked to open and start.
-class FakeShell : public Shell {
-public:
+// A desktop with no application for PDF files, on which only the listed programs are installed.
+struct FakeShell : Shell {
     int OpenDocument(const QString& path) override {
         opened << path;
         if (!QFileInfo::exists(path)) return FileNotFound;
-        return QFileInfo(path).suffix() == unassociatedSuffix ? NoAssociation : Opened;
+        return path.endsWith(QStringLiteral(".pdf")) ? NoAssociation : Opened;
     }
     QString FindProgram(const QString& name) override {
-        return installed.contains(name) ? "/usr/bin/" + name : QString();
+        return installed.contains(name) ? "/bin/" + name : "";
     }
     bool StartProgram(const QString& program) override {
         started << program;
         return true;
     }
 
-    QString unassociatedSuffix = QStringLiteral("pdf");
-    QStringList installed;
-    QStringList opened;
-    QStringList started;
+    QStringList installed, opened, started;
 };
