@@ -37,10 +37,11 @@ AboutBox::AboutBox(Shell& shell, Prompts& prompts, QWidget* parent) : QDialog(pa
     lblTitle->setFont(titleFont);
     lblVersion = AddLabel(this, QStringLiteral("Version ") + ApplicationVersion(), 1050, 780, 3885, 225);
     AddLabel(this, QStringLiteral("Serves as host for the Tandrel Interface"), 1080, 1200, 4335, 255);
-    AddLabel(this,
-             QStringLiteral("This program keys a radio transmitter: operate it within the terms of your "
-                            "licence. It comes with no warranty."),
-             1080, 1770, 4515, 615);
+    AddLabel(
+        this,
+        QStringLiteral("This program keys a radio transmitter; use it within your licence. It comes with "
+                       "no warranty."),
+        1080, 1770, 4515, 615);
 
     auto* rule = new QFrame(this);
     rule->setFrameShape(QFrame::HLine);
