@@ -263,7 +263,7 @@ void MeasurePacingAt(ProgCon& window, RecordingPort& port, int speed) {
     ReportPacing(speed, dotMilliseconds, commands);
 }
 
-void MeasurePacing(ProgCon& window, RecordingPort& port) {
+void MeasurePacing(ProgCon& window, RecordingPort& port, UnitEmulator& unit) {
     std::printf(
         "1. Pacing: interval between consecutive \"C\" commands against (length + letter space) x dot\n");
     std::printf("   after a character, (word space - letter space) x dot after a space; letter space %.1f,\n",
@@ -273,8 +273,14 @@ void MeasurePacing(ProgCon& window, RecordingPort& port) {
         WordSpace, PacingText.size());
     window.panel->scrLetterSpace->setValue(LetterSpaceControl);
     window.panel->scrWordSpace->setValue(WordSpaceControl);
-    for (const int speed : PacingSpeeds)
-        MeasurePacingAt(window, port, speed);
+    // A real bus walk takes time on every tick; it must not lengthen the characters.
+    for (const int enumerationCost : {0, 4}) {
+        unit.SetEnumerationCost(enumerationCost);
+        std::printf("  each enumeration takes %d ms:\n", enumerationCost);
+        for (const int speed : PacingSpeeds)
+            MeasurePacingAt(window, port, speed);
+    }
+    unit.SetEnumerationCost(0);
     std::printf("\n");
 }
 
@@ -376,7 +382,7 @@ int main(int argc, char** argv) {
 
     PrintHeader();
     const auto start = SteadyClock::now();
-    MeasurePacing(window, port);
+    MeasurePacing(window, port, unit);
     MeasureIdleTick(window, clock);
     MeasureKeyPress(window, port, clock);
     std::printf("\nrunning time %.0f s\n", std::chrono::duration<double>(SteadyClock::now() - start).count());

@@ -31,6 +31,7 @@ UnitEmulator::UnitEmulator(Clock& clock) : clock_(clock) {
 
 std::vector<HidDeviceInfo> UnitEmulator::Enumerate(std::uint16_t vendorId, std::uint16_t productId) {
     ++enumerations_;
+    if (enumerationCost_ > 0) clock_.Sleep(enumerationCost_);
     std::vector<HidDeviceInfo> found;
     for (const Device& device : devices_) {
         if (device.present && device.info.vendorId == vendorId && device.info.productId == productId)
@@ -41,8 +42,14 @@ std::vector<HidDeviceInfo> UnitEmulator::Enumerate(std::uint16_t vendorId, std::
 
 HidPort::Handle UnitEmulator::Open(const std::string& path) {
     ++opens_;
-    const Device* device = Find(path);
+    Device* device = Find(path);
     if (!device || !device->present || !device->canOpen) return InvalidHandle;
+    const bool alreadyOpen = std::any_of(handles_.begin(), handles_.end(), [&](const auto& entry) {
+        return entry.second.open && entry.second.path == path && entry.second.plugCount == device->plugCount;
+    });
+    if (alreadyOpen && TakeFault(Fault::SecondOpenFails)) return InvalidHandle;
+    // Input reports are queued per open handle: a device opened afresh holds no reply from before.
+    if (!alreadyOpen) device->replies.clear();
     const Handle handle = nextHandle_++;
     handles_[handle] = OpenedHandle{path, device->plugCount};
     return handle;
@@ -58,6 +65,8 @@ int UnitEmulator::Write(Handle handle, const std::uint8_t* data, std::size_t len
     Device* device = Usable(handle, "Write");
     if (!device) return -1;
     CheckReportFrame(*device, data, length);
+    if (TakeFault(Fault::FailedWrite)) return -1;
+    if (TakeFault(Fault::ShortWrite)) return static_cast<int>(length) - 1;
     reports_.push_back(
         KeyerReport{std::vector<std::uint8_t>(data, data + length), device->info.path, clock_.TickCount()});
     const bool isUnit = device->info.vendorId == UnitVendor && device->info.productId == UnitProduct;
@@ -73,7 +82,11 @@ int UnitEmulator::Read(Handle handle, std::uint8_t* data, std::size_t length, in
     Device* device = Usable(handle, "Read");
     if (!device) return -1;
     if (timeoutMs < 0) Misuse("Read without a time-out, which would wait for ever");
-    if (silent_ || device->replies.empty()) {
+    if (TakeFault(Fault::FailedRead)) {
+        device->replies.clear();
+        return -1;
+    }
+    if (silent_ || device->replies.empty() || TakeFault(Fault::LateReply)) {
         clock_.Sleep(std::max(timeoutMs, 0));
         return 0;
     }
@@ -246,6 +259,12 @@ void UnitEmulator::DecodeSettingsBlock(const Reply& block) {
     settings_.wordSpace = RoundToTenth((word + letter) / countsPerDot);
     settings_.paddleMode = mode[6];
     settings_.keyerFeatures = mode[7];
+}
+
+bool UnitEmulator::TakeFault(Fault fault) {
+    if (faults_.empty() || faults_.front() != fault) return false;
+    faults_.pop_front();
+    return true;
 }
 
 void UnitEmulator::Misuse(const std::string& description) {

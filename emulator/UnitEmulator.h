@@ -69,6 +69,17 @@ public:
     void QueueCharacterReplies(const std::vector<std::uint8_t>& bytes1);
     // A silent unit takes commands but never answers.
     void SetSilent(bool silent);
+    // One misbehaviour each, taken by the next operation it applies to, in the order given.
+    enum class Fault {
+        FailedWrite,     // the write fails and nothing reaches the unit
+        ShortWrite,      // part of the report is written; the unit takes no command from it
+        FailedRead,      // the read fails; the reply is lost
+        LateReply,       // the reply comes only after the reader's time-out
+        SecondOpenFails, // the device opens once but not a second time
+    };
+    void InjectFault(Fault fault) { faults_.push_back(fault); }
+    // Milliseconds of the clock that every enumeration takes, as a real bus walk does.
+    void SetEnumerationCost(int milliseconds) { enumerationCost_ = milliseconds; }
 
     // What the devices saw.
     const std::vector<KeyerReport>& reports() const { return reports_; }
@@ -106,6 +117,7 @@ private:
     void RunCommand(Device& device, const Reply& command);
     void DecodeSettingsBlock(const Reply& block);
     void Misuse(const std::string& description);
+    bool TakeFault(Fault fault);
 
     Clock& clock_;
     std::vector<Device> devices_; // enumeration order
@@ -120,5 +132,7 @@ private:
     std::vector<KeyerReport> reports_;
     std::vector<std::string> misuse_;
     int enumerations_ = 0;
+    int enumerationCost_ = 0;
+    std::deque<Fault> faults_;
     int opens_ = 0;
 };

@@ -40,8 +40,11 @@ struct Harness {
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
+    // Any use of a closed or unknown handle fails the test that caused it.
     ~Harness() {
-        if (!unit.misuse().empty()) qWarning("unit misuse: %s", unit.misuse().front().c_str());
+        window.reset();
+        if (!unit.misuse().empty())
+            QTest::qFail(("unit misuse: " + unit.misuse().front()).c_str(), __FILE__, __LINE__);
     }
 };
 

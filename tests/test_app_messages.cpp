@@ -6,6 +6,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+#include "profile/KeyerFeaturesDialog.h"
+#include "profile/SettingsPanel.h"
+#include "profile/UpDown.h"
 #include <QTextEdit>
 
 namespace {
@@ -102,12 +107,32 @@ private slots:
         QCOMPARE(w.keyboard.SelStart(), 10);
         QVERIFY(w.Timer1->Enabled());
 
-        // In the emptied window each message follows the one before.
+        // In the emptied window each message follows the one before, and a letter typed just
+        // before the key, with no transmit tick between, comes first.
         Press(w, Qt::Key_Escape);
+        Press(w, Qt::Key_K);
         Press(w, Qt::Key_F1);
         Press(w, Qt::Key_F12);
-        QCOMPARE(w.keyboard.Text(), QStringLiteral("TU 73 SK"));
-        QCOMPARE(w.keyboard.SelStart(), 8);
+        QCOMPARE(w.keyboard.Text(), QStringLiteral("kTU 73 SK"));
+        QCOMPARE(w.keyboard.SelStart(), 9);
+    }
+
+    // Saving a message changes the message alone: the live settings, sent and shown, stay.
+    void savingAMessageKeepsTheLiveSettings() {
+        Harness h;
+        ProgCon& w = StartWithProfile(h);
+        QTest::mouseClick(w.panel->scrSpeed->upButton(), Qt::LeftButton);
+        w.mnuEditKeyer->trigger();
+        w.dlgEditKeyer()->rbRightLeft[1]->setChecked(true);
+        QTest::mouseClick(w.dlgEditKeyer()->OKButton, Qt::LeftButton);
+        EditAndSave(h, 2, "QRZ?", QStringLiteral("Qrz"));
+        QCOMPARE(w.panel->txtSpeed->text(), QStringLiteral(" 26"));
+        QCOMPARE(h.unit.settings().speedWpm, 26);
+        QCOMPARE(w.txtRLPaddles->text(), QStringLiteral("Left-Hand Paddles"));
+        QVERIFY(!w.dlgEditKeyer()->Features().rightHand);
+        QCOMPARE(h.unit.settings().paddleMode, std::uint8_t(0x1A));
+        QCOMPARE(StoredValue(h, "M2"), QStringLiteral("QRZ?"));
+        QCOMPARE(StoredValue(h, "Speed"), QStringLiteral("<missing>"));
     }
 
     void macrosExpandWithTheCurrentValues() {

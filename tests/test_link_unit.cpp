@@ -165,6 +165,59 @@ private slots:
         QVERIFY(port.misuse().empty());
     }
 
+    void aMisbehavingUnitIsReleasedAndFoundAgain() {
+        using Fault = UnitEmulator::Fault;
+        TestClock clock;
+        UnitEmulator port(clock);
+        UnitLink link(port);
+        // A write that fails, or goes out short, is no write: the pair is released.
+        for (Fault fault : {Fault::FailedWrite, Fault::ShortWrite}) {
+            port.InjectFault(fault);
+            QVERIFY(!link.WriteReport(SendCharacterCommand(0xA0)));
+            QVERIFY(!link.unitDetected());
+            QCOMPARE(port.openHandles(), 0);
+            QVERIFY(port.reportsOf('C').empty());
+        }
+        QVERIFY(link.WriteReport(SendCharacterCommand(0xA0)));
+
+        // A failed read releases the pair; a reply that comes after the time-out is never taken as
+        // the answer to the next command.
+        port.InjectFault(Fault::FailedRead);
+        link.ReadReport();
+        QCOMPARE(port.openHandles(), 0);
+        port.QueueCharacterReplies({70});
+        port.InjectFault(Fault::LateReply);
+        link.WriteReport(SendCharacterCommand(0xA0));
+        link.ReadReport();
+        QCOMPARE(link.receiveBuffer()[1], std::uint8_t(0));
+        QCOMPARE(link.QueryFirmwareVersion(), QStringLiteral("Firmware Version: 1.0.7"));
+
+        // A unit that opens once but not twice is not half taken.
+        link.CloseUnit();
+        port.InjectFault(Fault::SecondOpenFails);
+        QVERIFY(!link.FindUnit());
+        QCOMPARE(port.openHandles(), 0);
+
+        // Back under another path, it is found there.
+        port.Unplug();
+        port.AddDevice("/dev/hidraw9", 0x0925, 0x00E7, {9, 9});
+        QVERIFY(link.WriteReport(TuneOnCommand()));
+        QCOMPARE(port.reportsOf('T').at(0).path, std::string("/dev/hidraw9"));
+        QVERIFY(port.misuse().empty());
+    }
+
+    // A device with the unit's identifiers that cannot answer is not the unit.
+    void aDeviceWithoutInputReportIsNotTheUnit() {
+        TestClock clock;
+        UnitEmulator port(clock);
+        port.Unplug();
+        port.AddDevice("/dev/hidraw-mute", 0x0925, 0x00E7, {0, 9});
+        port.Plug();
+        UnitLink link(port);
+        QVERIFY(link.WriteReport(SendCharacterCommand(0xA0)));
+        QCOMPARE(port.reportsOf('C').at(0).path, Unit);
+    }
+
     void replyBytesReachTheBuffer() {
         TestClock clock;
         UnitEmulator port(clock);

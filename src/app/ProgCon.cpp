@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QTextEdit>
 #include <algorithm>
@@ -34,6 +35,8 @@ const QString NotFoundText = QStringLiteral("Interface Unit Not Found");
 const QString PleaseConnectText = QStringLiteral("Please Connect The TANDREL Interface Unit!");
 const QString InterfaceNotFoundText = QStringLiteral("TANDREL Interface Not Found");
 const QString NoUnitVersion = QStringLiteral("Firmware Version: 0.0.0");
+const QString TransmitCaption = QStringLiteral(" Transmit Mode Click to Pause");
+const QString PausedCaption = QStringLiteral("     Paused     Click to Transmit");
 
 // Geometry kept in Operator.INI, in twips, with the defaults of a first run.
 struct StoredGeometry {
@@ -86,13 +89,12 @@ void ProgCon::FocusKeyboard() {
 }
 
 void ProgCon::WireTransmitting() {
-    keyboardHandlers =
-        new KeyboardHandlers({state, keyboard, sent, *Timer1, *Timer2, link, services_.prompts});
-    keyboardHandlers->setParent(this);
+    // Owned here rather than by the widget tree, so it goes before the Keyboard window it watches.
+    keyboardHandlers = std::make_unique<KeyboardHandlers>(
+        KeyboardHandlers::Parts{state, keyboard, sent, *Timer1, *Timer2, link, services_.prompts});
 
-    loop = std::make_unique<TransmitLoop>(TransmitLoop::Parts{state, keyboard, sent, *Timer1, *Timer2, link,
-                                                              services_.clock, txtInfo, cmdTx, firmwareText,
-                                                              shutDown});
+    loop = std::make_unique<TransmitLoop>(
+        TransmitLoop::Parts{state, keyboard, sent, *Timer1, *Timer2, link, services_.clock, *this, shutDown});
     loop->pacing = [this] { return CurrentPacing(); };
     loop->runChangeHandling = [this] { keyboardHandlers->Change(); };
     loop->focusKeyboard = [this] { FocusKeyboard(); };
@@ -103,13 +105,10 @@ void ProgCon::WireTransmitting() {
 }
 
 void ProgCon::WireMessages() {
-    messages = std::make_unique<MessageEditor>(MessageEditor::Parts{state, keyboard, txtSent, txtInfo, cmdTx,
-                                                                    *Timer1, *Timer2, services_.prompts,
-                                                                    messageTexts, txtMsgTitle});
+    messages = std::make_unique<MessageEditor>(
+        MessageEditor::Parts{state, keyboard, *Timer1, *Timer2, services_.prompts, messageTexts, *this});
     messages->macroValues = [this] { return CurrentMacroValues(); };
     messages->operatorFile = [this] { return operatorFile; };
-    messages->loadProfile = [this] { LoadProfile(); };
-    messages->showTransmitting = [this](bool transmitting) { loop->ShowTransmitting(transmitting); };
     messages->focusKeyboard = [this] { FocusKeyboard(); };
     for (int i = 0; i < MessageCount; ++i) {
         connect(cmdMessages[i], &QPushButton::clicked, this, [this, i] { messages->ButtonClicked(i); });
@@ -140,9 +139,44 @@ bool ProgCon::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-void ProgCon::ShowStatus(const QString& text, const QColor& background, const QColor& textColour) {
-    SetColours(txtInfo, background, textColour);
+void ProgCon::ShowStatus(const QString& text, const QColor& background) {
+    SetBackground(txtInfo, background);
     txtInfo->setText(text);
+}
+
+void ProgCon::ShowTransmitting(bool transmitting) {
+    cmdTx->setText(transmitting ? TransmitCaption : PausedCaption);
+    SetColour(cmdTx, QPalette::Button, transmitting ? Colours::LightGreen : Colours::LightYellow);
+}
+
+bool ProgCon::ShowsClosingWords() const {
+    const QString text = txtInfo->text();
+    return text.startsWith(QLatin1String("Message Saved")) || text.startsWith(QLatin1String("Message Edit"));
+}
+
+void ProgCon::ShowUnitStatus() {
+    ShowStatus(firmwareText, Colours::BlueGrey);
+}
+
+void ProgCon::ShowEditState(bool editing) {
+    ShowTransmitting(!editing);
+    cmdTx->setEnabled(!editing);
+    txtSent->setEnabled(!editing);
+    SetBackground(txtKeyboard, editing ? Colours::Grey : Colours::LightYellow);
+    if (editing) SetBackground(txtInfo, Colours::LightGreen);
+}
+
+void ProgCon::ShowEditStatus(const QString& text) {
+    txtInfo->setText(text);
+}
+
+QString ProgCon::MessageTitle(int number) const {
+    return txtMsgTitle[number - 1]->text();
+}
+
+void ProgCon::ShowStoredMessage(int number, const QString& title) {
+    txtMsgTitle[number - 1]->setText(title);
+    cmdMessages[number - 1]->setToolTip(messageTexts[number - 1]);
 }
 
 void ProgCon::StartUp() {
@@ -152,15 +186,10 @@ void ProgCon::StartUp() {
     Timer1->SetEnabled(false);
 
     firmwareText = link.QueryFirmwareVersion();
-    const QColor textColour = txtInfo->palette().color(QPalette::Text);
-    if (firmwareText != NoUnitVersion) {
-        SetColours(txtInfo, Colours::BlueGrey, textColour);
-    } else {
-        firmwareText = NotFoundText;
-        SetColours(txtInfo, Colours::Red, textColour);
-    }
+    const bool found = firmwareText != NoUnitVersion;
+    if (!found) firmwareText = NotFoundText;
     RestoreGeometry();
-    txtInfo->setText(firmwareText);
+    ShowStatus(firmwareText, found ? Colours::BlueGrey : Colours::Red);
     QDir::setCurrent(services_.applicationFolder);
 
     operatorFile =
@@ -178,9 +207,10 @@ void ProgCon::StartUp() {
     sent.SetText(QString());
     loop->SetTables(BuildMorseTables());
     state.restartSending = true;
+    // Nothing is typed yet: the connection monitor watches the unit until the operator types.
     Timer1->SetInterval(10);
-    Timer1->SetEnabled(true);
-    Timer2->SetEnabled(false);
+    Timer1->SetEnabled(false);
+    Timer2->SetEnabled(true);
 }
 
 void ProgCon::RestoreGeometry() {
@@ -240,6 +270,8 @@ void ProgCon::closeEvent(QCloseEvent* event) {
         shutDown = true;
         Timer1->SetEnabled(false);
         Timer2->SetEnabled(false);
+        // Whatever way the program ends, the transmitter is not left keyed.
+        keyboardHandlers->ReleaseTune();
         SaveGeometry();
         SaveProfile();
         helpMenu->CloseAbout();
@@ -282,18 +314,27 @@ void ProgCon::ShowPaddleFeatures(const PaddleFeatures& features) {
 }
 
 void ProgCon::ConnectionMonitorTick() {
+    // While the transmitter is keyed for tuning the unit hears nothing but the tune commands.
+    if (state.tuneActive) return;
     if (!link.FindUnit()) {
         const QString next = txtInfo->text() == PleaseConnectText ? InterfaceNotFoundText : PleaseConnectText;
-        ShowStatus(next, Colours::Red, QApplication::palette().color(QPalette::Base));
+        ShowStatus(next, Colours::Red);
         return;
     }
     firmwareText = link.QueryFirmwareVersion();
-    ShowStatus(firmwareText, Colours::BlueGrey, Colours::Black);
+    ShowUnitStatus();
+    // Text the unit could not take while it was away goes on as soon as it answers again.
+    if (link.unitDetected() && loop->HasUnsentText()) {
+        Timer1->SetEnabled(true);
+        Timer2->SetEnabled(false);
+    }
 }
 
+// Fills the window from the profile without talking to the unit: the caller sends the settings once
+// everything, the paddle features included, is in place.
 void ProgCon::LoadProfile() {
     const ProfileData profile = ReadProfile(operatorFile);
-    // Each control's own change handling updates its display and sends the settings.
+    const QScopedValueRollback holdSettings(loadingProfile_, true);
     panel->scrSpeed->setValue(profile.speed);
     panel->scrWeight->setValue(profile.weight);
     panel->scrWordSpace->setValue(profile.wordSpaceTenths);

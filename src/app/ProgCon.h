@@ -33,8 +33,9 @@ struct PlatformServices {
     Shell& shell;
 };
 
-// The main window is the program: it owns every piece of state and composes the subsystems.
-class ProgCon : public QMainWindow {
+// The main window is the program: it owns every piece of state and composes the subsystems, which
+// report what changed through the display interfaces.
+class ProgCon : public QMainWindow, private TransmitDisplay, private MessageDisplay {
     Q_OBJECT
 public:
     explicit ProgCon(PlatformServices services, QWidget* parent = nullptr);
@@ -103,7 +104,7 @@ public:
     std::array<QString, MessageCount> messageTexts;
 
     std::unique_ptr<TransmitLoop> loop;
-    KeyboardHandlers* keyboardHandlers;
+    std::unique_ptr<KeyboardHandlers> keyboardHandlers;
     std::unique_ptr<MessageEditor> messages;
     WorkedCall* workedCallEntry;
 
@@ -120,7 +121,14 @@ private:
     MacroValues CurrentMacroValues();
     QLineEdit* AddCaptionBox(double left);
     QPushButton* AddButton(const QString& caption, double left);
-    void ShowStatus(const QString& text, const QColor& background, const QColor& textColour);
+    void ShowStatus(const QString& text, const QColor& background);
+    void ShowTransmitting(bool transmitting) override;
+    bool ShowsClosingWords() const override;
+    void ShowUnitStatus() override;
+    void ShowEditState(bool editing) override;
+    void ShowEditStatus(const QString& text) override;
+    QString MessageTitle(int number) const override;
+    void ShowStoredMessage(int number, const QString& title) override;
     void RestoreGeometry();
     void SaveGeometry();
     void FocusKeyboard();
@@ -132,6 +140,8 @@ private:
     PlatformServices services_;
     KeyerFeaturesDialog* keyerFeaturesDialog_ = nullptr;
     int storedWindowState_ = 0;
+    // Set while a profile fills the controls, whose changes then wait for one settings transfer.
+    bool loadingProfile_ = false;
     // The file chooser offers the name it returned last.
     QString lastChosenFile_;
 };

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTextEdit>
 
 // The main window's controls at their designed places, and its menus.
@@ -51,6 +52,7 @@ void ProgCon::BuildWindow() {
     panel = new SettingsPanel(client);
     PlaceInTwips(panel, 6120, 0, DesignWidth - 6120, 2910);
     connect(panel, &SettingsPanel::settingChanged, this, [this] {
+        if (loadingProfile_) return;
         SendKeyerSettings();
         FocusKeyboard();
     });
@@ -58,7 +60,7 @@ void ProgCon::BuildWindow() {
     txtKeyboard->setParent(client);
     txtKeyboard->setAcceptRichText(false);
     txtKeyboard->setFont(DesignFont(QStringLiteral("Lucida Sans"), 11.25));
-    SetColours(txtKeyboard, Colours::LightYellow, Colours::Black);
+    SetBackground(txtKeyboard, Colours::LightYellow);
     PlaceInTwips(txtKeyboard, 60, 3240, 7920, 1335);
 
     txtWrkStation = new QLineEdit(client);
@@ -164,7 +166,7 @@ void ProgCon::BuildMessageStrip(QWidget* client) {
         title->setFrame(false);
         title->setAlignment(Qt::AlignCenter);
         title->setFont(DesignFont(QStringLiteral("Lucida Sans"), 6.75));
-        SetColours(title, Colours::Grey, Colours::Black);
+        SetBackground(title, Colours::Grey);
         PlaceInTwips(title, 90 + Pitch * i + (Pitch - 500) / 2.5, 270, 475, 195);
         title->installEventFilter(this);
         txtMsgTitle[i] = title;
@@ -188,4 +190,9 @@ void ProgCon::BuildMenus() {
     mnuEditMessages =
         edit->addAction(QStringLiteral("Messages"), this, [this] { messages->EnterEditState(); });
     helpMenu = new HelpMenu(menuBar(), services_.shell, services_.prompts, this);
+    // F10 opens the menus from any control but the Keyboard window, where it is message 10.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, this, [this] {
+        menuBar()->setActiveAction(menuBar()->actions().constFirst());
+    });
 }

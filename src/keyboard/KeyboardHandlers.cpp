@@ -34,11 +34,26 @@ bool MovesTheCaret(int qtKey) {
 
 } // namespace
 
-KeyboardHandlers::KeyboardHandlers(Parts parts) : p_(parts), edit_(parts.keyboard.widget()) {
-    // Installed on the application so that ALT reaches the Keyboard window before anything that
-    // would take it for a menu key.
-    qApp->installEventFilter(this);
-    p_.keyboard.onEdited = [this] { Change(); };
+KeyboardHandlers::KeyboardHandlers(Parts parts)
+    : p_(parts), edit_(parts.keyboard.widget()), viewport_(edit_->viewport()) {
+    edit_->installEventFilter(this);
+    viewport_->installEventFilter(this);
+    // Tab moves on to the next control, as in every other box of the window; it is never sent.
+    edit_->setTabChangesFocus(true);
+    p_.keyboard.onEdited = [this](int position, int removed, int added) {
+        FollowKeyboardEdit(p_.state, position, removed, added);
+        Change();
+    };
+}
+
+bool KeyboardHandlers::IsFunctionKey(QEvent* event) {
+    const int key = FromQtKey(static_cast<QKeyEvent*>(event)->key());
+    return key >= KeyCode::F1 && key <= KeyCode::F12;
+}
+
+bool KeyboardHandlers::IsBareAlt(QEvent* event) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    return key->key() == Qt::Key_Alt && (key->modifiers() & ~(Qt::AltModifier | Qt::KeypadModifier)) == 0;
 }
 
 int KeyboardHandlers::FromQtKey(int qtKey) {
@@ -60,24 +75,34 @@ int KeyboardHandlers::FromQtKey(int qtKey) {
     }
 }
 
+// Only the Keyboard window and its viewport are watched; pointers are compared, never followed, so
+// events that arrive while either is being destroyed are harmless.
 bool KeyboardHandlers::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == edit_->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    if (watched == viewport_ && event->type() == QEvent::MouseButtonRelease) {
         Click();
         return false;
     }
     if (watched != edit_) return false;
-    const bool withAlt = (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) &&
-                         static_cast<QKeyEvent*>(event)->modifiers().testFlag(Qt::AltModifier) &&
-                         static_cast<QKeyEvent*>(event)->key() != Qt::Key_Alt;
+    const bool keyEvent = event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride;
+    if (event->type() == QEvent::ShortcutOverride && (IsBareAlt(event) || IsFunctionKey(event))) {
+        // ALT alone is the tune key here: taken, it never arms the menu bar, which would take the
+        // focus when ALT is released and open menus with the next letters typed. The function keys
+        // are the stored messages here, whatever they do elsewhere.
+        event->accept();
+        return true;
+    }
     // A key pressed with ALT held is no typing: it may open a menu, and otherwise does nothing.
-    if (withAlt) return true;
+    if (keyEvent && static_cast<QKeyEvent*>(event)->modifiers().testFlag(Qt::AltModifier) && !IsBareAlt(event))
+        return true;
     if (event->type() == QEvent::FocusOut && p_.state.tuneActive) {
         // The key-up of ALT will go elsewhere: release the transmitter now rather than leave it keyed.
         KeyUp(KeyCode::Alt);
         return false;
     }
     if (event->type() == QEvent::KeyPress) {
-        const int key = FromQtKey(static_cast<QKeyEvent*>(event)->key());
+        const int qtKey = static_cast<QKeyEvent*>(event)->key();
+        if (qtKey == Qt::Key_Tab || qtKey == Qt::Key_Backtab) return false;
+        const int key = FromQtKey(qtKey);
         KeyDown(key);
         return key == KeyCode::Alt;
     }
@@ -93,6 +118,8 @@ bool KeyboardHandlers::eventFilter(QObject* watched, QEvent* event) {
 
 void KeyboardHandlers::KeyDown(int key) {
     TransmitState& s = p_.state;
+    // The previous key may have changed the text since: a message sent now lands after its letter.
+    FollowKeyboardLength(s, p_.keyboard.Length());
     if (!s.messageEditMode) p_.keyboard.SetSelStart(s.caretPosition);
     if (key == KeyCode::Alt) {
         s.tuneActive = true;
@@ -144,13 +171,18 @@ void KeyboardHandlers::FinishKeyDown() {
 int KeyboardHandlers::KeyUp(int key) {
     TransmitState& s = p_.state;
     if (key == KeyCode::Alt) {
-        p_.link.WriteReport(TuneOffCommand());
-        s.tuneActive = false;
+        ReleaseTune();
         p_.timer1.SetInterval(TuneReleasedInterval);
         key = KeyCode::None;
     }
     if (s.messageEditMode && s.messageEditNumber == 0) EmptyKeyboard(p_.keyboard, p_.state);
     return key;
+}
+
+void KeyboardHandlers::ReleaseTune() {
+    if (!p_.state.tuneActive) return;
+    p_.link.WriteReport(TuneOffCommand());
+    p_.state.tuneActive = false;
 }
 
 void KeyboardHandlers::Change() {

@@ -48,6 +48,8 @@ public:
     int KeyUp(int keyCode);
     void Change();
     void Click();
+    // Sends the tune-off command when ALT holds the transmitter keyed.
+    void ReleaseTune();
 
     // The stored messages' operations, by message number 1..12.
     std::function<void(int)> sendMessageByKey;
@@ -63,7 +65,10 @@ protected:
 private:
     void TrackCaret(int keyCode);
     void FinishKeyDown();
+    static bool IsBareAlt(QEvent* keyEvent);
+    static bool IsFunctionKey(QEvent* keyEvent);
 
     Parts p_;
     QTextEdit* edit_;
+    QObject* viewport_;
 };

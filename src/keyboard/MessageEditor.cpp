@@ -8,9 +8,6 @@
 #include "profile/ProfileFile.h"
 #include "send/TransmitLoop.h"
 
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTextEdit>
 
 namespace {
 
@@ -54,13 +51,10 @@ void MessageEditor::SendByKey(int number) {
 
 void MessageEditor::EnterEditState() {
     p_.timer2.SetEnabled(false);
-    showTransmitting(false);
-    p_.cmdTx->setEnabled(false);
-    SetBackground(p_.txtInfo, Colours::LightGreen);
-    p_.txtInfo->setText(
+    p_.state.transmitting = false;
+    p_.display.ShowEditState(true);
+    p_.display.ShowEditStatus(
         QStringLiteral("Click Message Number or Press Corresponding Function Key - ESC to Cancel"));
-    p_.txtSent->setEnabled(false);
-    SetBackground(p_.keyboard.widget(), Colours::Grey);
     p_.state.messageEditMode = true;
     p_.timer1.SetEnabled(false);
     p_.state.messageEditNumber = 0;
@@ -74,7 +68,7 @@ void MessageEditor::ChooseByKey(int number) {
 void MessageEditor::Choose(int number, const QString& info) {
     EmptyKeyboard(p_.keyboard, p_.state);
     p_.state.messageEditNumber = number;
-    p_.txtInfo->setText(info.arg(number));
+    p_.display.ShowEditStatus(info.arg(number));
     p_.keyboard.SetText(StoredText(number));
     focusKeyboard();
 }
@@ -82,7 +76,7 @@ void MessageEditor::Choose(int number, const QString& info) {
 QString MessageEditor::TitleFor(const QString& message, int number) {
     const auto answer =
         p_.prompts.InputBox(QStringLiteral("Input a Title for this message....5 Characters Max!!!"),
-                            QStringLiteral("Message Title"), p_.txtMsgTitle[number - 1]->text());
+                            QStringLiteral("Message Title"), p_.display.MessageTitle(number));
     const QString title = answer.value_or(QString());
     return message.isEmpty() || title.isEmpty() ? NoTitle : title;
 }
@@ -99,7 +93,10 @@ void MessageEditor::Save() {
     stored.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
     if (stored.endsWith(QLatin1Char(' '))) stored += QLatin1Char('*');
     WriteStoredMessage(file, number, stored);
-    loadProfile();
+    // Only the message changes: reloading the whole profile would throw away the operator's live,
+    // unsaved speed and paddle changes.
+    p_.messageTexts[number - 1] = stored.trimmed();
+    p_.display.ShowStoredMessage(number, title);
     ReturnToNormal(QStringLiteral("Message Saved, Returning To Normal Keyboard Operation"));
 }
 
@@ -109,12 +106,10 @@ void MessageEditor::Cancel() {
 }
 
 void MessageEditor::ReturnToNormal(const QString& status) {
-    p_.txtSent->setEnabled(true);
-    p_.txtInfo->setText(status);
-    SetBackground(p_.keyboard.widget(), Colours::LightYellow);
+    p_.display.ShowEditStatus(status);
     EmptyKeyboard(p_.keyboard, p_.state);
-    showTransmitting(true);
-    p_.cmdTx->setEnabled(true);
+    p_.state.transmitting = true;
+    p_.display.ShowEditState(false);
     p_.timer1.SetEnabled(false);
     p_.timer2.SetEnabled(true);
 }

@@ -8,13 +8,23 @@
 #include <functional>
 
 class Prompts;
-class QLineEdit;
-class QPushButton;
-class QTextEdit;
 class RichText;
 class Timer;
 
 constexpr int MessageCount = 12;
+
+// What the message editor shows, through the window that owns the controls.
+class MessageDisplay {
+public:
+    virtual ~MessageDisplay() = default;
+    // While a message is chosen or edited the Keyboard window greys, the Sent window and the
+    // transmit button rest (paused), and the status line turns to the editor's prompts.
+    virtual void ShowEditState(bool editing) = 0;
+    virtual void ShowEditStatus(const QString& text) = 0;
+    // The title boxes hold the titles; a saved message shows in its title box and its button.
+    virtual QString MessageTitle(int number) const = 0;
+    virtual void ShowStoredMessage(int number, const QString& title) = 0;
+};
 
 // The twelve stored messages: sent into the Keyboard window by their buttons and function keys, and
 // edited in place there after Edit > Messages, with Return saving into the operator's profile.
@@ -23,14 +33,11 @@ public:
     struct Parts {
         TransmitState& state;
         RichText& keyboard;
-        QTextEdit* txtSent;
-        QLineEdit* txtInfo;
-        QPushButton* cmdTx;
         Timer& timer1;
         Timer& timer2;
         Prompts& prompts;
         std::array<QString, MessageCount>& messageTexts;
-        std::array<QLineEdit*, MessageCount>& txtMsgTitle;
+        MessageDisplay& display;
     };
 
     explicit MessageEditor(Parts parts) : p_(parts) {}
@@ -46,8 +53,6 @@ public:
     // The macro values at the moment of expansion, the operator's call refreshed from its label.
     std::function<MacroValues()> macroValues;
     std::function<QString()> operatorFile;
-    std::function<void()> loadProfile;
-    std::function<void(bool)> showTransmitting;
     std::function<void()> focusKeyboard;
 
 private:

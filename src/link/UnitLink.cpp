@@ -23,10 +23,11 @@ bool UnitLink::FindUnit() {
     return false;
 }
 
-// A device whose reports cannot carry the 8 command bytes is not the unit.
+// A device whose reports cannot carry the 8 command bytes, or the unit's 8 reply bytes, is not the
+// unit, whatever its identifiers say.
 bool UnitLink::OpenPair(const HidDeviceInfo& device) {
     const ReportLengths lengths = port_.ReadReportLengths(device.path).value_or(ReportLengths{});
-    if (lengths.output < UnitReportLength) return false;
+    if (lengths.output < UnitReportLength || lengths.input < UnitReportLength) return false;
 
     CloseUnit();
     const HidPort::Handle writeHandle = port_.Open(device.path);
@@ -53,12 +54,15 @@ void UnitLink::CloseUnit() {
     devicePath_.clear();
 }
 
-void UnitLink::WriteReport(const std::array<std::uint8_t, 8>& bytes) {
+bool UnitLink::WriteReport(const std::array<std::uint8_t, 8>& bytes) {
     if (!unitDetected_) unitDetected_ = FindUnit();
-    if (!unitDetected_) return;
+    if (!unitDetected_) return false;
     std::vector<std::uint8_t> report(static_cast<std::size_t>(outputReportLength_), 0);
     std::copy(bytes.begin(), bytes.end(), report.begin() + 1);
-    port_.Write(writeHandle_, report.data(), report.size());
+    if (port_.Write(writeHandle_, report.data(), report.size()) == static_cast<int>(report.size())) return true;
+    CloseUnit();
+    unitDetected_ = false;
+    return false;
 }
 
 void UnitLink::ReadReport() {

@@ -27,8 +27,9 @@ public:
     bool FindUnit();
     void CloseUnit();
     // Writes report ID 0 and the 8 bytes, padded to the unit's output report length; runs discovery
-    // first when the unit is not detected, and drops the bytes silently when it stays missing.
-    void WriteReport(const std::array<std::uint8_t, 8>& bytes);
+    // first when the unit is not detected. False when the report did not go out whole: the unit is
+    // missing, or the write failed, in which case the pair is released for a new discovery.
+    bool WriteReport(const std::array<std::uint8_t, 8>& bytes);
     // Waits up to a second for one input report into receiveBuffer (zeros when none comes); a unit
     // that does not answer is closed and marked not detected.
     void ReadReport();

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QPalette>
 #include <QWidget>
+#include <cmath>
 
 // The program's colours, and the palette roles the text boxes and buttons show them in.
 namespace Colours {
@@ -20,12 +21,21 @@ inline void SetColour(QWidget* widget, QPalette::ColorRole role, const QColor& c
     widget->setPalette(palette);
 }
 
-// The background of a text box.
-inline void SetBackground(QWidget* widget, const QColor& colour) {
-    SetColour(widget, QPalette::Base, colour);
+// Black or white, whichever stands out more from the background (by relative luminance).
+inline QColor ReadableTextOn(const QColor& background) {
+    auto linear = [](double channel) {
+        return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    const double luminance = 0.2126 * linear(background.redF()) + 0.7152 * linear(background.greenF()) +
+                             0.0722 * linear(background.blueF());
+    // Where black and white contrast equally: (L + 0.05) / 0.05 == 1.05 / (L + 0.05).
+    return luminance > 0.179 ? Colours::Black : QColor(255, 255, 255);
 }
 
-inline void SetColours(QWidget* widget, const QColor& background, const QColor& text) {
-    SetBackground(widget, background);
-    SetColour(widget, QPalette::Text, text);
+// The background of a text box, with a text colour that stays readable on it.
+inline void SetBackground(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Base, colour);
+    palette.setColor(QPalette::Text, ReadableTextOn(colour));
+    widget->setPalette(palette);
 }

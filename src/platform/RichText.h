@@ -27,8 +27,9 @@ public:
     void SetSelText(const QString& text);
 
     // Runs after every change of the text that did not come from SetText, Append or SetSelColor:
-    // the operator's typing and SetSelText.
-    std::function<void()> onEdited;
+    // the operator's typing and SetSelText. The change replaced removed characters at position by
+    // added ones, in this class's positions (a line break counts two).
+    std::function<void(int position, int removed, int added)> onEdited;
 
 private:
     int ToDocument(int position) const;
@@ -37,4 +38,6 @@ private:
 
     QTextEdit* edit_;
     bool quiet_ = false;
+    // The length before the change being reported, which the document no longer knows.
+    int length_ = 0;
 };

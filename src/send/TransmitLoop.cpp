@@ -8,12 +8,7 @@
 #include "platform/RichText.h"
 
 #include <QCoreApplication>
-#include <QLineEdit>
-#include <QPushButton>
 #include <algorithm>
-
-const QString TransmitLoop::TransmitCaption = QStringLiteral(" Transmit Mode Click to Pause");
-const QString TransmitLoop::PausedCaption = QStringLiteral("     Paused     Click to Transmit");
 
 namespace {
 
@@ -52,33 +47,38 @@ bool TransmitLoop::LetEventsRun() {
 void TransmitLoop::RunTick() {
     TransmitState& s = p_.state;
     if (!LetEventsRun()) return;
-    TrackCaret();
+    FollowKeyboardLength(s, p_.keyboard.Length());
     if (s.tuneActive) return;
     HoldStatusBanner();
 
     const int length = p_.keyboard.Length();
     s.sendPosition = std::min(s.sendPosition, length + 1);
-    if (p_.cmdTx->text() == PausedCaption) return;
+    if (!s.transmitting) return;
 
-    const QString text = p_.keyboard.Text();
     if (s.restartSending) {
         s.sendPosition = 1;
         p_.timer1.SetInterval(PollMilliseconds);
         p_.keyboard.SetSelStart(0);
         p_.keyboard.SetSelColor(Colours::Black);
     }
+    // The character this tick sends is timed from here, so that discovery does not add to every
+    // character.
+    const std::int64_t tickStart = p_.clock.TickCount();
     if (!p_.link.FindUnit()) {
-        p_.timer1.SetEnabled(false);
-        p_.timer2.SetEnabled(true);
-    }
-
-    const std::int64_t now = p_.clock.TickCount();
-    if (s.sendPosition > text.size()) {
-        HandOverWhenIdle(now);
+        // Nothing can go out: the text stays unsent until the unit answers again.
+        HandOverToMonitor();
         return;
     }
-    s.lastSendTick = now;
+
+    if (s.sendPosition > p_.keyboard.Length()) {
+        HandOverWhenIdle(p_.clock.TickCount());
+        return;
+    }
+    s.lastSendTick = tickStart;
     if (!LetEventsRun()) return;
+    // The text as it stands after the events, which may have edited it.
+    const QString text = p_.keyboard.Text();
+    if (s.sendPosition > text.size()) return;
     const int c = CharacterCode(text.at(s.sendPosition - 1));
 
     if (c == '<') {
@@ -101,37 +101,29 @@ void TransmitLoop::RunTick() {
     ColourSentCharacter();
 }
 
-void TransmitLoop::TrackCaret() {
-    TransmitState& s = p_.state;
-    const int length = p_.keyboard.Length();
-    if (s.caretGrew) {
-        s.caretGrew = false;
-        s.caretPosition += length - s.keyboardLength;
-        s.keyboardLength = length;
-    }
-    if (s.caretShrank) {
-        s.caretPosition -= s.keyboardLength - length;
-        s.caretShrank = false;
-    }
-    s.keyboardLength = length;
+bool TransmitLoop::HasUnsentText() const {
+    const TransmitState& s = p_.state;
+    if (s.messageEditMode || !s.transmitting) return false;
+    return (s.restartSending ? 1 : s.sendPosition) <= p_.keyboard.Length();
+}
+
+void TransmitLoop::HandOverToMonitor() {
+    p_.timer1.SetEnabled(false);
+    p_.timer2.SetEnabled(true);
 }
 
 // The message editor's closing words stay readable for a moment before the unit's status returns.
 void TransmitLoop::HoldStatusBanner() {
-    const QString info = p_.txtInfo->text();
-    if (!info.startsWith(QLatin1String("Message Saved")) && !info.startsWith(QLatin1String("Message Edit")))
-        return;
+    if (!p_.display.ShowsClosingWords()) return;
     p_.clock.Sleep(BannerMilliseconds);
-    SetBackground(p_.txtInfo, Colours::BlueGrey);
-    p_.txtInfo->setText(p_.firmwareText);
+    p_.display.ShowUnitStatus();
 }
 
 void TransmitLoop::HandOverWhenIdle(std::int64_t now) {
     const TransmitState& s = p_.state;
     p_.timer1.SetInterval(PollMilliseconds);
     if (now - s.lastSendTick <= IdleMilliseconds) return;
-    p_.timer1.SetEnabled(false);
-    p_.timer2.SetEnabled(true);
+    HandOverToMonitor();
     if (p_.sent.Length() > 0) p_.sent.Append(LineBreak);
     p_.sent.SetSelStart(End);
     EmptyKeyboard(p_.keyboard, p_.state);
@@ -151,12 +143,16 @@ void TransmitLoop::WaitOutRepeat(const QString& text) {
     p_.sent.Append(LineBreak);
 }
 
-// False when the unit's reply (a paddle break-in) dropped the rest of the text.
+// A character counts as sent, and shows in the Sent window, only once its command went out whole.
+// False when it did not, or when the unit's reply (a paddle break-in) dropped the rest of the text.
 bool TransmitLoop::SendCharacter(int c) {
     TransmitState& s = p_.state;
+    if (!p_.link.WriteReport(SendCharacterCommand(tables_.MorseCodeTable[c - MorseTableFirstCharacter]))) {
+        HandOverToMonitor();
+        return false;
+    }
     p_.sent.Append(QString(QChar(c)));
     p_.sent.SetSelStart(End);
-    p_.link.WriteReport(SendCharacterCommand(tables_.MorseCodeTable[c - MorseTableFirstCharacter]));
     p_.link.ReadReport();
     if (p_.link.receiveBuffer()[1] > ReplyDropsText) {
         EmptyKeyboard(p_.keyboard, p_.state);
@@ -196,16 +192,12 @@ void TransmitLoop::ColourSentCharacter() {
     p_.keyboard.SetSelColor(Colours::Black);
 }
 
-void TransmitLoop::ShowTransmitting(bool transmitting) {
-    p_.cmdTx->setText(transmitting ? TransmitCaption : PausedCaption);
-    SetColour(p_.cmdTx, QPalette::Button, transmitting ? Colours::LightGreen : Colours::LightYellow);
-}
-
 void TransmitLoop::cmdTxClick() {
-    if (!p_.state.messageEditMode) {
-        const bool pause = p_.cmdTx->text() == TransmitCaption;
-        ShowTransmitting(!pause);
-        if (!pause) runChangeHandling();
+    TransmitState& s = p_.state;
+    if (!s.messageEditMode) {
+        s.transmitting = !s.transmitting;
+        p_.display.ShowTransmitting(s.transmitting);
+        if (s.transmitting) runChangeHandling();
     }
     focusKeyboard();
 }

@@ -1,14 +1,13 @@
 #pragma once
 
 #include "send/MorseTables.h"
+#include "send/TransmitDisplay.h"
 #include "send/TransmitState.h"
 
 #include <QString>
 #include <functional>
 
 class Clock;
-class QLineEdit;
-class QPushButton;
 class RichText;
 class Timer;
 class UnitLink;
@@ -33,15 +32,11 @@ public:
         Timer& timer2;
         UnitLink& link;
         Clock& clock;
-        QLineEdit* txtInfo;
-        QPushButton* cmdTx;
-        const QString& firmwareText;
+        TransmitDisplay& display;
         // True once the window is closing: nothing more of a tick may run.
         const bool& shutDown;
     };
 
-    static const QString TransmitCaption;
-    static const QString PausedCaption;
     // A selection start past any text: the end.
     static constexpr int End = 1 << 30;
     static constexpr int IdleMilliseconds = 3500;
@@ -51,12 +46,12 @@ public:
 
     void SetTables(const MorseTables& tables) { tables_ = tables; }
     void TransmitTick();
+    // Text is waiting in the Keyboard window and nothing holds it back but a missing unit.
+    bool HasUnsentText() const;
 
     void cmdTxClick();
     void cmdEndClick();
     void cmdClearSendClick();
-    // The transmit button's caption and colour are the paused or transmitting state.
-    void ShowTransmitting(bool transmitting);
 
     // Reads the pacing settings at the moment they are needed.
     std::function<Pacing()> pacing;
@@ -67,7 +62,7 @@ public:
 private:
     void RunTick();
     bool LetEventsRun();
-    void TrackCaret();
+    void HandOverToMonitor();
     void HoldStatusBanner();
     void HandOverWhenIdle(std::int64_t now);
     void WaitOutRepeat(const QString& text);
