@@ -30,12 +30,11 @@ std::vector<bool> Elements(std::uint8_t code) {
 
 Sidetone::Sidetone(int sampleRate) : sampleRate_(sampleRate) {}
 
-void Sidetone::Hear(const KeyerCommand& command, const DecodedSettings& settings,
-                    double millisecondsSinceRender) {
+void Sidetone::Hear(const KeyerCommand& command, const DecodedSettings& settings, double delayMilliseconds) {
     const Tone tone{static_cast<double>(settings.toneHz), settings.volume / 100.0};
     switch (command[0]) {
     case 'C':
-        QueueCharacter(command[1], settings, tone, millisecondsSinceRender);
+        QueueCharacter(command[1], settings, tone, delayMilliseconds);
         break;
     case 'T':
         // The key repeats its command while held; the tone goes on unbroken.

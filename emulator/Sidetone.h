@@ -15,11 +15,10 @@ class Sidetone {
 public:
     explicit Sidetone(int sampleRate);
 
-    // One command as the unit received it, with the settings the unit held at that moment. A command that
-    // came some time after the last Render starts sounding that much later in the stream, so characters
-    // keep the spacing the host gave them however the samples are fetched.
-    void Hear(const KeyerCommand& command, const DecodedSettings& settings,
-              double millisecondsSinceRender = 0);
+    // One command as the unit received it, with the settings the unit held at that moment. A character
+    // starts sounding the given delay after the samples rendered so far (when nothing is still to sound),
+    // so that the player can keep the spacing the host gave the characters however it fetches samples.
+    void Hear(const KeyerCommand& command, const DecodedSettings& settings, double delayMilliseconds = 0);
     // The next 16-bit mono samples: the elements still to sound, then the tune tone or silence.
     void Render(std::span<std::int16_t> samples);
 

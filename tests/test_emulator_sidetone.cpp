@@ -34,7 +34,7 @@ private slots:
         QTest::addColumn<int>("code");
         QTest::addColumn<int>("speed");
         QTest::addColumn<int>("weight");
-        QTest::addColumn<int>("late"); // milliseconds after the last samples were fetched
+        QTest::addColumn<int>("late"); // milliseconds after the samples already rendered
         QTest::addColumn<Marks>("marks");
         // At 20 words per minute a dot length is 60 ms: a dot sounds one, a dash three, a gap one.
         QTest::newRow("E") << 0xA0 << 20 << 50 << 0 << Marks{{0, 60}};

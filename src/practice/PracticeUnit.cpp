@@ -3,7 +3,6 @@
 #include "emulator/Sidetone.h"
 
 #include <QAudioSink>
-#include <QElapsedTimer>
 #include <QIODevice>
 #include <QMediaDevices>
 #include <QMutex>
@@ -13,7 +12,8 @@
 
 namespace {
 
-// Short enough that a character sounds as it is sent, long enough to ride out a busy window.
+// Short enough that a character sounds as it is sent, long enough to ride out a busy window. Every
+// character sounds this long after it arrives.
 constexpr qint64 BufferMicroseconds = 100'000;
 
 } // namespace
@@ -22,15 +22,18 @@ constexpr qint64 BufferMicroseconds = 100'000;
 // characters. The audio output may read from a thread of its own, so the sidetone is locked.
 class SidetoneStream : public QIODevice {
 public:
-    explicit SidetoneStream(int sampleRate) : sidetone_(sampleRate) {
+    explicit SidetoneStream(int sampleRate) : sampleRate_(sampleRate), sidetone_(sampleRate) {
         open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-        sinceRender_.start();
     }
-    void Hear(const KeyerCommand& command, const DecodedSettings& settings) {
+    // The command starts sounding the given time after the samples fetched so far.
+    void Hear(const KeyerCommand& command, const DecodedSettings& settings, double delayMilliseconds) {
         QMutexLocker lock(&mutex_);
-        // The output fetches a buffer at a time; a stalled output must not delay the next character for long.
-        const auto sinceRender = std::min(sinceRender_.nsecsElapsed() / 1000, BufferMicroseconds);
-        sidetone_.Hear(command, settings, static_cast<double>(sinceRender) / 1000);
+        sidetone_.Hear(command, settings, delayMilliseconds);
+    }
+    // How much sound the output has fetched since it started.
+    qint64 FetchedMicroseconds() {
+        QMutexLocker lock(&mutex_);
+        return fetchedSamples_ * 1'000'000 / sampleRate_;
     }
     bool isSequential() const override { return true; }
     bool atEnd() const override { return false; }
@@ -41,7 +44,7 @@ protected:
         {
             QMutexLocker lock(&mutex_);
             sidetone_.Render(samples);
-            sinceRender_.start();
+            fetchedSamples_ += static_cast<qint64>(samples.size());
         }
         const std::size_t bytes = samples.size() * sizeof(std::int16_t);
         std::memcpy(data, samples.data(), bytes);
@@ -50,9 +53,10 @@ protected:
     qint64 writeData(const char*, qint64) override { return -1; }
 
 private:
+    const int sampleRate_;
     QMutex mutex_;
     Sidetone sidetone_;
-    QElapsedTimer sinceRender_;
+    qint64 fetchedSamples_ = 0;
 };
 
 PracticeUnit::PracticeUnit(Clock& clock) : UnitEmulator(clock) {
@@ -80,7 +84,11 @@ int PracticeUnit::Write(Handle handle, const std::uint8_t* data, std::size_t len
     KeyerCommand command;
     if (stream_ && written > 0 && length > command.size()) {
         std::copy_n(data + 1, command.size(), command.begin());
-        stream_->Hear(command, settings());
+        // Each command sounds one buffer's time after the output's playing position, wherever the
+        // output's fetching stands; an output that fell behind delays it by no more than that.
+        const qint64 fetchedAhead = stream_->FetchedMicroseconds() - sink_->processedUSecs();
+        const qint64 delay = std::clamp<qint64>(BufferMicroseconds - fetchedAhead, 0, BufferMicroseconds);
+        stream_->Hear(command, settings(), static_cast<double>(delay) / 1000);
     }
     return written;
 }
