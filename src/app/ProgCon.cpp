@@ -117,6 +117,9 @@ void ProgCon::WireMessages() {
     keyboardHandlers->chooseMessageByKey = [this](int number) { messages->ChooseByKey(number); };
     keyboardHandlers->cancelMessageEdit = [this] { messages->Cancel(); };
     keyboardHandlers->saveMessageEdit = [this] { messages->Save(); };
+    keyboardHandlers->stepSpeed = [this](int step) {
+        step > 0 ? panel->scrSpeed->StepUp() : panel->scrSpeed->StepDown();
+    };
 
     workedCallEntry = new WorkedCall(txtWrkStation, this);
     workedCallEntry->setParent(this);

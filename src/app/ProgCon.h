@@ -12,9 +12,11 @@
 
 #include <QMainWindow>
 #include <memory>
+#include <vector>
 
 class HelpMenu;
 class KeyboardHandlers;
+struct Placement;
 class KeyerFeaturesDialog;
 struct PaddleFeatures;
 class QLabel;
@@ -110,6 +112,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // The resize rule places every control on each size change, maximised and restored too.
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -119,8 +123,10 @@ private:
     void BuildMessageStrip(QWidget* client);
     void WireMessages();
     MacroValues CurrentMacroValues();
-    QLineEdit* AddCaptionBox(double left);
-    QPushButton* AddButton(const QString& caption, double left);
+    void SetTabOrder();
+    void PlaceControls(const std::vector<Placement>& places);
+    QLineEdit* AddCaptionBox(const QString& name);
+    QPushButton* AddButton(const QString& caption, const QString& name);
     void ShowStatus(const QString& text, const QColor& background);
     void ShowTransmitting(bool transmitting) override;
     bool ShowsClosingWords() const override;

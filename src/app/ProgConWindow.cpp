@@ -1,32 +1,69 @@
 #include "app/ProgCon.h"
 
+#include "app/WindowLayout.h"
 #include "help/HelpMenu.h"
 #include "platform/Twips.h"
+#include "platform/WindowPlacement.h"
 #include "platform/WrappingButton.h"
 #include "profile/KeyerFeaturesDialog.h"
 #include "profile/SettingsPanel.h"
+#include "profile/UpDown.h"
 
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QShortcut>
 #include <QTextEdit>
 
-// The main window's controls at their designed places, and its menus.
+// The main window's controls, placed by the resize rule, and its menus.
 
 namespace {
 
-// The designed client area of the window, in twips.
-constexpr double DesignWidth = 8025;
-constexpr double DesignHeight = 5865;
+// The window's outer size less its client area, as the resize rule counts it: the rule's sizes
+// include a frame, caption and menu bar of these lengths, whatever the desktop draws.
+constexpr double FrameWidth = 120;
+constexpr double FrameHeight = 810;
 
-QFont DesignFont(const QString& family, double points, int weight = QFont::Normal) {
-    QFont font(family);
+// The window was laid out for faces a Linux desktop does not have, and the usual stand-in is wider,
+// so captions were cut. Liberation Sans is as wide as the layout needs; its Narrow cut fits the
+// smallest boxes. DejaVu Sans Condensed, of about Liberation Sans's width, stands in where it is missing.
+enum class Cut { Regular, Narrow };
+
+QFont WindowFont(double points, int weight = QFont::Normal, Cut cut = Cut::Regular) {
+    QFont font;
+    font.setFamilies(
+        {cut == Cut::Narrow ? QStringLiteral("Liberation Sans Narrow") : QStringLiteral("Liberation Sans"),
+         QStringLiteral("DejaVu Sans Condensed")});
     font.setPointSizeF(points);
     font.setWeight(static_cast<QFont::Weight>(weight));
     return font;
+}
+
+QFont HeadingFont() {
+    return WindowFont(9.75, 600);
+}
+
+template <typename Control> Control* Named(Control* control, const QString& name) {
+    control->setObjectName(name);
+    return control;
+}
+
+QFrame* AddRule(QWidget* client, const QString& name, QFrame::Shape shape) {
+    auto* rule = Named(new QFrame(client), name);
+    rule->setFrameShape(shape);
+    rule->setFrameShadow(QFrame::Plain);
+    return rule;
+}
+
+// A box that only shows something: the focus never rests there.
+QLineEdit* AddShowingBox(QWidget* client, const QString& name) {
+    auto* box = Named(new QLineEdit(client), name);
+    box->setReadOnly(true);
+    box->setFocusPolicy(Qt::NoFocus);
+    return box;
 }
 
 } // namespace
@@ -34,23 +71,22 @@ QFont DesignFont(const QString& family, double points, int weight = QFont::Norma
 void ProgCon::BuildWindow() {
     auto* client = new QWidget(this);
     setCentralWidget(client);
-    client->setMinimumSize(TwipsToPixels(DesignWidth), TwipsToPixels(DesignHeight));
+    client->setMinimumSize(TwipsToPixels(MinimumOuterWidth - FrameWidth),
+                           TwipsToPixels(MinimumOuterHeight - FrameHeight));
     SetColour(client, QPalette::Window, Colours::Grey);
     client->setAutoFillBackground(true);
-    setFont(DesignFont(QStringLiteral("Lucida Sans"), 8.25));
+    setFont(WindowFont(8.25));
 
     BuildMessageStrip(client);
     BuildLabels(client);
-    lblOP = new QLabel(client);
-    PlaceInTwips(lblOP, 150, 960, 1995, 225);
+    lblOP = Named(new QLabel(client), QStringLiteral("lblOP"));
 
     txtSent->setParent(client);
+    txtSent->setObjectName(QStringLiteral("txtSent"));
     txtSent->setReadOnly(true);
-    txtSent->setFont(DesignFont(QStringLiteral("Lucida Sans"), 9.75, 600));
-    PlaceInTwips(txtSent, 60, 1320, 6045, 1605);
+    txtSent->setFont(WindowFont(9.75, 600));
 
-    panel = new SettingsPanel(client);
-    PlaceInTwips(panel, 6120, 0, DesignWidth - 6120, 2910);
+    panel = Named(new SettingsPanel(client), QStringLiteral("panel"));
     connect(panel, &SettingsPanel::settingChanged, this, [this] {
         if (loadingProfile_) return;
         SendKeyerSettings();
@@ -58,28 +94,22 @@ void ProgCon::BuildWindow() {
     });
 
     txtKeyboard->setParent(client);
+    txtKeyboard->setObjectName(QStringLiteral("txtKeyboard"));
     txtKeyboard->setAcceptRichText(false);
-    txtKeyboard->setFont(DesignFont(QStringLiteral("Lucida Sans"), 11.25));
+    txtKeyboard->setFont(WindowFont(11.25));
     SetBackground(txtKeyboard, Colours::LightYellow);
-    PlaceInTwips(txtKeyboard, 60, 3240, 7920, 1335);
 
-    txtWrkStation = new QLineEdit(client);
-    txtWrkStation->setFont(DesignFont(QStringLiteral("MS Sans Serif"), 8.25));
-    PlaceInTwips(txtWrkStation, 60, 4620, 1580, 315);
-    txtIambic = AddCaptionBox(1635);
-    txtDotMemory = AddCaptionBox(3210);
-    txtDashMemory = AddCaptionBox(4785);
-    txtRLPaddles = AddCaptionBox(6360);
+    txtWrkStation = Named(new QLineEdit(client), QStringLiteral("txtWrkStation"));
+    txtIambic = AddCaptionBox(QStringLiteral("txtIambic"));
+    txtDotMemory = AddCaptionBox(QStringLiteral("txtDotMemory"));
+    txtDashMemory = AddCaptionBox(QStringLiteral("txtDashMemory"));
+    txtRLPaddles = AddCaptionBox(QStringLiteral("txtRLPaddles"));
+    txtInfo = AddShowingBox(client, QStringLiteral("txtInfo"));
 
-    txtInfo = new QLineEdit(client);
-    txtInfo->setReadOnly(true);
-    txtInfo->setFocusPolicy(Qt::NoFocus);
-    PlaceInTwips(txtInfo, 60, 4980, 7905, 285);
-
-    cmdTx = AddButton(QStringLiteral(" Transmit Mode Click to Pause"), 180);
-    cmdEnd = AddButton(QStringLiteral("Clear Keyboard Window (Stop)"), 2240);
-    cmdClearSend = AddButton(QStringLiteral("Clear Sent Window"), 4300);
-    cmdCaptureCall = AddButton(QStringLiteral("Capture Call"), 6360);
+    cmdTx = AddButton(QStringLiteral(" Transmit Mode Click to Pause"), QStringLiteral("cmdTx"));
+    cmdEnd = AddButton(QStringLiteral("Clear Keyboard Window (Stop)"), QStringLiteral("cmdEnd"));
+    cmdClearSend = AddButton(QStringLiteral("Clear Sent Window"), QStringLiteral("cmdClearSend"));
+    cmdCaptureCall = AddButton(QStringLiteral("Capture Call"), QStringLiteral("cmdCaptureCall"));
     SetColour(cmdTx, QPalette::Button, Colours::LightGreen);
     SetColour(cmdEnd, QPalette::Button, Colours::Red);
 
@@ -92,88 +122,115 @@ void ProgCon::BuildWindow() {
           static_cast<QWidget*>(txtInfo), txtSent->viewport()}) {
         box->installEventFilter(this);
     }
+    SetTabOrder();
+    KeepTitleBarOnScreen(this);
+    PlaceControls(ResizeRule(MinimumOuterWidth, MinimumOuterHeight, false).places);
 }
 
-QLineEdit* ProgCon::AddCaptionBox(double left) {
-    auto* box = new QLineEdit(centralWidget());
-    box->setReadOnly(true);
-    box->setFocusPolicy(Qt::NoFocus);
+// From the Keyboard window one Tab reaches the speed; after a change the focus comes back there.
+void ProgCon::SetTabOrder() {
+    QWidget* order[] = {txtKeyboard,
+                        panel->scrSpeed,
+                        panel->scrWeight,
+                        panel->scrWordSpace,
+                        panel->scrLetterSpace,
+                        panel->scrVolume,
+                        panel->scrTone,
+                        txtWrkStation,
+                        cmdTx,
+                        cmdEnd,
+                        cmdClearSend,
+                        cmdCaptureCall};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+void ProgCon::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    const QSize client = centralWidget()->size();
+    const double outerWidth = PixelsToTwips(client.width()) + FrameWidth;
+    const double outerHeight = PixelsToTwips(client.height()) + FrameHeight;
+    const ResizeOutcome outcome = ResizeRule(outerWidth, outerHeight, isMinimized());
+    if (outcome.action == ResizeOutcome::Action::SnapTo) {
+        resize(size() +
+               QSize(TwipsToPixels(outcome.width - outerWidth), TwipsToPixels(outcome.height - outerHeight)));
+    } else if (outcome.action == ResizeOutcome::Action::Place) {
+        PlaceControls(outcome.places);
+    }
+}
+
+void ProgCon::PlaceControls(const std::vector<Placement>& places) {
+    QWidget* client = centralWidget();
+    for (const Placement& place : places) {
+        auto* control = client->findChild<QWidget*>(QString::fromStdString(place.name));
+        Q_ASSERT(control);
+        QRect rect(TwipsToPixels(place.left), TwipsToPixels(place.top),
+                   std::max(1, TwipsToPixels(place.width)), std::max(1, TwipsToPixels(place.height)));
+        if (place.width == 0 && place.height == 0) {
+            control->adjustSize();
+            rect.setSize(control->size());
+        }
+        // The settings panel's controls are placed in window coordinates, the panel itself first.
+        if (control->parentWidget() != client) rect.translate(-control->parentWidget()->pos());
+        control->setGeometry(rect);
+    }
+}
+
+QLineEdit* ProgCon::AddCaptionBox(const QString& name) {
+    QLineEdit* box = AddShowingBox(centralWidget(), name);
     box->setAlignment(Qt::AlignCenter);
-    // "Right-Hand Paddles" must fit whole in the designed width, whatever font stands in for the design's.
-    box->setTextMargins(-2, 0, -2, 0);
-    box->setFont(DesignFont(QStringLiteral("Lucida Sans"), 7.5));
-    PlaceInTwips(box, left, 4620, 1580, 315);
+    box->setFont(WindowFont(8.25, QFont::Normal, Cut::Narrow));
     return box;
 }
 
-QPushButton* ProgCon::AddButton(const QString& caption, double left) {
-    auto* button = new WrappingButton(caption, centralWidget());
-    PlaceInTwips(button, left, 5340, 1515, 495);
-    return button;
+QPushButton* ProgCon::AddButton(const QString& caption, const QString& name) {
+    return Named(new WrappingButton(caption, centralWidget()), name);
 }
 
-// Captions, rules and the hint row that names the prosign keys and the tune key.
+// Captions, rules and the hint row that names the prosign keys, the tune key and the speed keys.
 void ProgCon::BuildLabels(QWidget* client) {
-    const QFont heading = DesignFont(QStringLiteral("Lucida Sans"), 9.75, 600);
-    auto addLabel = [client](const QString& text, double left, double top) {
-        auto* label = new QLabel(text, client);
-        label->move(TwipsToPixels(left), TwipsToPixels(top));
-        return label;
+    auto addLabel = [client](const QString& text, const QString& name) {
+        return Named(new QLabel(text, client), name);
     };
-    auto addRule = [client](double left, double top, double width) {
-        auto* rule = new QFrame(client);
-        rule->setFrameShape(QFrame::HLine);
-        rule->setFrameShadow(QFrame::Plain);
-        rule->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), 1);
-    };
-    addLabel(QStringLiteral("Sent"), 2340, 1080)->setFont(heading);
-    addLabel(QStringLiteral("Keyboard"), 3180, 3000)->setFont(heading);
-    addRule(0, 930, 6120);
-    addRule(0, 0, 8040);
-    auto* vertical = new QFrame(client);
-    vertical->setFrameShape(QFrame::VLine);
-    vertical->setFrameShadow(QFrame::Plain);
-    vertical->setGeometry(TwipsToPixels(6120), 0, 1, TwipsToPixels(2910));
-    for (double top : {930.0, 1890.0, 2910.0})
-        addRule(6120, top, 1920);
+    addLabel(QStringLiteral("Sent"), QStringLiteral("lblSent"))->setFont(HeadingFont());
+    addLabel(QStringLiteral("Keyboard"), QStringLiteral("lblKeyboard"))->setFont(HeadingFont());
+    for (const char* name : {"LineSent", "LineTop", "LineTiming", "LineSpacing", "LineSidetone"})
+        AddRule(client, QString::fromLatin1(name), QFrame::HLine);
+    AddRule(client, QStringLiteral("LineVertical"), QFrame::VLine);
 
+    const QString keys = QStringLiteral(
+        "In the Keyboard window these keys send the prosigns and ALT held keys the transmitter to tune; "
+        "Page Up and Page Down make the speed one word per minute faster or slower, as on many keyers.");
     struct Hint {
-        const char* text;
-        double left;
-        double barEnd;
+        const char* prosign;
+        const char* key;
     };
-    for (const Hint& hint : {Hint{"BT --> ;", 90, 300}, Hint{"SK --> =", 900, 1110},
-                             Hint{"AS --> '", 1695, 1905}, Hint{"AR --> [", 5520, 5730}}) {
-        addLabel(QString::fromLatin1(hint.text), hint.left, 3030);
+    for (const Hint& hint : {Hint{"BT", ";"}, Hint{"SK", "="}, Hint{"AS", "'"}, Hint{"AR", "["}}) {
+        const QString prosign = QString::fromLatin1(hint.prosign);
+        addLabel(prosign + QStringLiteral(" --> ") + QLatin1String(hint.key), QStringLiteral("lbl") + prosign)
+            ->setToolTip(keys);
         // The bar over the two letters marks them as one prosign.
-        addRule(hint.left, 3030, hint.barEnd - hint.left);
+        AddRule(client, QStringLiteral("Line") + prosign, QFrame::HLine);
     }
-    addLabel(QStringLiteral("Tune --> ALT"), 6300, 3030);
+    addLabel(QStringLiteral("Tune --> ALT"), QStringLiteral("lblTune"))->setToolTip(keys);
 }
 
 void ProgCon::BuildMessageStrip(QWidget* client) {
-    auto* caption = new QLabel(QStringLiteral("Messages"), client);
-    caption->setFont(DesignFont(QStringLiteral("Lucida Sans"), 9.75, 600));
-    caption->move(TwipsToPixels(2670), TwipsToPixels(30));
+    Named(new QLabel(QStringLiteral("Messages"), client), QStringLiteral("lblMessages"))
+        ->setFont(HeadingFont());
     const QStringList startTitles{"Mine", "Resp", "Lead", "End",  "Name",  "QTH",
                                   "--",   "--",   "--",   "CQ 5", "CQ 12", "His"};
-    // The strip's pitch at the window's designed width.
-    constexpr double Pitch = 495;
     for (int i = 0; i < MessageCount; ++i) {
-        QLineEdit* title = new QLineEdit(startTitles[i], client);
-        title->setReadOnly(true);
-        title->setFocusPolicy(Qt::NoFocus);
+        QLineEdit* title = AddShowingBox(client, QStringLiteral("txtMsgTitle%1").arg(i));
+        title->setText(startTitles[i]);
         title->setFrame(false);
         title->setAlignment(Qt::AlignCenter);
-        title->setFont(DesignFont(QStringLiteral("Lucida Sans"), 6.75));
+        title->setFont(WindowFont(6.75, QFont::Normal, Cut::Narrow));
         SetBackground(title, Colours::Grey);
-        PlaceInTwips(title, 90 + Pitch * i + (Pitch - 500) / 2.5, 270, 475, 195);
         title->installEventFilter(this);
         txtMsgTitle[i] = title;
-
-        auto* button = new QPushButton(QString::number(i + 1), client);
-        PlaceInTwips(button, 90 + Pitch * i, 450, Pitch - 50, 350);
-        cmdMessages[i] = button;
+        cmdMessages[i] =
+            Named(new QPushButton(QString::number(i + 1), client), QStringLiteral("cmdMessages%1").arg(i));
     }
 }
 
@@ -185,14 +242,13 @@ void ProgCon::BuildMenus() {
     mnuFileExit =
         file->addAction(QStringLiteral("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q), this, &QWidget::close);
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    mnuEditKeyer =
-        edit->addAction(QStringLiteral("Keyer Features"), this, [this] { dlgEditKeyer()->show(); });
+    mnuEditKeyer = edit->addAction(QStringLiteral("Keyer Features"), this,
+                                   [this] { ShowCentredOn(dlgEditKeyer(), this); });
     mnuEditMessages =
         edit->addAction(QStringLiteral("Messages"), this, [this] { messages->EnterEditState(); });
     helpMenu = new HelpMenu(menuBar(), services_.shell, services_.prompts, this);
     // F10 opens the menus from any control but the Keyboard window, where it is message 10.
     auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
-    connect(menuKey, &QShortcut::activated, this, [this] {
-        menuBar()->setActiveAction(menuBar()->actions().constFirst());
-    });
+    connect(menuKey, &QShortcut::activated, this,
+            [this] { menuBar()->setActiveAction(menuBar()->actions().constFirst()); });
 }

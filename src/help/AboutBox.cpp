@@ -4,8 +4,10 @@
 #include "platform/Twips.h"
 
 #include <QFrame>
+#include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -13,47 +15,52 @@ namespace {
 const char* const SystemInformationPrograms[] = {"kinfocenter", "hardinfo2", "hardinfo",
                                                  "gnome-system-monitor", "mate-system-monitor"};
 
-QLabel* AddLabel(QWidget* box, const QString& text, double left, double top, double width, double height) {
-    auto* label = new QLabel(text, box);
-    label->setWordWrap(true);
-    PlaceInTwips(label, left, top, width, height);
-    return label;
+QPushButton* AddButton(QVBoxLayout* column, const QString& caption) {
+    auto* button = new QPushButton(caption);
+    button->setMinimumSize(TwipsToPixels(1260), TwipsToPixels(345));
+    column->addWidget(button, 0, Qt::AlignRight);
+    return button;
 }
 
 } // namespace
 
+// Laid out by Qt from the contents, so every line fits whatever the fonts; the designed size is the least.
 AboutBox::AboutBox(Shell& shell, Prompts& prompts, QWidget* parent) : QDialog(parent) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("About ") + ApplicationTitle());
-    setFixedSize(TwipsToPixels(5730), TwipsToPixels(3555));
 
-    auto* picIcon = new QLabel(this);
-    PlaceInTwips(picIcon, 240, 240, 540, 540);
-    picIcon->setPixmap(ApplicationIcon(picIcon->width()));
-    lblTitle = AddLabel(this, ApplicationTitle(), 1020, 240, 3885, 480);
+    auto* picIcon = new QLabel;
+    picIcon->setPixmap(ApplicationIcon(TwipsToPixels(540)));
+    lblTitle = new QLabel(ApplicationTitle());
     QFont titleFont = lblTitle->font();
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.8);
     titleFont.setBold(true);
     lblTitle->setFont(titleFont);
-    lblVersion = AddLabel(this, QStringLiteral("Version ") + ApplicationVersion(), 1050, 780, 3885, 225);
-    AddLabel(this, QStringLiteral("Serves as host for the Tandrel Interface"), 1080, 1200, 4335, 255);
-    AddLabel(
-        this,
-        QStringLiteral("This program keys a radio transmitter; use it within your licence. It comes with "
-                       "no warranty."),
-        1080, 1770, 4515, 615);
-
-    auto* rule = new QFrame(this);
+    lblVersion = new QLabel(QStringLiteral("Version ") + ApplicationVersion());
+    auto* notice =
+        new QLabel(QStringLiteral("This program keys a radio transmitter; use it within your licence. "
+                                  "It comes with no warranty."));
+    notice->setWordWrap(true);
+    notice->setMinimumWidth(TwipsToPixels(4515));
+    auto* rule = new QFrame;
     rule->setFrameShape(QFrame::HLine);
     rule->setFrameShadow(QFrame::Sunken);
-    rule->setGeometry(TwipsToPixels(90), TwipsToPixels(2445), TwipsToPixels(5654 - 90), 2);
 
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    PlaceInTwips(cmdOK, 4245, 2625, 1260, 345);
+    auto* grid = new QGridLayout(this);
+    grid->setVerticalSpacing(TwipsToPixels(120));
+    grid->setHorizontalSpacing(TwipsToPixels(240));
+    grid->addWidget(picIcon, 0, 0, 4, 1, Qt::AlignTop);
+    grid->addWidget(lblTitle, 0, 1);
+    grid->addWidget(lblVersion, 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Serves as host for the Tandrel Interface")), 2, 1);
+    grid->addWidget(notice, 3, 1);
+    grid->addWidget(rule, 4, 0, 1, 2);
+    auto* buttons = new QVBoxLayout;
+    grid->addLayout(buttons, 5, 0, 1, 2);
+    cmdOK = AddButton(buttons, QStringLiteral("OK"));
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::close);
-    cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
-    PlaceInTwips(cmdSysInfo, 4260, 3075, 1245, 345);
+    cmdSysInfo = AddButton(buttons, QStringLiteral("&System Info..."));
     connect(cmdSysInfo, &QPushButton::clicked, this, [&shell, &prompts] { StartSysInfo(shell, prompts); });
 }
 

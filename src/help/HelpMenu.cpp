@@ -1,6 +1,7 @@
 #include "help/HelpMenu.h"
 
 #include "help/HelpDocuments.h"
+#include "platform/WindowPlacement.h"
 
 #include <QMenuBar>
 
@@ -25,7 +26,5 @@ void HelpMenu::OpenDocument(const QString& name) {
 // An About box already open is brought to the front rather than shown twice.
 void HelpMenu::ShowAbout() {
     if (!about_) about_ = new AboutBox(shell_, prompts_, window_);
-    about_->show();
-    about_->raise();
-    about_->activateWindow();
+    ShowCentredOn(about_, window_);
 }

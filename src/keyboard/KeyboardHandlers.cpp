@@ -24,8 +24,6 @@ bool MovesTheCaret(int qtKey) {
     case Qt::Key_Down:
     case Qt::Key_Home:
     case Qt::Key_End:
-    case Qt::Key_PageUp:
-    case Qt::Key_PageDown:
         return true;
     default:
         return false;
@@ -102,12 +100,17 @@ bool KeyboardHandlers::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const int qtKey = static_cast<QKeyEvent*>(event)->key();
         if (qtKey == Qt::Key_Tab || qtKey == Qt::Key_Backtab) return false;
+        if (qtKey == Qt::Key_PageUp || qtKey == Qt::Key_PageDown) {
+            stepSpeed(qtKey == Qt::Key_PageUp ? 1 : -1);
+            return true;
+        }
         const int key = FromQtKey(qtKey);
         KeyDown(key);
         return key == KeyCode::Alt;
     }
     if (event->type() == QEvent::KeyRelease) {
         const int qtKey = static_cast<QKeyEvent*>(event)->key();
+        if (qtKey == Qt::Key_PageUp || qtKey == Qt::Key_PageDown) return true;
         const bool swallowed = KeyUp(FromQtKey(qtKey)) == KeyCode::None;
         // Cursor keys move the caret for good, as a click does.
         if (MovesTheCaret(qtKey)) Click();

@@ -56,6 +56,8 @@ public:
     std::function<void(int)> chooseMessageByKey;
     std::function<void()> cancelMessageEdit;
     std::function<void()> saveMessageEdit;
+    // Page Up and Page Down step the speed, as its arrows do (+1 faster, -1 slower).
+    std::function<void(int)> stepSpeed;
 
     static int FromQtKey(int qtKey);
 

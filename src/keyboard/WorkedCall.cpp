@@ -1,6 +1,7 @@
 #include "keyboard/WorkedCall.h"
 
 #include "platform/Twips.h"
+#include "platform/WindowPlacement.h"
 
 #include <QClipboard>
 #include <QEvent>
@@ -8,16 +9,23 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 WorkedCallDialog::WorkedCallDialog(QWidget* parent)
     : QDialog(parent), txtWrkCall(new QLineEdit(this)), OKButton(new QPushButton(QStringLiteral("OK"), this)),
       CancelButton(new QPushButton(QStringLiteral("Cancel"), this)) {
     setWindowTitle(QStringLiteral("Enter Work Station Call"));
     setModal(false);
-    setFixedSize(TwipsToPixels(3225), TwipsToPixels(1710));
-    PlaceInTwips(txtWrkCall, 1020, 330, 1245, 375);
-    PlaceInTwips(OKButton, 1050, 870, 1215, 375);
-    PlaceInTwips(CancelButton, 1050, 1290, 1215, 375);
+    // A centred column laid out from its contents; the designed sizes are the least.
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(TwipsToPixels(1000), TwipsToPixels(330), TwipsToPixels(1000),
+                               TwipsToPixels(330));
+    txtWrkCall->setMinimumSize(TwipsToPixels(1245), TwipsToPixels(375));
+    column->addWidget(txtWrkCall);
+    for (QPushButton* button : {OKButton, CancelButton}) {
+        button->setMinimumSize(TwipsToPixels(1215), TwipsToPixels(375));
+        column->addWidget(button);
+    }
     OKButton->setDefault(true);
     CancelButton->setAutoDefault(false);
     setTabOrder(txtWrkCall, OKButton);
@@ -43,7 +51,7 @@ WorkedCallDialog* WorkedCall::dlgWrkCall() {
 }
 
 void WorkedCall::ShowDialog() {
-    dlgWrkCall()->show();
+    ShowCentredOn(dlgWrkCall(), dialogParent_);
     dialog_->txtWrkCall->setFocus();
 }
 

@@ -4,30 +4,30 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
 
 namespace {
 
-QGroupBox* AddFrame(QWidget* parent, const QString& caption, double left) {
-    auto* frame = new QGroupBox(caption, parent);
-    PlaceInTwips(frame, left, 30, 1815, 945);
+// Laid out by Qt from the contents, so every caption fits; the designed sizes are the least.
+QGroupBox* AddFrame(QHBoxLayout* row, const QString& caption, QAbstractButton* first,
+                    QAbstractButton* second) {
+    auto* frame = new QGroupBox(caption);
+    frame->setMinimumWidth(TwipsToPixels(1815));
+    auto* column = new QVBoxLayout(frame);
+    column->addWidget(first);
+    column->addWidget(second);
+    row->addWidget(frame);
     return frame;
 }
 
-template <typename Button>
-Button* AddChoice(QWidget* frame, const QString& caption, double left, double top, double width,
-                  double height) {
-    auto* button = new Button(caption, frame);
-    PlaceInTwips(button, left, top, width, height);
-    return button;
-}
-
-QPushButton* AddButton(QWidget* parent, const QString& caption, double top) {
-    auto* button = new QPushButton(caption, parent);
+QPushButton* AddButton(QVBoxLayout* column, const QString& caption) {
+    auto* button = new QPushButton(caption);
     button->setAutoDefault(false);
-    PlaceInTwips(button, 2190, top, 1215, 375);
+    button->setMinimumSize(TwipsToPixels(1215), TwipsToPixels(375));
+    column->addWidget(button, 0, Qt::AlignHCenter);
     return button;
 }
 
@@ -37,19 +37,21 @@ KeyerFeaturesDialog::KeyerFeaturesDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Keyer Features"));
     setModal(false);
     setStyleSheet(QStringLiteral("QDialog, QGroupBox { background-color: rgb(224, 224, 224); }"));
-    setFixedSize(TwipsToPixels(5550), TwipsToPixels(1860));
 
-    QGroupBox* features = AddFrame(this, QStringLiteral("Dual-Paddle Features"), 0);
-    rbIambic[0] = AddChoice<QRadioButton>(features, QStringLiteral("Iambic"), 90, 270, 1065, 285);
-    rbIambic[1] = AddChoice<QRadioButton>(features, QStringLiteral("Dash Override"), 90, 540, 1335, 315);
-    QGroupBox* sides = AddFrame(this, QStringLiteral("Right/Left Paddle(s)"), 1860);
-    rbRightLeft[0] = AddChoice<QRadioButton>(sides, QStringLiteral("Right-Handed"), 120, 300, 1695, 225);
-    rbRightLeft[1] = AddChoice<QRadioButton>(sides, QStringLiteral("Left-Handed"), 90, 570, 1665, 225);
-    QGroupBox* memories = AddFrame(this, QStringLiteral("Dot/Dash Memory"), 3720);
-    chkDotMemory = AddChoice<QCheckBox>(memories, QStringLiteral("Dot Memory"), 90, 270, 1155, 255);
-    chkDashMemory = AddChoice<QCheckBox>(memories, QStringLiteral("Dash Memory"), 90, 570, 1395, 285);
-    OKButton = AddButton(this, QStringLiteral("OK"), 1020);
-    CancelButton = AddButton(this, QStringLiteral("Cancel"), 1440);
+    rbIambic[0] = new QRadioButton(QStringLiteral("Iambic"));
+    rbIambic[1] = new QRadioButton(QStringLiteral("Dash Override"));
+    rbRightLeft[0] = new QRadioButton(QStringLiteral("Right-Handed"));
+    rbRightLeft[1] = new QRadioButton(QStringLiteral("Left-Handed"));
+    chkDotMemory = new QCheckBox(QStringLiteral("Dot Memory"));
+    chkDashMemory = new QCheckBox(QStringLiteral("Dash Memory"));
+    auto* column = new QVBoxLayout(this);
+    auto* frames = new QHBoxLayout;
+    column->addLayout(frames);
+    AddFrame(frames, QStringLiteral("Dual-Paddle Features"), rbIambic[0], rbIambic[1]);
+    AddFrame(frames, QStringLiteral("Right/Left Paddle(s)"), rbRightLeft[0], rbRightLeft[1]);
+    AddFrame(frames, QStringLiteral("Dot/Dash Memory"), chkDotMemory, chkDashMemory);
+    OKButton = AddButton(column, QStringLiteral("OK"));
+    CancelButton = AddButton(column, QStringLiteral("Cancel"));
 
     SetFeatures(PaddleFeatures{});
     connect(OKButton, &QPushButton::clicked, this, &KeyerFeaturesDialog::okPressed);

@@ -1,7 +1,6 @@
 #include "profile/SettingsPanel.h"
 
 #include "platform/NumberText.h"
-#include "platform/Twips.h"
 #include "profile/SettingRanges.h"
 #include "profile/UpDown.h"
 
@@ -11,36 +10,33 @@
 
 namespace {
 
-// The panel's children are designed relative to the window; the panel starts at this x.
-constexpr double PanelLeft = 6120;
 constexpr int SpacingWholeStep = 10;
 
 } // namespace
 
 SettingsPanel::SettingsPanel(QWidget* parent) : QWidget(parent) {
-    AddLabel(QStringLiteral("Timing"), 6750, 30);
-    txtSpeed = AddDisplay(6300, 270, 405);
-    scrSpeed = AddControl(speedRange, 25, 6720, 240);
-    AddLabel(QStringLiteral("Speed"), 6270, 630);
-    txtWeight = AddDisplay(7200, 270, 405);
-    scrWeight = AddControl(weightRange, 50, 7650, 240);
-    AddLabel(QStringLiteral("Weight"), 7230, 630);
+    AddLabel(QStringLiteral("Timing"), QStringLiteral("lblTiming"));
+    txtSpeed = AddDisplay(QStringLiteral("Speed"));
+    scrSpeed = AddControl(speedRange, 25, QStringLiteral("Speed"));
+    txtWeight = AddDisplay(QStringLiteral("Weight"));
+    scrWeight = AddControl(weightRange, 50, QStringLiteral("Weight"));
 
-    AddLabel(QStringLiteral("Spacing"), 6720, 960);
-    txtWordSpace = AddDisplay(6240, 1230, 465);
-    scrWordSpace = AddControl(wordSpaceRange, 60, 6750, 1200);
-    AddLabel(QStringLiteral("Word"), 6420, 1590);
-    txtLetterSpace = AddDisplay(7140, 1230, 465);
-    scrLetterSpace = AddControl(letterSpaceRange, 10, 7650, 1200);
-    AddLabel(QStringLiteral("Letter"), 7320, 1590);
+    AddLabel(QStringLiteral("Spacing"), QStringLiteral("lblSpacing"));
+    txtWordSpace = AddDisplay(QStringLiteral("WordSpace"));
+    scrWordSpace = AddControl(wordSpaceRange, 60, QStringLiteral("WordSpace"));
+    txtLetterSpace = AddDisplay(QStringLiteral("LetterSpace"));
+    scrLetterSpace = AddControl(letterSpaceRange, 10, QStringLiteral("LetterSpace"));
 
-    AddLabel(QStringLiteral("Sidetone"), 6690, 1980);
-    txtVolume = AddDisplay(6210, 2250, 435);
-    scrVolume = AddControl(volumeRange, 0, 6660, 2220);
-    AddLabel(QStringLiteral(" Volume"), 6210, 2580);
-    txtTone = AddDisplay(7020, 2250, 645);
-    scrTone = AddControl(toneRange, 68, 7710, 2220);
-    AddLabel(QStringLiteral("Tone"), 7200, 2580);
+    AddLabel(QStringLiteral("Sidetone"), QStringLiteral("lblSidetone"));
+    txtVolume = AddDisplay(QStringLiteral("Volume"));
+    scrVolume = AddControl(volumeRange, 0, QStringLiteral("Volume"));
+    txtTone = AddDisplay(QStringLiteral("Tone"));
+    scrTone = AddControl(toneRange, 68, QStringLiteral("Tone"));
+
+    const char* captions[][2] = {{"Speed", "Speed"},        {"Weight", "Weight"},  {"WordSpace", "Word"},
+                                 {"LetterSpace", "Letter"}, {"Volume", " Volume"}, {"Tone", "Tone"}};
+    for (const auto& [setting, caption] : captions)
+        AddLabel(QString::fromLatin1(caption), QStringLiteral("lbl") + QLatin1String(setting));
 
     for (UpDown* control : {scrSpeed, scrWeight, scrTone, scrVolume, scrWordSpace, scrLetterSpace}) {
         connect(control, &UpDown::valueChanged, this, [this] {
@@ -73,22 +69,22 @@ void SettingsPanel::ShowSpacing(UpDown* control, QLineEdit* display, double dotL
     control->setSingleStep(whole ? SpacingWholeStep : 1);
 }
 
-QLineEdit* SettingsPanel::AddDisplay(double left, double top, double width) {
+// The window's resize rule places the panel's controls by these names.
+QLineEdit* SettingsPanel::AddDisplay(const QString& setting) {
     auto* display = new QLineEdit(this);
+    display->setObjectName(QStringLiteral("txt") + setting);
     display->setReadOnly(true);
     display->setFocusPolicy(Qt::NoFocus);
-    PlaceInTwips(display, left - PanelLeft, top, width, 315);
     return display;
 }
 
-UpDown* SettingsPanel::AddControl(ControlRange range, int start, double left, double top) {
+UpDown* SettingsPanel::AddControl(ControlRange range, int start, const QString& setting) {
     auto* control = new UpDown(range.minimum, range.maximum, start, this);
-    PlaceInTwips(control, left - PanelLeft, top, 255, 375);
+    control->setObjectName(QStringLiteral("scr") + setting);
     return control;
 }
 
-QLabel* SettingsPanel::AddLabel(const QString& text, double left, double top) {
+void SettingsPanel::AddLabel(const QString& text, const QString& name) {
     auto* label = new QLabel(text, this);
-    label->move(TwipsToPixels(left - PanelLeft), TwipsToPixels(top));
-    return label;
+    label->setObjectName(name);
 }

@@ -3,7 +3,6 @@
 #include <QWidget>
 
 struct ControlRange;
-class QLabel;
 class QLineEdit;
 class UpDown;
 
@@ -37,7 +36,7 @@ signals:
 private:
     void ShowSpacing(UpDown* control, QLineEdit* display, double dotLengths);
     void ShowAll();
-    QLineEdit* AddDisplay(double left, double top, double width);
-    UpDown* AddControl(ControlRange range, int start, double left, double top);
-    QLabel* AddLabel(const QString& text, double left, double top);
+    QLineEdit* AddDisplay(const QString& setting);
+    UpDown* AddControl(ControlRange range, int start, const QString& setting);
+    void AddLabel(const QString& text, const QString& name);
 };

@@ -1,0 +1,130 @@
+#include "Harness.h"
+#include "TextFits.h"
+#include "app/WindowLayout.h"
+#include "keyboard/WorkedCall.h"
+#include "platform/Twips.h"
+#include "profile/KeyerFeaturesDialog.h"
+#include "profile/SettingsPanel.h"
+
+#include <QApplication>
+#include <QStyleFactory>
+#include <QTextEdit>
+
+using Action = ResizeOutcome::Action;
+
+class LayoutTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void tooSmallIsLeftAndBelowTheMinimumSnapsBack() {
+        struct Row {
+            double width, height;
+            bool minimised;
+            Action action;
+            QSizeF snapTo;
+        };
+        for (const Row& row : {Row{100, 100, false, Action::LeaveAlone, {0, 0}}, // a first run's geometry
+                               Row{499, 9000, false, Action::LeaveAlone, {0, 0}},
+                               Row{9000, 9000, true, Action::LeaveAlone, {0, 0}},
+                               Row{8000, 6000, false, Action::SnapTo, {8000, 6675}}, // height first,
+                               Row{8000, 6675, false, Action::SnapTo, {8145, 6675}}, // then the width
+                               Row{8145, 6675, false, Action::Place, {0, 0}}}) {
+            const ResizeOutcome outcome = ResizeRule(row.width, row.height, row.minimised);
+            QCOMPARE(outcome.action, row.action);
+            QCOMPARE(QSizeF(outcome.width, outcome.height), row.snapTo);
+        }
+    }
+
+    void controlsFollowTheWindowsGrowth() {
+        struct Row {
+            double dw, dh;
+            const char* name;
+            QRectF place;
+        };
+        for (const Row& row :
+             {Row{0, 0, "cmdMessages11", {5535, 450, 445, 350}},        // pitch 495
+              Row{1200, 0, "cmdMessages1", {685, 450, 545, 350}},       // pitch 595
+              Row{0, 300, "txtSent", {60, 1320, 6045, 1805}},           // 2/3 of the height
+              Row{900, 300, "txtKeyboard", {60, 3440, 8820, 1435}},     // 1/3
+              Row{0, 2.5, "txtSent", {60, 1320, 6045, 1605 + 4 / 3.0}}, // a half goes to even
+              Row{900, 900, "panel", {7020, 0, 1920, 3510}},            // at the right edge
+              Row{900, 900, "scrSpeed", {7620, 352.5, 255, 375}},
+              Row{0, 900, "scrWordSpace", {6750, 1200 + 900 / 2.9, 255, 375}},
+              Row{900, 100, "txtRLPaddles", {7080, 4720, 1760, 315}}, // fifths
+              Row{900, 100, "cmdEnd", {2540, 5440, 1615, 495}},       // ninths
+              Row{1000, 300, "LineAR", {6300, 3230, 210, 0}}}) {
+            const auto places =
+                ResizeRule(MinimumOuterWidth + row.dw, MinimumOuterHeight + row.dh, false).places;
+            const Placement p = *std::find_if(places.begin(), places.end(),
+                                              [&](const Placement& place) { return place.name == row.name; });
+            // Positions are kept in single precision.
+            const QRectF& e = row.place;
+            QCOMPARE(QRectF(p.left, p.top, p.width, p.height),
+                     QRectF(float(e.x()), float(e.y()), float(e.width()), float(e.height())));
+        }
+    }
+
+    void textsFitAtTheMinimumColoursStayFlatAndTheWindowFollowsItsSize() {
+        for (const char* style : {"Fusion", "Windows"}) {
+            QApplication::setStyle(QStyleFactory::create(QString::fromLatin1(style)));
+            Harness h;
+            ProgCon& w = h.Start();
+            w.show();
+            w.resize(1, 1);
+            QCoreApplication::processEvents();
+            QCOMPARE(w.cmdEnd->grab().toImage().pixelColor(3, 3), QColor(255, 0, 0));
+            QCOMPARE(w.cmdTx->grab().toImage().pixelColor(3, 3), QColor(192, 255, 192));
+            w.cmdTx->click();
+            w.dlgEditKeyer()->SetFeatures({false, false, false, false});
+            w.SendKeyerSettings();
+            QCOMPARE(CutTexts(&w), QStringList());
+            QCOMPARE(static_cast<WrappingButton*>(w.cmdTx)->Caption(),
+                     QStringLiteral("Paused\nClick to Transmit"));
+
+            w.mnuEditKeyer->trigger();
+            w.cmdCaptureCall->click();
+            for (QDialog* dialog :
+                 std::initializer_list<QDialog*>{w.dlgEditKeyer(), w.workedCallEntry->dlgWrkCall()}) {
+                QCOMPARE(CutTexts(dialog), QStringList());
+                // Placed before the desktop draws its frame, so off by at most the frame's width.
+                QVERIFY((dialog->frameGeometry().center() - w.frameGeometry().center()).manhattanLength() <=
+                        4);
+            }
+            w.resize(1200, 900);
+            QCoreApplication::processEvents();
+            const double dh =
+                std::nearbyint(PixelsToTwips(w.centralWidget()->height()) + 810 - MinimumOuterHeight);
+            QCOMPARE(w.txtSent->height(), TwipsToPixels(1605 + 2 * dh / 3));
+            QCOMPARE(w.txtKeyboard->height(), TwipsToPixels(1335 + dh / 3));
+            QCOMPARE(w.panel->x(), TwipsToPixels(6120 + 1200 * 15 + 120 - MinimumOuterWidth));
+            w.close();
+        }
+    }
+
+    void speedStepsFromTheKeyboard() {
+        struct Row {
+            QList<Qt::Key> keys;
+            int speed;
+        };
+        for (const Row& row :
+             {Row{{Qt::Key_PageUp}, 26}, Row{{Qt::Key_PageDown}, 24}, Row{{Qt::Key_Tab, Qt::Key_Up}, 26}}) {
+            Harness h;
+            ProgCon& w = h.Start();
+            w.show();
+            QApplication::setActiveWindow(&w);
+            QVERIFY(QTest::qWaitForWindowActive(&w));
+            w.txtKeyboard->setFocus();
+            h.unit.ClearReports();
+            for (Qt::Key key : row.keys)
+                QTest::keyClick(QApplication::focusWidget(), key);
+            // Once to the unit, and the focus back in the Keyboard window, where nothing was typed.
+            QCOMPARE(h.unit.settings().speedWpm, row.speed);
+            QCOMPARE(h.unit.reportsOf('S').size(), std::size_t(3));
+            QVERIFY(w.txtKeyboard->hasFocus() && w.txtKeyboard->toPlainText().isEmpty());
+            w.close();
+        }
+    }
+};
+
+QTEST_MAIN(LayoutTest)
+#include "test_app_layout.moc"
