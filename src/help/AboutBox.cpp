@@ -15,6 +15,14 @@ namespace {
 const char* const SystemInformationPrograms[] = {"kinfocenter", "hardinfo2", "hardinfo",
                                                  "gnome-system-monitor", "mate-system-monitor"};
 
+QString FirstSystemInformationProgram(Shell& shell) {
+    for (const char* name : SystemInformationPrograms) {
+        const QString program = shell.FindProgram(QString::fromLatin1(name));
+        if (!program.isEmpty()) return program;
+    }
+    return QString();
+}
+
 QPushButton* AddButton(QVBoxLayout* column, const QString& caption) {
     auto* button = new QPushButton(caption);
     button->setMinimumSize(TwipsToPixels(1260), TwipsToPixels(345));
@@ -24,7 +32,7 @@ QPushButton* AddButton(QVBoxLayout* column, const QString& caption) {
 
 } // namespace
 
-// Laid out by Qt from the contents, so every line fits whatever the fonts; the designed size is the least.
+// Laid out by Qt from the contents, so every line fits whatever the fonts.
 AboutBox::AboutBox(Shell& shell, Prompts& prompts, QWidget* parent) : QDialog(parent) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("About ") + ApplicationTitle());
@@ -65,12 +73,8 @@ AboutBox::AboutBox(Shell& shell, Prompts& prompts, QWidget* parent) : QDialog(pa
 }
 
 void StartSysInfo(Shell& shell, Prompts& prompts) {
-    for (const char* name : SystemInformationPrograms) {
-        const QString program = shell.FindProgram(QString::fromLatin1(name));
-        if (program.isEmpty()) continue;
-        if (shell.StartProgram(program)) return;
-        break;
-    }
+    const QString program = FirstSystemInformationProgram(shell);
+    if (!program.isEmpty() && shell.StartProgram(program)) return;
     prompts.MessageBox(QStringLiteral("System Information Is Unavailable At This Time"), ApplicationTitle(),
                        Prompts::Buttons::Ok);
 }
