@@ -82,30 +82,6 @@ private slots:
         QCOMPARE(w.panel->txtWordSpace->text(), QStringLiteral(" 8"));
     }
 
-    void theProfileNameGivesTheTitle_data() {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<bool>("inFolder");
-        QTest::newRow("bare name") << "Smith.ini"
-                                   << "Vesk Tandrel.....Smith" << true;
-        QTest::newRow("two dots") << "Smith.cw.ini"
-                                  << "Vesk Tandrel.....Smith" << true;
-        QTest::newRow("no dot") << "Smith"
-                                << "Vesk Tandrel.....Smith" << true;
-        QTest::newRow("full path") << "/srv/ops/N0CALL.ini"
-                                   << "Vesk Tandrel.....N0CALL" << false;
-    }
-    void theProfileNameGivesTheTitle() {
-        QFETCH(QString, stored);
-        QFETCH(QString, title);
-        QFETCH(bool, inFolder);
-        Harness h;
-        h.Write("Operator.INI", "[Operator]\r\nINIFile=" + stored.toUtf8() + "\r\n");
-        ProgCon& w = h.Start();
-        QCOMPARE(w.windowTitle(), title);
-        QCOMPARE(w.operatorFile, inFolder ? h.Path(stored) : stored);
-    }
-
     void everySettingChangeSendsTheThreeBlocks() {
         Harness h;
         ProgCon& w = h.Start();
@@ -142,23 +118,6 @@ private slots:
         QCOMPARE(p->txtTone->text(), QStringLiteral("400"));
         p->scrTone->setValue(200);
         QCOMPARE(p->txtTone->text(), QStringLiteral("1400"));
-    }
-
-    void theWorkedExampleGoesOutByteForByte() {
-        Harness h;
-        ProgCon& w = h.Start();
-        SettingsPanel* p = w.panel;
-        p->scrVolume->setValue(0);
-        KeyerFeaturesDialog* dialog = w.dlgEditKeyer();
-        dialog->SetFeatures({true, false, false, true});
-        h.unit.ClearReports();
-        QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
-        QCOMPARE(
-            LastSettingsBlocks(h.unit),
-            QStringList({"53 00 EE C4 01 41 01 C4", "53 01 00 00 01 41 3A 04", "53 02 01 83 02 88 7A 7A"}));
-        QCOMPARE(w.dotMilliseconds, 48);
-        QCOMPARE(w.txtDotMemory->text(), QStringLiteral("Dot Memory OFF"));
-        QCOMPARE(w.txtDashMemory->text(), QStringLiteral("Dash Memory OFF"));
     }
 
     void spacingMovesInTenthsBelowTenAndWholeAbove() {

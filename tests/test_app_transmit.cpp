@@ -130,26 +130,6 @@ private slots:
         QCOMPARE(w.state.repeatSeconds, 0);
     }
 
-    void repeatWithoutNumberRepeatsAtOnce_data() {
-        QTest::addColumn<QString>("text");
-        QTest::newRow("bare") << "TEST<";
-        QTest::newRow("no number") << "TEST<X";
-        QTest::newRow("negative") << "TEST<-5";
-    }
-    void repeatWithoutNumberRepeatsAtOnce() {
-        QFETCH(QString, text);
-        Harness h;
-        ProgCon& w = StartForSending(h);
-        int sleeps = 0;
-        h.clock.onSleep = [&](std::int64_t) { ++sleeps; };
-        Type(w, text);
-        h.clock.Advance(3000);
-        QCOMPARE(sleeps, 0);
-        QVERIFY(Characters(h.unit).size() >= 8);
-        QCOMPARE(w.sent.Text().left(12), QStringLiteral("TEST\r\nTEST\r\n"));
-        QTest::mouseClick(w.cmdEnd, Qt::LeftButton);
-    }
-
     // Enter reads as CR LF; line breaks and characters without a code end the Sent line, and an
     // empty line is dropped without a trace.
     void lineBreaksAndUncodedCharactersEndTheSentLine() {

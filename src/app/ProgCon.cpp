@@ -63,6 +63,7 @@ ProgCon::ProgCon(PlatformServices services, QWidget* parent)
     BuildMenus();
     WireTransmitting();
     WireMessages();
+    WireOperators();
     Timer2->onTick = [this] { ConnectionMonitorTick(); };
 }
 
@@ -125,6 +126,13 @@ void ProgCon::WireMessages() {
     workedCallEntry->setParent(this);
     workedCallEntry->focusKeyboard = [this] { FocusKeyboard(); };
     connect(cmdCaptureCall, &QPushButton::clicked, this, [this] { workedCallEntry->ShowDialog(); });
+}
+
+void ProgCon::WireOperators() {
+    operators = std::make_unique<OperatorCommands>(OperatorCommands::Parts{
+        *this, lblOP, services_.prompts, services_.applicationFolder, OperatorIniPath(), operatorFile, myCall,
+        operatorName, qth, lastChosenFile_, [this] { SaveProfile(); }, [this] { LoadProfile(); },
+        [this] { SendKeyerSettings(); }});
 }
 
 // The call comes from the operator label, which always shows "Operator: " and the call.
@@ -195,13 +203,15 @@ void ProgCon::StartUp() {
     ShowStatus(firmwareText, found ? Colours::BlueGrey : Colours::Red);
     QDir::setCurrent(services_.applicationFolder);
 
-    operatorFile =
-        ReadIniValue(OperatorIniPath(), QStringLiteral("Operator"), QStringLiteral("INIFile"), QString());
-    if (operatorFile.isEmpty() || operatorFile.endsWith(QLatin1Char('/'))) {
-        // TODO(operator selection): let the operator choose or create a profile here.
+    operatorFile = ProfilePathFromRecord(
+        ReadIniValue(OperatorIniPath(), QStringLiteral("Operator"), QStringLiteral("INIFile"), QString()),
+        services_.applicationFolder);
+    // The operator's choice arrives later through the dialogs; until then the window holds the defaults.
+    if (operatorFile.endsWith(QLatin1Char('/'))) {
+        operators->SelectOperator();
+    } else if (!QFileInfo::exists(operatorFile)) {
+        operators->SelectInsteadOfMissing();
     }
-    if (!operatorFile.contains(QLatin1Char('/')))
-        operatorFile = services_.applicationFolder + '/' + operatorFile;
 
     LoadProfile();
     SendKeyerSettings();
@@ -361,7 +371,7 @@ void ProgCon::LoadProfile() {
 }
 
 void ProgCon::SaveProfile() {
-    QString fileName = FileNamePart(operatorFile);
+    QString fileName = RecordForProfilePath(operatorFile, services_.applicationFolder);
     WriteIniValue(OperatorIniPath(), QStringLiteral("Operator"), QStringLiteral("INIFile"), fileName);
 
     ProfileSave profile;
@@ -394,12 +404,14 @@ void ProgCon::SaveAs() {
         QStringLiteral("Initialization Files (*.INI *.ini)"), lastChosenFile_);
     if (chosen.isEmpty()) return;
     lastChosenFile_ = QFileInfo(chosen).fileName();
-    if (IsProtectedProfilePath(chosen)) {
+    const QString profile = WithIniExtension(chosen);
+    if (IsProtectedProfilePath(profile)) {
         services_.prompts.MessageBox(QStringLiteral("Cannot Save as OPERATOR.INI"),
                                      QStringLiteral("Protected File"), Prompts::Buttons::Ok);
         return;
     }
     // The path stays as chosen: on a case-sensitive file system its capitals would name another file.
-    operatorFile = chosen;
+    operatorFile = profile;
+    operators->ShowIdentity();
     SaveProfile();
 }

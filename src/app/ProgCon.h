@@ -2,6 +2,7 @@
 
 #include "keyboard/MessageEditor.h"
 #include "link/UnitLink.h"
+#include "operators/OperatorCommands.h"
 #include "platform/Clock.h"
 #include "platform/Colours.h"
 #include "platform/Prompts.h"
@@ -74,11 +75,14 @@ public:
     QPushButton* cmdCaptureCall;
     std::array<QPushButton*, MessageCount> cmdMessages;
     std::array<QLineEdit*, MessageCount> txtMsgTitle;
+    QAction* mnuFileSelectOperator;
+    QAction* mnuFileNewOperator;
     QAction* mnuFileSave;
     QAction* mnuFileSaveAs;
     QAction* mnuFileExit;
     QAction* mnuEditKeyer;
     QAction* mnuEditMessages;
+    QAction* mnuEditOperator;
     HelpMenu* helpMenu;
 
     std::unique_ptr<Timer> Timer1;
@@ -109,6 +113,7 @@ public:
     std::unique_ptr<KeyboardHandlers> keyboardHandlers;
     std::unique_ptr<MessageEditor> messages;
     WorkedCall* workedCallEntry;
+    std::unique_ptr<OperatorCommands> operators;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -122,6 +127,7 @@ private:
     void BuildLabels(QWidget* client);
     void BuildMessageStrip(QWidget* client);
     void WireMessages();
+    void WireOperators();
     MacroValues CurrentMacroValues();
     void SetTabOrder();
     void PlaceControls(const std::vector<Placement>& places);

@@ -236,6 +236,11 @@ void ProgCon::BuildMessageStrip(QWidget* client) {
 
 void ProgCon::BuildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    mnuFileSelectOperator =
+        file->addAction(QStringLiteral("&Select Operator"), QKeySequence(Qt::CTRL | Qt::Key_O), this,
+                        [this] { operators->SelectOperator(); });
+    mnuFileNewOperator = file->addAction(QStringLiteral("&New Operator"), QKeySequence(Qt::CTRL | Qt::Key_N),
+                                         this, [this] { operators->NewOperator(); });
     mnuFileSave = file->addAction(QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S), this,
                                   [this] { SaveProfile(); });
     mnuFileSaveAs = file->addAction(QStringLiteral("Save As"), this, [this] { SaveAs(); });
@@ -246,6 +251,8 @@ void ProgCon::BuildMenus() {
                                    [this] { ShowCentredOn(dlgEditKeyer(), this); });
     mnuEditMessages =
         edit->addAction(QStringLiteral("Messages"), this, [this] { messages->EnterEditState(); });
+    mnuEditOperator =
+        edit->addAction(QStringLiteral("Operator"), this, [this] { operators->EditOperator(); });
     helpMenu = new HelpMenu(menuBar(), services_.shell, services_.prompts, this);
     // F10 opens the menus from any control but the Keyboard window, where it is message 10.
     auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);

@@ -1,0 +1,267 @@
+#include "operators/OperatorCommands.h"
+
+#include "operators/OperatorDialog.h"
+#include "operators/OperatorFiles.h"
+#include "operators/SelectOperatorDialog.h"
+#include "platform/Prompts.h"
+#include "platform/WindowPlacement.h"
+#include "profile/IniFile.h"
+#include "profile/ProfileFile.h"
+
+#include <QEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <utility>
+
+namespace {
+
+const QString OperatorSection = QStringLiteral("Operator");
+const QString PleaseSelect = QStringLiteral("Please Select Operator");
+
+void ShowInFront(QDialog* dialog) {
+    ShowCentredOn(dialog, dialog->parentWidget());
+}
+
+} // namespace
+
+OperatorCommands::OperatorCommands(Parts parts) : p_(std::move(parts)) {
+    p_.window.installEventFilter(this);
+}
+
+// The program ends with its window: a dialog left open must not keep it running.
+bool OperatorCommands::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &p_.window && event->type() == QEvent::Close) {
+        for (QDialog* dialog :
+             {static_cast<QDialog*>(selectDialog_), static_cast<QDialog*>(operatorDialog_)}) {
+            if (dialog) dialog->hide();
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+SelectOperatorDialog* OperatorCommands::dlgSelectOperator() {
+    if (!selectDialog_) {
+        selectDialog_ = new SelectOperatorDialog(&p_.window);
+        connect(selectDialog_, &SelectOperatorDialog::closedWith, this,
+                [this](int row) { row < 0 ? NotSelected() : Commit(scanned_[row]); });
+        connect(selectDialog_, &SelectOperatorDialog::browseClicked, this, &OperatorCommands::Browse);
+        // Closed by its frame, the dialog is left as a cancelled Browse leaves it: nothing changes.
+        connect(selectDialog_, &SelectOperatorDialog::closedByFrame, this, &OperatorCommands::EndSelection);
+    }
+    return selectDialog_;
+}
+
+OperatorDialog* OperatorCommands::dlgOperator() {
+    if (!operatorDialog_) {
+        operatorDialog_ = new OperatorDialog(p_.folder, &p_.window);
+        connect(operatorDialog_->OKButton, &QPushButton::clicked, this, &OperatorCommands::OkClicked);
+        connect(operatorDialog_->CancelButton, &QPushButton::clicked, this, &OperatorCommands::CancelClicked);
+        connect(operatorDialog_->cmdDelOp, &QPushButton::clicked, this, &OperatorCommands::DeleteClicked);
+        connect(operatorDialog_, &OperatorDialog::closedByFrame, this, &OperatorCommands::ClosedByFrame);
+    }
+    return operatorDialog_;
+}
+
+bool OperatorCommands::Begin() {
+    if (!underWay_) {
+        underWay_ = true;
+        return true;
+    }
+    for (QDialog* dialog : {static_cast<QDialog*>(selectDialog_), static_cast<QDialog*>(operatorDialog_)}) {
+        if (dialog && dialog->isVisible()) {
+            dialog->raise();
+            dialog->activateWindow();
+        }
+    }
+    return false;
+}
+
+void OperatorCommands::End() {
+    underWay_ = false;
+}
+
+void OperatorCommands::SelectOperator() {
+    if (Begin()) RunSelection([this] { End(); });
+}
+
+void OperatorCommands::NewOperator() {
+    if (Begin()) RunNew([this] { End(); });
+}
+
+void OperatorCommands::EditOperator() {
+    if (!Begin()) return;
+    dlgOperator()->PrepareEdit(p_.myCall, p_.name, p_.qth, OperatorBaseName(p_.operatorFile));
+    ShowInFront(operatorDialog_);
+}
+
+void OperatorCommands::SelectInsteadOfMissing() {
+    p_.prompts.MessageBox(QStringLiteral("Operator File Not Found!\n") + p_.operatorFile, PleaseSelect,
+                          Prompts::Buttons::Ok);
+    SelectOperator();
+}
+
+void OperatorCommands::ShowIdentity() {
+    dlgOperator()->txtCall->setText(p_.myCall);
+    operatorDialog_->txtName->setText(p_.name);
+    operatorDialog_->txtQTH->setText(p_.qth);
+}
+
+void OperatorCommands::RunSelection(Then then) {
+    afterSelection_ = std::move(then);
+    ScanAndAsk();
+}
+
+void OperatorCommands::ScanAndAsk() {
+    scanned_ = ScanOperatorFiles(p_.folder);
+    if (scanned_.isEmpty()) {
+        p_.prompts.MessageBox(QStringLiteral("No Operators Defined. Specify New Operator."), QString(),
+                              Prompts::Buttons::Ok);
+        // Whatever New Operator makes, the operator then chooses from a fresh list.
+        RunNew([this] { NotSelected(); });
+        return;
+    }
+    QStringList names;
+    for (const QString& path : std::as_const(scanned_))
+        names << OperatorBaseName(path);
+    dlgSelectOperator()->ShowNames(names);
+    ShowInFront(selectDialog_);
+}
+
+void OperatorCommands::NotSelected() {
+    p_.prompts.MessageBox(QStringLiteral("Operator Not Selected!"), PleaseSelect, Prompts::Buttons::Ok);
+    ScanAndAsk();
+}
+
+void OperatorCommands::Browse() {
+    const QString path =
+        p_.prompts.OpenFileName(QStringLiteral("Select Operator"), p_.folder,
+                                QStringLiteral("Initialization Files (*.INI *.ini)"), p_.lastChosenFile);
+    if (path.isEmpty()) return EndSelection();
+    p_.lastChosenFile = FileNamePart(path);
+    if (IsProtectedProfilePath(path)) {
+        p_.prompts.MessageBox(QStringLiteral("Not an operator file!"), QStringLiteral("Improper Selection"),
+                              Prompts::Buttons::Ok);
+        return EndSelection();
+    }
+    Commit(path);
+}
+
+void OperatorCommands::Commit(const QString& path) {
+    p_.operatorFile = path;
+    QString recorded = path;
+    WriteIniValue(p_.stateFile, OperatorSection, QStringLiteral("INIFile"), recorded);
+    p_.myCall = ReadIniValue(path, OperatorSection, QStringLiteral("MyCall"), QString());
+    ShowOperator();
+    p_.loadProfile();
+    p_.sendKeyerSettings();
+    ShowTitle();
+    EndSelection();
+}
+
+void OperatorCommands::EndSelection() {
+    if (const Then then = std::exchange(afterSelection_, {})) then();
+}
+
+void OperatorCommands::RunNew(Then then) {
+    afterNew_ = std::move(then);
+    dlgOperator()->PrepareNew();
+    ShowInFront(operatorDialog_);
+}
+
+// OK has taken the identity and the new file; the file name box is empty unless it made an operator.
+void OperatorCommands::EndNew() {
+    if (!operatorDialog_->txtFilename->text().isEmpty()) {
+        ShowOperator();
+        ShowTitle();
+        // The new operator starts with the current settings and messages; the save also records the
+        // file name in the state file.
+        p_.saveProfile();
+    }
+    if (const Then then = std::exchange(afterNew_, {})) then();
+}
+
+void OperatorCommands::OkClicked() {
+    OperatorDialog* dialog = operatorDialog_;
+    const bool editing = dialog->Editing();
+    // Without a file name there is no profile to make or to move to.
+    if (dialog->txtFilename->text().isEmpty()) {
+        dialog->hide();
+        return editing ? EndEdit() : EndNew();
+    }
+    const QString path = ProfileFileFor(p_.folder, dialog->txtFilename->text());
+    // No profile but the one being edited is written over.
+    if (QFileInfo::exists(path) && (!editing || path != p_.operatorFile)) {
+        p_.prompts.MessageBox(FileNamePart(path) +
+                                  QStringLiteral(" Already Exists! Choose Another Filename."),
+                              dialog->windowTitle(), Prompts::Buttons::Ok);
+        return;
+    }
+    TakeIdentity(dialog->txtCall->text().toUpper());
+    p_.operatorFile = path;
+    if (editing) {
+        for (auto [key, value] :
+             {std::pair{"MyCall", p_.myCall}, std::pair{"Name", p_.name}, std::pair{"QTH", p_.qth}}) {
+            WriteIniValue(path, OperatorSection, QString::fromLatin1(key), value);
+        }
+    }
+    dialog->hide();
+    editing ? EndEdit() : EndNew();
+}
+
+void OperatorCommands::CancelClicked() {
+    OperatorDialog* dialog = operatorDialog_;
+    dialog->hide();
+    dialog->cmdDelOp->hide();
+    dialog->txtCall->setText(p_.myCall);
+    dialog->txtFilename->clear();
+    dialog->Editing() ? EndEdit() : EndNew();
+}
+
+void OperatorCommands::DeleteClicked() {
+    const auto answer = p_.prompts.MessageBox(QStringLiteral("Permanently Delete ") + p_.myCall + '?',
+                                              QStringLiteral("Delete Operator"), Prompts::Buttons::YesNo);
+    if (answer == Prompts::Answer::Yes) QFile::remove(p_.operatorFile);
+    p_.operatorFile.clear();
+    operatorDialog_->hide();
+    EndEdit();
+}
+
+// Closed by its frame, the dialog starts afresh next time; an edit keeps the boxes as typed.
+void OperatorCommands::ClosedByFrame() {
+    const bool editing = operatorDialog_->Editing();
+    if (editing) TakeIdentity(operatorDialog_->txtCall->text());
+    operatorDialog_->ClearBoxes();
+    editing ? EndEdit() : EndNew();
+}
+
+void OperatorCommands::EndEdit() {
+    if (p_.operatorFile.isEmpty()) return RunSelection([this] { FinishEdit(); });
+    FinishEdit();
+}
+
+// After every way out of the dialog the profile is saved, loaded again and sent.
+void OperatorCommands::FinishEdit() {
+    p_.saveProfile();
+    p_.loadProfile();
+    p_.sendKeyerSettings();
+    ShowTitle();
+    End();
+}
+
+void OperatorCommands::TakeIdentity(const QString& call) {
+    p_.myCall = call;
+    p_.name = operatorDialog_->txtName->text();
+    p_.qth = operatorDialog_->txtQTH->text();
+}
+
+void OperatorCommands::ShowOperator() {
+    p_.lblOP->setText(QStringLiteral("Operator: ") + p_.myCall);
+}
+
+void OperatorCommands::ShowTitle() {
+    p_.window.setWindowTitle(TitleForOperatorFile(p_.operatorFile));
+}

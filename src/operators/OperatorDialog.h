@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The operator details dialog: call, name, QTH and the profile's file name, for a new operator or the
+// current one (Edit, which also offers Delete). It tidies the entries as they are left; what its buttons
+// mean is up to the commands that show it. It only hides when it closes, so its boxes keep their texts.
+class OperatorDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit OperatorDialog(const QString& folder, QWidget* parent = nullptr);
+
+    // Empty boxes, caption "New Operator", Delete out of sight, the focus in the call box.
+    void PrepareNew();
+    // The current operator in the boxes, caption "Operator", Delete in sight.
+    void PrepareEdit(const QString& call, const QString& name, const QString& qth, const QString& fileName);
+    bool Editing() const { return editing_; }
+    // The designed client area, taller for an edit, which shows Delete.
+    QSize sizeHint() const override;
+    void ClearBoxes();
+
+    QLineEdit* txtCall;
+    QLineEdit* txtName;
+    QLineEdit* txtQTH;
+    QLineEdit* txtFilename;
+    QPushButton* OKButton;
+    QPushButton* CancelButton;
+    QPushButton* cmdDelOp;
+
+signals:
+    void closedByFrame();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void Prepare(bool editing, const QString& caption);
+    void ReturnPressed(QLineEdit* box);
+    void Left(QLineEdit* box, Qt::FocusReason reason);
+    void SelectFileName();
+
+    QString folder_;
+    bool editing_ = false;
+    // The box that last gained the focus, until it loses it again.
+    QLineEdit* focused_ = nullptr;
+};

@@ -1,0 +1,81 @@
+#include "operators/SelectOperatorDialog.h"
+
+#include "platform/Twips.h"
+
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace {
+
+QPushButton* AddButton(QWidget* parent, const QString& caption, double left, double top, double width) {
+    auto* button = new QPushButton(caption, parent);
+    PlaceInTwips(button, left, top, width, 375);
+    return button;
+}
+
+bool IsReturn(const QKeyEvent* key) {
+    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+}
+
+} // namespace
+
+SelectOperatorDialog::SelectOperatorDialog(QWidget* parent)
+    : QDialog(parent), lstOperators(new QListWidget(this)),
+      cmdBrowse(AddButton(this, QStringLiteral("Browse"), 1890, 390, 975)),
+      OKButton(AddButton(this, QStringLiteral("OK"), 840, 1170, 1215)),
+      CancelButton(AddButton(this, QStringLiteral("Cancel"), 840, 1650, 1215)) {
+    setWindowTitle(QStringLiteral("Select Operator"));
+    setModal(false);
+    PlaceInTwips(lstOperators, 150, 150, 1575, 840);
+    lstOperators->installEventFilter(this);
+    setTabOrder(OKButton, CancelButton);
+    setTabOrder(CancelButton, lstOperators);
+    setTabOrder(lstOperators, cmdBrowse);
+
+    connect(OKButton, &QPushButton::clicked, this, &SelectOperatorDialog::CloseWithSelection);
+    connect(CancelButton, &QPushButton::clicked, this, &SelectOperatorDialog::CloseWithSelection);
+    connect(lstOperators, &QListWidget::itemDoubleClicked, this, &SelectOperatorDialog::CloseWithSelection);
+    connect(cmdBrowse, &QPushButton::clicked, this, [this] {
+        hide();
+        emit browseClicked();
+    });
+}
+
+QSize SelectOperatorDialog::sizeHint() const {
+    return {TwipsToPixels(3000), TwipsToPixels(2145)};
+}
+
+void SelectOperatorDialog::ShowNames(const QStringList& names) {
+    lstOperators->clear();
+    lstOperators->addItems(names);
+    lstOperators->setCurrentRow(-1);
+}
+
+void SelectOperatorDialog::CloseWithSelection() {
+    const QList<QListWidgetItem*> selected = lstOperators->selectedItems();
+    hide();
+    emit closedWith(selected.isEmpty() ? -1 : lstOperators->row(selected.front()));
+}
+
+bool SelectOperatorDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lstOperators && event->type() == QEvent::KeyPress &&
+        IsReturn(static_cast<QKeyEvent*>(event))) {
+        CloseWithSelection();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// No key but Return in the list is bound: ESC does not close the dialog.
+void SelectOperatorDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) return event->ignore();
+    QDialog::keyPressEvent(event);
+}
+
+// Hidden here rather than closed, so that whatever follows may show the dialog again at once.
+void SelectOperatorDialog::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    hide();
+    emit closedByFrame();
+}

@@ -1,0 +1,274 @@
+#include "Harness.h"
+#include "TextFits.h"
+#include "operators/OperatorDialog.h"
+#include "operators/SelectOperatorDialog.h"
+#include "platform/Twips.h"
+#include "profile/SettingsPanel.h"
+#include "profile/UpDown.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace {
+
+const QByteArray Ann = "[Timing]\r\nSpeed= 30\r\n[Operator]\r\nMyCall=Q1ABC\r\nName=Ann\r\nQTH=Oslo\r\n";
+const QByteArray Bob = "[Timing]\r\nSpeed= 40\r\n[Operator]\r\nMyCall=W1AW\r\nName=Bob\r\nQTH=Rome\r\n";
+const QString NoOperators = QStringLiteral("No Operators Defined. Specify New Operator.");
+const QString NotSelected = QStringLiteral("Operator Not Selected!");
+
+// The state file names Ann's Q1ABC.INI; Bob's N0CALL.ini lies beside it.
+ProgCon& StartWithTwoOperators(Harness& h) {
+    h.Write("Q1ABC.INI", Ann);
+    h.Write("N0CALL.ini", Bob);
+    h.Write("Operator.INI", "[Operator]\r\nINIFile=Q1ABC.INI\r\n");
+    return h.Start();
+}
+
+QStringList Texts(const ScriptedPrompts& prompts) {
+    QStringList texts;
+    for (const ScriptedPrompts::Shown& shown : prompts.shown)
+        texts << shown.text;
+    return texts;
+}
+
+QStringList Listed(ProgCon& w) {
+    QListWidget* list = w.operators->dlgSelectOperator()->lstOperators;
+    QStringList names;
+    for (int row = 0; row < list->count(); ++row)
+        names << list->item(row)->text();
+    names.sort();
+    return names;
+}
+
+// A widget's double-click comes alone; the click before it is what makes it one on an entry.
+void ClickEntry(ProgCon& w, const QString& name, bool twice = false) {
+    QListWidget* list = w.operators->dlgSelectOperator()->lstOperators;
+    const QPoint entry = list->visualItemRect(list->findItems(name, Qt::MatchExactly).front()).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, entry);
+    if (twice) QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, entry);
+}
+
+void Activate(QWidget* dialog) {
+    dialog->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(dialog));
+}
+
+QStringList Boxes(const OperatorDialog* d) {
+    return {d->txtCall->text(), d->txtName->text(), d->txtQTH->text(), d->txtFilename->text()};
+}
+
+} // namespace
+
+class OperatorsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void aFirstStartKeepsWhatTheOperatorDoes() {
+        Harness h;
+        ProgCon& w = h.Start();
+        OperatorDialog* d = w.operators->dlgOperator();
+        QVERIFY(d->isVisible() && !d->cmdDelOp->isVisible());
+        QCOMPARE(d->windowTitle() + ' ' + QString::number(d->height()),
+                 "New Operator " + QString::number(TwipsToPixels(2815)));
+        // The window stays usable while the dialog waits.
+        w.show();
+        QTest::mouseClick(w.panel->scrSpeed->upButton(), Qt::LeftButton);
+        w.messageTexts[0] = QStringLiteral("CQ DE (MYCALL)");
+
+        Activate(d);
+        for (auto [box, typed] : {std::pair{d->txtCall, "n0call"}, std::pair{d->txtName, "joe"},
+                                  std::pair{d->txtQTH, "new york, ny"}}) {
+            QTest::keyClicks(box, typed);
+            QTest::keyClick(box, Qt::Key_Return);
+        }
+        QCOMPARE(QApplication::focusWidget(), d->txtFilename);
+        QCOMPARE(Boxes(d), QStringList({"N0CALL", "Joe", "New York, NY", "N0CALL"}));
+        QTest::keyClick(d->txtFilename, Qt::Key_Return);
+        QTest::keyClick(d->OKButton, Qt::Key_Return);
+
+        const QByteArray created = h.Read("N0CALL.INI");
+        QVERIFY(created.contains("Speed= 26\r\n") && created.contains("M1=CQ DE (MYCALL)\r\n"));
+        QVERIFY(created.contains("[Operator]\r\nMyCall=N0CALL\r\nName=Joe\r\nQTH=New York, NY\r\n"));
+        QVERIFY(h.Read("Operator.INI").contains("INIFile=N0CALL.INI\r\n"));
+        QCOMPARE(w.windowTitle() + ' ' + w.lblOP->text(),
+                 QStringLiteral("Vesk Tandrel.....N0CALL Operator: N0CALL"));
+        // Then the operator chooses from a list that holds the new operator.
+        QCOMPARE(Texts(h.prompts), (QStringList{NoOperators, NotSelected}));
+        QCOMPARE(Listed(w), QStringList{"N0CALL"});
+        ClickEntry(w, "N0CALL", true);
+        QVERIFY(h.Read("Operator.INI").contains("INIFile=" + h.Path("N0CALL.INI").toUtf8() + "\r\n"));
+        w.close();
+        QVERIFY(h.Read("Operator.INI").contains("INIFile=N0CALL.INI\r\n"));
+    }
+
+    void aFirstStartWithoutACallKeepsAskingAndStillCloses() {
+        Harness h;
+        ProgCon& w = h.Start();
+        OperatorDialog* d = w.operators->dlgOperator();
+        Activate(d);
+        QTest::keyClicks(d->txtCall, "q1abc");
+        QTest::keyClick(d->txtCall, Qt::Key_Tab);
+        QCOMPARE(d->txtFilename->text(), QStringLiteral("Q1ABC"));
+        QTest::mouseClick(d->CancelButton, Qt::LeftButton);
+        d->close();
+        QVERIFY(d->isVisible());
+        QCOMPARE(Texts(h.prompts),
+                 (QStringList{NoOperators, NotSelected, NoOperators, NotSelected, NoOperators}));
+        // Closing the window closes the dialog too, so nothing keeps the program running.
+        w.close();
+        QVERIFY(!d->isVisible());
+        QCOMPARE(QDir(h.folder.path()).entryList(QDir::Files), QStringList{"Operator.INI"});
+        QVERIFY(h.Read("Operator.INI").endsWith("[Operator]\r\nINIFile=\r\n"));
+    }
+
+    void selectionCommitsOrChangesNothing_data() {
+        for (const char* column : {"entry", "action", "browsed", "lastShown", "chosen"})
+            QTest::addColumn<QString>(column);
+        const auto row = [](const char* tag, const QStringList& values) {
+            QTestData& data = QTest::newRow(tag);
+            for (const QString& value : values)
+                data << value;
+        };
+        row("OK", {"N0CALL", "OK", "", "", "N0CALL.ini"});
+        row("Cancel acts as OK", {"N0CALL", "Cancel", "", "", "N0CALL.ini"});
+        row("Return", {"N0CALL", "Return", "", "", "N0CALL.ini"});
+        row("nothing selected", {"", "OK", "", NotSelected, ""});
+        row("Browse", {"", "Browse", "far/Bob.cw.ini", "Select Operator", "far/Bob.cw.ini"});
+        row("Browse to a state file", {"", "Browse", "far/operator.ini", "Not an operator file!", ""});
+        row("Browse cancelled", {"", "Browse", "", "Select Operator", ""});
+    }
+    void selectionCommitsOrChangesNothing() {
+        QFETCH(QString, entry);
+        QFETCH(QString, action);
+        QFETCH(QString, browsed);
+        QFETCH(QString, lastShown);
+        QFETCH(QString, chosen);
+        Harness h;
+        ProgCon& w = StartWithTwoOperators(h);
+        QVERIFY(QDir(h.folder.path()).mkdir("far"));
+        h.Write("far/Bob.cw.ini", Bob);
+        const QByteArray stateBefore = h.Read("Operator.INI");
+        h.prompts.fileAnswers = {browsed.isEmpty() ? QString() : h.Path(browsed)};
+
+        w.mnuFileSelectOperator->trigger();
+        SelectOperatorDialog* d = w.operators->dlgSelectOperator();
+        QCOMPARE(Listed(w), (QStringList{"N0CALL", "Q1ABC"}));
+        QCOMPARE(CutTexts(d), QStringList());
+        if (!entry.isEmpty()) ClickEntry(w, entry);
+        if (action == "Return")
+            QTest::keyClick(d->lstOperators, Qt::Key_Return);
+        else
+            QTest::mouseClick(action == "OK"       ? d->OKButton
+                              : action == "Cancel" ? d->CancelButton
+                                                   : d->cmdBrowse,
+                              Qt::LeftButton);
+
+        QCOMPARE(h.prompts.shown.empty() ? QString() : h.prompts.shown.back().text, lastShown);
+        if (chosen.isEmpty()) {
+            QCOMPARE(h.Read("Operator.INI"), stateBefore);
+            QCOMPARE(w.operatorFile + ' ' + QString::number(h.unit.settings().speedWpm),
+                     h.Path("Q1ABC.INI") + " 30");
+            QCOMPARE(d->isVisible(), lastShown == NotSelected);
+            return;
+        }
+        QVERIFY(!d->isVisible());
+        QCOMPARE(w.operatorFile, h.Path(chosen));
+        QCOMPARE(h.Read("Operator.INI"), "[Operator]\r\nINIFile=" + h.Path(chosen).toUtf8() + "\r\n");
+        QCOMPARE(w.lblOP->text(), QStringLiteral("Operator: W1AW"));
+        QCOMPARE(w.windowTitle(), "Vesk Tandrel....." + QFileInfo(chosen).baseName());
+        QCOMPARE(h.unit.settings().speedWpm, 40);
+    }
+
+    void editSavesUnderTheNameGivenAndKeepsTheOldFile() {
+        Harness h;
+        ProgCon& w = StartWithTwoOperators(h);
+        w.mnuEditOperator->trigger();
+        OperatorDialog* d = w.operators->dlgOperator();
+        QVERIFY(d->isVisible() && d->cmdDelOp->isVisible());
+        QCOMPARE(d->windowTitle() + ' ' + QString::number(d->height()),
+                 "Operator " + QString::number(TwipsToPixels(3315)));
+        QCOMPARE(Boxes(d), QStringList({"Q1ABC", "Ann", "Oslo", "Q1ABC"}));
+        QCOMPARE(CutTexts(d), QStringList());
+        // Another operator command leaves the edit under way as it is.
+        w.mnuFileNewOperator->trigger();
+        QCOMPARE(Boxes(d), QStringList({"Q1ABC", "Ann", "Oslo", "Q1ABC"}));
+        d->txtCall->setText("q1xyz");
+        // Another operator's profile is not written over.
+        d->txtFilename->setText("n0call");
+        QTest::mouseClick(d->OKButton, Qt::LeftButton);
+        QVERIFY(d->isVisible());
+        QCOMPARE(Texts(h.prompts), QStringList{"N0CALL.ini Already Exists! Choose Another Filename."});
+        QCOMPARE(h.Read("N0CALL.ini"), Bob);
+
+        d->txtFilename->setText("Q1ABC2");
+        QTest::mouseClick(d->OKButton, Qt::LeftButton);
+        QVERIFY(!d->isVisible());
+        QVERIFY(h.Read("Q1ABC2.INI").contains("[Timing]\r\nSpeed= 30\r\n"));
+        QVERIFY(h.Read("Q1ABC2.INI").contains("[Operator]\r\nMyCall=Q1XYZ\r\nName=Ann\r\nQTH=Oslo\r\n"));
+        QCOMPARE(h.Read("Q1ABC.INI"), Ann);
+        QVERIFY(h.Read("Operator.INI").contains("INIFile=Q1ABC2.INI\r\n"));
+        QCOMPARE(w.windowTitle() + ' ' + w.lblOP->text(),
+                 QStringLiteral("Vesk Tandrel.....Q1ABC2 Operator: Q1XYZ"));
+    }
+
+    void deleteAsksThenSelectionFollows() {
+        for (auto [yes, alone] : {std::pair{false, false}, std::pair{true, false}, std::pair{true, true}}) {
+            Harness h;
+            ProgCon& w = StartWithTwoOperators(h);
+            if (alone) QFile::remove(h.Path("N0CALL.ini"));
+            h.prompts.answers = {yes ? Prompts::Answer::Yes : Prompts::Answer::No};
+            w.mnuEditOperator->trigger();
+            QTest::mouseClick(w.operators->dlgOperator()->cmdDelOp, Qt::LeftButton);
+            QCOMPARE(h.prompts.shown.front().text + ' ' + h.prompts.shown.front().caption,
+                     QStringLiteral("Permanently Delete Q1ABC? Delete Operator"));
+            QCOMPARE(QFile::exists(h.Path("Q1ABC.INI")), !yes);
+            QCOMPARE(w.operatorFile, QString());
+            if (alone) {
+                QCOMPARE(Texts(h.prompts).back(), NoOperators);
+                continue;
+            }
+            QCOMPARE(Listed(w), (yes ? QStringList{"N0CALL"} : QStringList{"N0CALL", "Q1ABC"}));
+            // Choosing an operator ends the command with that profile saved, loaded and sent.
+            ClickEntry(w, "N0CALL", true);
+            QCOMPARE(w.windowTitle(), QStringLiteral("Vesk Tandrel.....N0CALL"));
+            QVERIFY(h.Read("Operator.INI").contains("INIFile=N0CALL.ini\r\n"));
+            QCOMPARE(h.unit.settings().speedWpm, 40);
+        }
+    }
+
+    void theRecordedProfileIsFoundWhereItLies() {
+        Harness h;
+        QVERIFY(QDir(h.folder.path()).mkdir("sub"));
+        h.Write("sub/me.ini", Ann);
+        h.Write("Operator.INI", "[Operator]\r\nINIFile=sub/me.ini\r\n");
+        h.Start().close();
+        QVERIFY(h.Read("Operator.INI").contains("INIFile=" + h.Path("sub/me.ini").toUtf8() + "\r\n"));
+        QCOMPARE(h.Start().panel->scrSpeed->value(), 30);
+        QVERIFY(h.prompts.shown.empty());
+
+        QFile::remove(h.Path("sub/me.ini"));
+        h.Start();
+        QCOMPARE(Texts(h.prompts),
+                 (QStringList{"Operator File Not Found!\n" + h.Path("sub/me.ini"), NoOperators}));
+    }
+
+    void theMenusOfferTheCommands() {
+        Harness h;
+        QStringList entries;
+        for (QAction* menu : h.Start().menuBar()->actions().mid(0, 2)) {
+            for (QAction* action : menu->menu()->actions())
+                entries << action->text() + ' ' + action->shortcut().toString();
+        }
+        QCOMPARE(entries,
+                 QStringList({"&Select Operator Ctrl+O", "&New Operator Ctrl+N", "&Save Ctrl+S", "Save As ",
+                              "E&xit Ctrl+Q", "Keyer Features ", "Messages ", "Operator "}));
+    }
+};
+
+QTEST_MAIN(OperatorsTest)
+#include "test_app_operators.moc"
