@@ -85,8 +85,8 @@ public:
     QAction* mnuEditOperator;
     HelpMenu* helpMenu;
 
-    std::unique_ptr<Timer> Timer1;
-    std::unique_ptr<Timer> Timer2;
+    std::unique_ptr<Timer> transmitTimer;
+    std::unique_ptr<Timer> monitorTimer;
 
     UnitLink link;
     RichText keyboard;
