@@ -4,6 +4,7 @@
 
 #include "app/ProgCon.h"
 #include "emulator/UnitEmulator.h"
+#include "platform/DesktopShell.h"
 #include "platform/SystemClock.h"
 #include "profile/SettingsPanel.h"
 #include "profile/UpDown.h"
@@ -251,7 +252,7 @@ void MeasurePacingAt(ProgCon& window, RecordingPort& port, int speed) {
     const bool complete = RunUntilCommands(port, PacingText.size(), idealText * 3 / 2 + 10s);
     const std::vector<CharacterCommand> commands = port.commands;
     // Stop, and let the last character's pause run out, so that the next run starts on an idle loop.
-    window.loop->cmdEndClick();
+    window.loop->StopButtonClicked();
     RunEventsFor(1500ms);
 
     if (!complete || commands.size() != PacingText.size()) {
@@ -287,8 +288,8 @@ void MeasurePacing(ProgCon& window, RecordingPort& port, UnitEmulator& unit) {
 // without one, so the last send is moved up to now before every call, outside the timed part.
 void KeepPolling(ProgCon& window, Clock& clock) {
     window.state.lastSendTick = clock.TickCount();
-    window.Timer1->SetEnabled(true);
-    window.Timer2->SetEnabled(false);
+    window.transmitTimer->SetEnabled(true);
+    window.monitorTimer->SetEnabled(false);
 }
 
 void MeasureIdleTick(ProgCon& window, Clock& clock) {
@@ -308,8 +309,8 @@ void MeasureIdleTick(ProgCon& window, Clock& clock) {
     std::printf("   %d calls: average %.3f us [<= 50: %s]  median %.3f us  p99 %.3f us  max %.3f us\n",
                 IdleTickCalls, average, Verdict(average <= 50), Median(micros), Percentile(micros, 0.99),
                 Maximum(micros));
-    std::printf("   Keyboard window still empty: %s; Timer1 still polling: %s\n\n",
-                window.keyboard.Length() == 0 ? "yes" : "NO", window.Timer1->Enabled() ? "yes" : "NO");
+    std::printf("   Keyboard window still empty: %s; transmitTimer still polling: %s\n\n",
+                window.keyboard.Length() == 0 ? "yes" : "NO", window.transmitTimer->Enabled() ? "yes" : "NO");
 }
 
 // Posted from another thread, as the windowing system delivers a key: the moment is random against
@@ -347,7 +348,7 @@ void MeasureKeyPress(ProgCon& window, RecordingPort& port, Clock& clock) {
         const bool arrived = RunUntilCommands(port, before + 1, 2s);
         typist.join();
         if (arrived) latencies.push_back(MillisecondsBetween(pressed, port.commands[before].time));
-        window.loop->cmdEndClick();
+        window.loop->StopButtonClicked();
     }
     if (latencies.empty()) {
         std::printf("   no key press reached the unit\n");
@@ -372,7 +373,8 @@ int main(int argc, char** argv) {
     UnitEmulator unit(clock);
     RecordingPort port(unit);
     QuietPrompts prompts;
-    ProgCon window({port, clock, prompts, applicationFolder.path()});
+    DesktopShell shell;
+    ProgCon window({port, clock, prompts, applicationFolder.path(), shell});
     window.StartUp();
     window.show();
     // The window's first layout and paint happen here, not inside the first measurement.

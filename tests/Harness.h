@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FakeShell.h"
 #include "ScriptedPrompts.h"
 #include "app/ProgCon.h"
 #include "emulator/TestClock.h"
@@ -17,11 +18,12 @@ struct Harness {
     TestClock clock;
     UnitEmulator unit{clock};
     ScriptedPrompts prompts;
+    FakeShell shell;
     QTemporaryDir folder;
     std::unique_ptr<ProgCon> window;
 
     ProgCon& Create() {
-        window = std::make_unique<ProgCon>(PlatformServices{unit, clock, prompts, folder.path()});
+        window = std::make_unique<ProgCon>(PlatformServices{unit, clock, prompts, folder.path(), shell});
         return *window;
     }
     ProgCon& Start() {

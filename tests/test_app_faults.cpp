@@ -20,7 +20,7 @@ void Add(ProgCon& w, const QString& text) {
 void SendTheRest(Harness& h) {
     h.unit.SetSilent(false);
     h.unit.Plug();
-    for (int second = 0; second < 7200 && (h.window->Timer1->Enabled() || !h.window->keyboard.Text().isEmpty());
+    for (int second = 0; second < 7200 && (h.window->transmitTimer->Enabled() || !h.window->keyboard.Text().isEmpty());
          ++second)
         h.clock.Advance(1000);
 }

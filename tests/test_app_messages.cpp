@@ -89,7 +89,7 @@ private slots:
         QCOMPARE(w.keyboard.Text(), QStringLiteral("ABTU 73 "));
         QCOMPARE(w.state.caretPosition, 8);
         QCOMPARE(w.keyboard.SelStart(), 8);
-        QVERIFY(w.Timer1->Enabled());
+        QVERIFY(w.transmitTimer->Enabled());
 
         h.clock.Advance(4000);
         QCOMPARE(Codes(h.unit), (std::vector<std::uint8_t>{0x90, 0x74, 0x20, 0xC8, 0xFF, 0x3A, 0xE2, 0xFF}));
@@ -105,7 +105,7 @@ private slots:
         Press(w, Qt::Key_F5);
         QCOMPARE(w.keyboard.Text(), QStringLiteral("ABNAME AnnCD"));
         QCOMPARE(w.keyboard.SelStart(), 10);
-        QVERIFY(w.Timer1->Enabled());
+        QVERIFY(w.transmitTimer->Enabled());
 
         // In the emptied window each message follows the one before, and a letter typed just
         // before the key, with no transmit tick between, comes first.
@@ -164,8 +164,8 @@ private slots:
         QVERIFY(!w.cmdTx->isEnabled());
         QCOMPARE(Background(w.txtKeyboard), Grey);
         QVERIFY(!w.txtSent->isEnabled());
-        QVERIFY(!w.Timer1->Enabled());
-        QVERIFY(!w.Timer2->Enabled());
+        QVERIFY(!w.transmitTimer->Enabled());
+        QVERIFY(!w.monitorTimer->Enabled());
         QCOMPARE(w.keyboard.Text(), QStringLiteral("AB"));
 
         QTest::keyClicks(w.txtKeyboard, "x");
@@ -173,7 +173,7 @@ private slots:
         QCOMPARE(h.prompts.shown[0].text, QStringLiteral("You must click the message number before editing"));
         QCOMPARE(h.prompts.shown[0].caption, QString());
         QCOMPARE(w.keyboard.Text(), QString());
-        QVERIFY(!w.Timer1->Enabled());
+        QVERIFY(!w.transmitTimer->Enabled());
 
         // Button and function key show the same raw text; only the wording differs.
         QTest::mouseClick(w.cmdMessages[2], Qt::LeftButton);
@@ -223,8 +223,8 @@ private slots:
 
         // The next transmit tick keeps the banner readable for 2 s, then shows the unit's version.
         std::vector<std::int64_t> tickStarts;
-        const auto tick = w.Timer1->onTick;
-        w.Timer1->onTick = [&, tick] {
+        const auto tick = w.transmitTimer->onTick;
+        w.transmitTimer->onTick = [&, tick] {
             tickStarts.push_back(h.clock.TickCount());
             tick();
         };

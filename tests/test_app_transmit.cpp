@@ -52,8 +52,8 @@ private slots:
     void startUpWaitsIdleForTyping() {
         Harness h;
         ProgCon& w = h.Start();
-        QVERIFY(!w.Timer1->Enabled());
-        QVERIFY(w.Timer2->Enabled());
+        QVERIFY(!w.transmitTimer->Enabled());
+        QVERIFY(w.monitorTimer->Enabled());
         const int before = h.unit.enumerations();
         h.clock.Advance(3500);
         QCOMPARE(h.unit.enumerations() - before, 3);
@@ -72,7 +72,7 @@ private slots:
         QCOMPARE(sent[2].time - sent[1].time, std::int64_t(1056));
         QCOMPARE(sent[3].time - sent[2].time, std::int64_t(288));
         QCOMPARE(sent[4].time - sent[3].time, std::int64_t(192));
-        QCOMPARE(w.Timer1->Interval(), 10);
+        QCOMPARE(w.transmitTimer->Interval(), 10);
         QCOMPARE(w.sent.Text(), QStringLiteral("E0 E["));
         QCOMPARE(ColourAt(w.txtKeyboard, 0), QColor(255, 0, 0));
         QCOMPARE(ColourAt(w.txtKeyboard, 4), QColor(255, 0, 0));
@@ -83,18 +83,18 @@ private slots:
         ProgCon& w = StartForSending(h);
         Type(w, "AB");
         h.clock.Advance(3000);
-        QVERIFY(w.Timer1->Enabled());
+        QVERIFY(w.transmitTimer->Enabled());
         QCOMPARE(w.keyboard.Text(), QStringLiteral("AB"));
         h.clock.Advance(1000);
-        QVERIFY(!w.Timer1->Enabled());
-        QVERIFY(w.Timer2->Enabled());
+        QVERIFY(!w.transmitTimer->Enabled());
+        QVERIFY(w.monitorTimer->Enabled());
         QCOMPARE(w.keyboard.Text(), QString());
         QCOMPARE(w.sent.Text(), QStringLiteral("AB\r\n"));
 
         // Typing again starts the loop from the first character of the new text.
         Type(w, "K");
-        QVERIFY(w.Timer1->Enabled());
-        QVERIFY(!w.Timer2->Enabled());
+        QVERIFY(w.transmitTimer->Enabled());
+        QVERIFY(!w.monitorTimer->Enabled());
         h.clock.Advance(100);
         QCOMPARE(Codes(h.unit).back(), std::uint8_t(0x48));
         QCOMPARE(w.sent.Text(), QStringLiteral("AB\r\nK"));
@@ -163,13 +163,13 @@ private slots:
         QVERIFY(h.unit.reportsOf('C').empty());
         QCOMPARE(w.keyboard.Text(), QStringLiteral("AB"));
 
-        w.Timer1->SetEnabled(false);
-        w.Timer2->SetEnabled(true);
+        w.transmitTimer->SetEnabled(false);
+        w.monitorTimer->SetEnabled(true);
         QTest::mouseClick(w.cmdTx, Qt::LeftButton);
         QCOMPARE(w.cmdTx->text(), QStringLiteral(" Transmit Mode Click to Pause"));
         QCOMPARE(w.cmdTx->palette().color(QPalette::Button), QColor(192, 255, 192));
-        QVERIFY(w.Timer1->Enabled());
-        QVERIFY(!w.Timer2->Enabled());
+        QVERIFY(w.transmitTimer->Enabled());
+        QVERIFY(!w.monitorTimer->Enabled());
         h.clock.Advance(1000);
         QCOMPARE(Codes(h.unit), (std::vector<std::uint8_t>{0x90, 0x74}));
     }
@@ -242,7 +242,7 @@ private slots:
         QVERIFY(!h.unit.keyDown());
         QTest::keyClick(w.windowHandle(), Qt::Key_Z, Qt::AltModifier);
         QCOMPARE(w.keyboard.Text(), QString());
-        QCOMPARE(w.Timer1->Interval(), 100);
+        QCOMPARE(w.transmitTimer->Interval(), 100);
         QCOMPARE(QApplication::focusWidget(), w.txtKeyboard);
         QTest::keyClick(w.windowHandle(), 'f');
         QTest::keyClick(w.windowHandle(), 'e');
@@ -343,8 +343,8 @@ private slots:
         h.unit.Unplug();
         Type(w, "AB");
         h.clock.Advance(20);
-        QVERIFY(!w.Timer1->Enabled());
-        QVERIFY(w.Timer2->Enabled());
+        QVERIFY(!w.transmitTimer->Enabled());
+        QVERIFY(w.monitorTimer->Enabled());
         QCOMPARE(w.sent.Text(), QString());
         h.clock.Advance(1000);
         QCOMPARE(w.txtInfo->text(), QStringLiteral("Please Connect The TANDREL Interface Unit!"));

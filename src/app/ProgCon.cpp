@@ -1,5 +1,6 @@
 #include "app/ProgCon.h"
 
+#include "help/HelpMenu.h"
 #include "keyboard/KeyboardHandlers.h"
 #include "keyboard/WorkedCall.h"
 #include "link/KeyerCommands.h"
@@ -56,14 +57,15 @@ double ReadTwips(const QString& file, const QString& key, double fallback) {
 
 ProgCon::ProgCon(PlatformServices services, QWidget* parent)
     : QMainWindow(parent), txtKeyboard(new QTextEdit), txtSent(new QTextEdit),
-      Timer1(services.clock.CreateTimer(100, true)), Timer2(services.clock.CreateTimer(1000, false)),
-      link(services.hid), keyboard(txtKeyboard), sent(txtSent), services_(services) {
+      transmitTimer(services.clock.CreateTimer(100, true)),
+      monitorTimer(services.clock.CreateTimer(1000, false)), link(services.hid), keyboard(txtKeyboard),
+      sent(txtSent), services_(services) {
     BuildWindow();
     BuildMenus();
     WireTransmitting();
     WireMessages();
     WireOperators();
-    Timer2->onTick = [this] { ConnectionMonitorTick(); };
+    monitorTimer->onTick = [this] { ConnectionMonitorTick(); };
 }
 
 ProgCon::~ProgCon() = default;
@@ -90,23 +92,23 @@ void ProgCon::FocusKeyboard() {
 
 void ProgCon::WireTransmitting() {
     // Owned here rather than by the widget tree, so it goes before the Keyboard window it watches.
-    keyboardHandlers = std::make_unique<KeyboardHandlers>(
-        KeyboardHandlers::Parts{state, keyboard, sent, *Timer1, *Timer2, link, services_.prompts});
+    keyboardHandlers = std::make_unique<KeyboardHandlers>(KeyboardHandlers::Parts{
+        state, keyboard, sent, *transmitTimer, *monitorTimer, link, services_.prompts});
 
-    loop = std::make_unique<TransmitLoop>(
-        TransmitLoop::Parts{state, keyboard, sent, *Timer1, *Timer2, link, services_.clock, *this, shutDown});
+    loop = std::make_unique<TransmitLoop>(TransmitLoop::Parts{
+        state, keyboard, sent, *transmitTimer, *monitorTimer, link, services_.clock, *this, shutDown});
     loop->pacing = [this] { return CurrentPacing(); };
     loop->runChangeHandling = [this] { keyboardHandlers->Change(); };
     loop->focusKeyboard = [this] { FocusKeyboard(); };
-    Timer1->onTick = [this] { loop->TransmitTick(); };
-    connect(cmdTx, &QPushButton::clicked, this, [this] { loop->cmdTxClick(); });
-    connect(cmdEnd, &QPushButton::clicked, this, [this] { loop->cmdEndClick(); });
-    connect(cmdClearSend, &QPushButton::clicked, this, [this] { loop->cmdClearSendClick(); });
+    transmitTimer->onTick = [this] { loop->TransmitTick(); };
+    connect(cmdTx, &QPushButton::clicked, this, [this] { loop->TransmitButtonClicked(); });
+    connect(cmdEnd, &QPushButton::clicked, this, [this] { loop->StopButtonClicked(); });
+    connect(cmdClearSend, &QPushButton::clicked, this, [this] { loop->ClearSentButtonClicked(); });
 }
 
 void ProgCon::WireMessages() {
-    messages = std::make_unique<MessageEditor>(
-        MessageEditor::Parts{state, keyboard, *Timer1, *Timer2, services_.prompts, messageTexts, *this});
+    messages = std::make_unique<MessageEditor>(MessageEditor::Parts{
+        state, keyboard, *transmitTimer, *monitorTimer, services_.prompts, messageTexts, *this});
     messages->macroValues = [this] { return CurrentMacroValues(); };
     messages->operatorFile = [this] { return operatorFile; };
     messages->focusKeyboard = [this] { FocusKeyboard(); };
@@ -193,7 +195,7 @@ void ProgCon::StartUp() {
     state.caretPosition = TransmitLoop::End;
     state.caretGrew = true;
     state.caretShrank = false;
-    Timer1->SetEnabled(false);
+    transmitTimer->SetEnabled(false);
 
     firmwareText = link.QueryFirmwareVersion();
     const bool found = firmwareText != NoUnitVersion;
@@ -220,9 +222,9 @@ void ProgCon::StartUp() {
     loop->SetTables(BuildMorseTables());
     state.restartSending = true;
     // Nothing is typed yet: the connection monitor watches the unit until the operator types.
-    Timer1->SetInterval(10);
-    Timer1->SetEnabled(false);
-    Timer2->SetEnabled(true);
+    transmitTimer->SetInterval(10);
+    transmitTimer->SetEnabled(false);
+    monitorTimer->SetEnabled(true);
 }
 
 void ProgCon::RestoreGeometry() {
@@ -280,12 +282,13 @@ void ProgCon::SaveGeometry() {
 void ProgCon::closeEvent(QCloseEvent* event) {
     if (!shutDown) {
         shutDown = true;
-        Timer1->SetEnabled(false);
-        Timer2->SetEnabled(false);
+        transmitTimer->SetEnabled(false);
+        monitorTimer->SetEnabled(false);
         // Whatever way the program ends, the transmitter is not left keyed.
         keyboardHandlers->ReleaseTune();
         SaveGeometry();
         SaveProfile();
+        helpMenu->CloseAbout();
         link.CloseUnit();
     }
     event->accept();
@@ -336,8 +339,8 @@ void ProgCon::ConnectionMonitorTick() {
     ShowUnitStatus();
     // Text the unit could not take while it was away goes on as soon as it answers again.
     if (link.unitDetected() && loop->HasUnsentText()) {
-        Timer1->SetEnabled(true);
-        Timer2->SetEnabled(false);
+        transmitTimer->SetEnabled(true);
+        monitorTimer->SetEnabled(false);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "platform/Colours.h"
 #include "platform/Prompts.h"
 #include "platform/RichText.h"
+#include "platform/Shell.h"
 #include "send/TransmitLoop.h"
 #include "send/TransmitState.h"
 
@@ -14,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+class HelpMenu;
 class KeyboardHandlers;
 struct Placement;
 class KeyerFeaturesDialog;
@@ -31,6 +33,7 @@ struct PlatformServices {
     Clock& clock;
     Prompts& prompts;
     QString applicationFolder;
+    Shell& shell;
 };
 
 // The main window is the program: it owns every piece of state and composes the subsystems, which
@@ -80,9 +83,10 @@ public:
     QAction* mnuEditKeyer;
     QAction* mnuEditMessages;
     QAction* mnuEditOperator;
+    HelpMenu* helpMenu;
 
-    std::unique_ptr<Timer> Timer1;
-    std::unique_ptr<Timer> Timer2;
+    std::unique_ptr<Timer> transmitTimer;
+    std::unique_ptr<Timer> monitorTimer;
 
     UnitLink link;
     RichText keyboard;

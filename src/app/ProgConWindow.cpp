@@ -1,6 +1,7 @@
 #include "app/ProgCon.h"
 
 #include "app/WindowLayout.h"
+#include "help/HelpMenu.h"
 #include "platform/Twips.h"
 #include "platform/WindowPlacement.h"
 #include "platform/WrappingButton.h"
@@ -252,6 +253,7 @@ void ProgCon::BuildMenus() {
         edit->addAction(QStringLiteral("Messages"), this, [this] { messages->EnterEditState(); });
     mnuEditOperator =
         edit->addAction(QStringLiteral("Operator"), this, [this] { operators->EditOperator(); });
+    helpMenu = new HelpMenu(menuBar(), services_.shell, services_.prompts, this);
     // F10 opens the menus from any control but the Keyboard window, where it is message 10.
     auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
     connect(menuKey, &QShortcut::activated, this,

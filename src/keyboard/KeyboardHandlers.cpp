@@ -90,7 +90,8 @@ bool KeyboardHandlers::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     // A key pressed with ALT held is no typing: it may open a menu, and otherwise does nothing.
-    if (keyEvent && static_cast<QKeyEvent*>(event)->modifiers().testFlag(Qt::AltModifier) && !IsBareAlt(event))
+    if (keyEvent && static_cast<QKeyEvent*>(event)->modifiers().testFlag(Qt::AltModifier) &&
+        !IsBareAlt(event))
         return true;
     if (event->type() == QEvent::FocusOut && p_.state.tuneActive) {
         // The key-up of ALT will go elsewhere: release the transmitter now rather than leave it keyed.
@@ -175,7 +176,7 @@ int KeyboardHandlers::KeyUp(int key) {
     TransmitState& s = p_.state;
     if (key == KeyCode::Alt) {
         ReleaseTune();
-        p_.timer1.SetInterval(TuneReleasedInterval);
+        p_.transmitTimer.SetInterval(TuneReleasedInterval);
         key = KeyCode::None;
     }
     if (s.messageEditMode && s.messageEditNumber == 0) EmptyKeyboard(p_.keyboard, p_.state);
@@ -194,8 +195,8 @@ void KeyboardHandlers::Change() {
     // comes before the transmit loop has seen the window empty.
     if (p_.keyboard.Length() == 0) s.restartSending = true;
     if (!s.messageEditMode) {
-        p_.timer1.SetEnabled(true);
-        p_.timer2.SetEnabled(false);
+        p_.transmitTimer.SetEnabled(true);
+        p_.monitorTimer.SetEnabled(false);
     } else if (s.messageEditNumber == 0) {
         p_.prompts.MessageBox(QStringLiteral("You must click the message number before editing"), QString(),
                               Prompts::Buttons::Ok);

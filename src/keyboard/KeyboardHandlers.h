@@ -35,8 +35,8 @@ public:
         TransmitState& state;
         RichText& keyboard;
         RichText& sent;
-        Timer& timer1;
-        Timer& timer2;
+        Timer& transmitTimer;
+        Timer& monitorTimer;
         UnitLink& link;
         Prompts& prompts;
     };

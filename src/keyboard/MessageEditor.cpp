@@ -7,7 +7,6 @@
 #include "profile/ProfileFile.h"
 #include "send/TransmitLoop.h"
 
-
 namespace {
 
 const QString NoTitle = QStringLiteral("--");
@@ -49,13 +48,13 @@ void MessageEditor::SendByKey(int number) {
 }
 
 void MessageEditor::EnterEditState() {
-    p_.timer2.SetEnabled(false);
+    p_.monitorTimer.SetEnabled(false);
     p_.state.transmitting = false;
     p_.display.ShowEditState(true);
     p_.display.ShowEditStatus(
         QStringLiteral("Click Message Number or Press Corresponding Function Key - ESC to Cancel"));
     p_.state.messageEditMode = true;
-    p_.timer1.SetEnabled(false);
+    p_.transmitTimer.SetEnabled(false);
     p_.state.messageEditNumber = 0;
 }
 
@@ -109,6 +108,6 @@ void MessageEditor::ReturnToNormal(const QString& status) {
     EmptyKeyboard(p_.keyboard, p_.state);
     p_.state.transmitting = true;
     p_.display.ShowEditState(false);
-    p_.timer1.SetEnabled(false);
-    p_.timer2.SetEnabled(true);
+    p_.transmitTimer.SetEnabled(false);
+    p_.monitorTimer.SetEnabled(true);
 }

@@ -33,8 +33,8 @@ public:
     struct Parts {
         TransmitState& state;
         RichText& keyboard;
-        Timer& timer1;
-        Timer& timer2;
+        Timer& transmitTimer;
+        Timer& monitorTimer;
         Prompts& prompts;
         std::array<QString, MessageCount>& messageTexts;
         MessageDisplay& display;

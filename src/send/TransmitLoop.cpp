@@ -57,7 +57,7 @@ void TransmitLoop::RunTick() {
 
     if (s.restartSending) {
         s.sendPosition = 1;
-        p_.timer1.SetInterval(PollMilliseconds);
+        p_.transmitTimer.SetInterval(PollMilliseconds);
         p_.keyboard.SetSelStart(0);
         p_.keyboard.SetSelColor(Colours::Black);
     }
@@ -93,7 +93,7 @@ void TransmitLoop::RunTick() {
     } else {
         // Line breaks and characters the unit has no code for end the Sent line.
         ++s.sendPosition;
-        p_.timer1.SetInterval(PollMilliseconds);
+        p_.transmitTimer.SetInterval(PollMilliseconds);
         p_.sent.Append(LineBreak);
         return;
     }
@@ -108,8 +108,8 @@ bool TransmitLoop::HasUnsentText() const {
 }
 
 void TransmitLoop::HandOverToMonitor() {
-    p_.timer1.SetEnabled(false);
-    p_.timer2.SetEnabled(true);
+    p_.transmitTimer.SetEnabled(false);
+    p_.monitorTimer.SetEnabled(true);
 }
 
 // The message editor's closing words stay readable for a moment before the unit's status returns.
@@ -121,7 +121,7 @@ void TransmitLoop::HoldStatusBanner() {
 
 void TransmitLoop::HandOverWhenIdle(std::int64_t now) {
     const TransmitState& s = p_.state;
-    p_.timer1.SetInterval(PollMilliseconds);
+    p_.transmitTimer.SetInterval(PollMilliseconds);
     if (now - s.lastSendTick <= IdleMilliseconds) return;
     HandOverToMonitor();
     if (p_.sent.Length() > 0) p_.sent.Append(LineBreak);
@@ -156,8 +156,8 @@ bool TransmitLoop::SendCharacter(int c) {
     p_.link.ReadReport();
     if (p_.link.receiveBuffer()[1] > ReplyDropsText) {
         EmptyKeyboard(p_.keyboard, p_.state);
-        p_.timer1.SetEnabled(true);
-        p_.timer2.SetEnabled(false);
+        p_.transmitTimer.SetEnabled(true);
+        p_.monitorTimer.SetEnabled(false);
         return false;
     }
     ++s.sendPosition;
@@ -175,7 +175,7 @@ void TransmitLoop::Pace(int c) {
                  : tables_.MorseLengthTable[c - MorseTableFirstCharacter] + settings.letterSpace;
     const long long ideal = RoundHalfEven(dotLengths * settings.dotMilliseconds);
     const long long spent = p_.clock.TickCount() - p_.state.lastSendTick;
-    p_.timer1.SetInterval(static_cast<int>(std::clamp<long long>(ideal - spent, 1, 1 << 30)));
+    p_.transmitTimer.SetInterval(static_cast<int>(std::clamp<long long>(ideal - spent, 1, 1 << 30)));
 }
 
 // The character just sent turns red; the operator's caret goes back where the operator left it.
@@ -192,7 +192,7 @@ void TransmitLoop::ColourSentCharacter() {
     p_.keyboard.SetSelColor(Colours::Black);
 }
 
-void TransmitLoop::cmdTxClick() {
+void TransmitLoop::TransmitButtonClicked() {
     TransmitState& s = p_.state;
     if (!s.messageEditMode) {
         s.transmitting = !s.transmitting;
@@ -202,13 +202,13 @@ void TransmitLoop::cmdTxClick() {
     focusKeyboard();
 }
 
-void TransmitLoop::cmdEndClick() {
+void TransmitLoop::StopButtonClicked() {
     p_.state.repeatSeconds = 0;
     EmptyKeyboard(p_.keyboard, p_.state);
     focusKeyboard();
 }
 
-void TransmitLoop::cmdClearSendClick() {
+void TransmitLoop::ClearSentButtonClicked() {
     p_.sent.SetText(QString());
     focusKeyboard();
 }

@@ -20,16 +20,16 @@ struct Pacing {
 };
 
 // Takes the Keyboard window's text one character at a time, hands each to the unit, echoes it into
-// the Sent window and waits as long as the unit needs to send it. Runs on Timer1; hands over to the
-// connection monitor (Timer2) when the unit is missing or nothing has been typed for 3.5 s.
+// the Sent window and waits as long as the unit needs to send it. Runs on the transmit timer; hands
+// over to the connection monitor's timer when the unit is missing or nothing has been typed for 3.5 s.
 class TransmitLoop {
 public:
     struct Parts {
         TransmitState& state;
         RichText& keyboard;
         RichText& sent;
-        Timer& timer1;
-        Timer& timer2;
+        Timer& transmitTimer;
+        Timer& monitorTimer;
         UnitLink& link;
         Clock& clock;
         TransmitDisplay& display;
@@ -49,9 +49,9 @@ public:
     // Text is waiting in the Keyboard window and nothing holds it back but a missing unit.
     bool HasUnsentText() const;
 
-    void cmdTxClick();
-    void cmdEndClick();
-    void cmdClearSendClick();
+    void TransmitButtonClicked();
+    void StopButtonClicked();
+    void ClearSentButtonClicked();
 
     // Reads the pacing settings at the moment they are needed.
     std::function<Pacing()> pacing;

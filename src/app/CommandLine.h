@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QCommandLineParser>
+
+// The program's options: --help, --version, and --demo, which runs it against the practice unit.
+class CommandLine {
+public:
+    CommandLine();
+
+    // Answers --help and --version and ends the program. It runs before the application object exists,
+    // so that it answers in a terminal without a display.
+    void AnswerHelpAndVersion(int& argc, char** argv);
+    // Reads the options once the application has taken its own; an unknown option ends the program
+    // with a message. True when the practice unit was asked for.
+    bool Demo(const QCoreApplication& application);
+
+private:
+    QCommandLineParser parser_;
+    QCommandLineOption help_;
+    QCommandLineOption version_;
+    QCommandLineOption demo_;
+};
