@@ -57,8 +57,9 @@ double ReadTwips(const QString& file, const QString& key, double fallback) {
 
 ProgCon::ProgCon(PlatformServices services, QWidget* parent)
     : QMainWindow(parent), txtKeyboard(new QTextEdit), txtSent(new QTextEdit),
-      transmitTimer(services.clock.CreateTimer(100, true)), monitorTimer(services.clock.CreateTimer(1000, false)),
-      link(services.hid), keyboard(txtKeyboard), sent(txtSent), services_(services) {
+      transmitTimer(services.clock.CreateTimer(100, true)),
+      monitorTimer(services.clock.CreateTimer(1000, false)), link(services.hid), keyboard(txtKeyboard),
+      sent(txtSent), services_(services) {
     BuildWindow();
     BuildMenus();
     WireTransmitting();
@@ -91,11 +92,11 @@ void ProgCon::FocusKeyboard() {
 
 void ProgCon::WireTransmitting() {
     // Owned here rather than by the widget tree, so it goes before the Keyboard window it watches.
-    keyboardHandlers = std::make_unique<KeyboardHandlers>(
-        KeyboardHandlers::Parts{state, keyboard, sent, *transmitTimer, *monitorTimer, link, services_.prompts});
+    keyboardHandlers = std::make_unique<KeyboardHandlers>(KeyboardHandlers::Parts{
+        state, keyboard, sent, *transmitTimer, *monitorTimer, link, services_.prompts});
 
-    loop = std::make_unique<TransmitLoop>(
-        TransmitLoop::Parts{state, keyboard, sent, *transmitTimer, *monitorTimer, link, services_.clock, *this, shutDown});
+    loop = std::make_unique<TransmitLoop>(TransmitLoop::Parts{
+        state, keyboard, sent, *transmitTimer, *monitorTimer, link, services_.clock, *this, shutDown});
     loop->pacing = [this] { return CurrentPacing(); };
     loop->runChangeHandling = [this] { keyboardHandlers->Change(); };
     loop->focusKeyboard = [this] { FocusKeyboard(); };
@@ -106,8 +107,8 @@ void ProgCon::WireTransmitting() {
 }
 
 void ProgCon::WireMessages() {
-    messages = std::make_unique<MessageEditor>(
-        MessageEditor::Parts{state, keyboard, *transmitTimer, *monitorTimer, services_.prompts, messageTexts, *this});
+    messages = std::make_unique<MessageEditor>(MessageEditor::Parts{
+        state, keyboard, *transmitTimer, *monitorTimer, services_.prompts, messageTexts, *this});
     messages->macroValues = [this] { return CurrentMacroValues(); };
     messages->operatorFile = [this] { return operatorFile; };
     messages->focusKeyboard = [this] { FocusKeyboard(); };

@@ -6,8 +6,8 @@
 #include "platform/Clock.h"
 #include "platform/Colours.h"
 #include "platform/Prompts.h"
-#include "platform/Shell.h"
 #include "platform/RichText.h"
+#include "platform/Shell.h"
 #include "send/TransmitLoop.h"
 #include "send/TransmitState.h"
 

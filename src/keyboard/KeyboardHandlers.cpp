@@ -90,7 +90,8 @@ bool KeyboardHandlers::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     // A key pressed with ALT held is no typing: it may open a menu, and otherwise does nothing.
-    if (keyEvent && static_cast<QKeyEvent*>(event)->modifiers().testFlag(Qt::AltModifier) && !IsBareAlt(event))
+    if (keyEvent && static_cast<QKeyEvent*>(event)->modifiers().testFlag(Qt::AltModifier) &&
+        !IsBareAlt(event))
         return true;
     if (event->type() == QEvent::FocusOut && p_.state.tuneActive) {
         // The key-up of ALT will go elsewhere: release the transmitter now rather than leave it keyed.

@@ -8,7 +8,6 @@
 #include "profile/ProfileFile.h"
 #include "send/TransmitLoop.h"
 
-
 namespace {
 
 const QString NoTitle = QStringLiteral("--");

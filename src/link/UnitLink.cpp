@@ -59,7 +59,8 @@ bool UnitLink::WriteReport(const std::array<std::uint8_t, 8>& bytes) {
     if (!unitDetected_) return false;
     std::vector<std::uint8_t> report(static_cast<std::size_t>(outputReportLength_), 0);
     std::copy(bytes.begin(), bytes.end(), report.begin() + 1);
-    if (port_.Write(writeHandle_, report.data(), report.size()) == static_cast<int>(report.size())) return true;
+    if (port_.Write(writeHandle_, report.data(), report.size()) == static_cast<int>(report.size()))
+        return true;
     CloseUnit();
     unitDetected_ = false;
     return false;

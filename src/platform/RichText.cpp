@@ -16,19 +16,18 @@ QString ToDocumentText(QString text) {
 } // namespace
 
 RichText::RichText(QTextEdit* edit) : edit_(edit), length_(Length()) {
-    QObject::connect(edit_->document(), &QTextDocument::contentsChange, edit_,
-                     [this](int position, int, int added) {
-                         if (!onEdited) return;
-                         const int before = length_;
-                         length_ = Length();
-                         if (quiet_) return;
-                         const int start = FromDocument(position);
-                         // The document may count its closing paragraph in the change.
-                         const int end = FromDocument(std::min<int>(position + added,
-                                                                    edit_->toPlainText().size()));
-                         const int addedHere = end - start;
-                         onEdited(start, before - (length_ - addedHere), addedHere);
-                     });
+    QObject::connect(
+        edit_->document(), &QTextDocument::contentsChange, edit_, [this](int position, int, int added) {
+            if (!onEdited) return;
+            const int before = length_;
+            length_ = Length();
+            if (quiet_) return;
+            const int start = FromDocument(position);
+            // The document may count its closing paragraph in the change.
+            const int end = FromDocument(std::min<int>(position + added, edit_->toPlainText().size()));
+            const int addedHere = end - start;
+            onEdited(start, before - (length_ - addedHere), addedHere);
+        });
 }
 
 template <typename Change> void RichText::Quietly(Change change) {
