@@ -80,7 +80,7 @@ private slots:
         w = &h->Start();
         h->unit.ClearReports();
     }
-    void cleanup() { h->reset(); }
+    void cleanup() { h.reset(); }
 
     void aButtonSendsItsMessageAtTheEnd() {
         QCOMPARE(w->cmdMessages[0]->toolTip(), QStringLiteral("TU 73 *"));

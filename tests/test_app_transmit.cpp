@@ -49,7 +49,7 @@ private slots:
         w->panel->scrWordSpace->setValue(80);
         h->unit.ClearReports();
     }
-    void cleanup() { h->reset(); }
+    void cleanup() { h.reset(); }
 
     // Discovery before each character costs time that must not add to the character's length.
     void charactersArePacedToTheSpeed() {
