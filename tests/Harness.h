@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FakeShell.h"
+#include "FileHelpers.h"
 #include "ScriptedPrompts.h"
 #include "app/ProgCon.h"
 #include "emulator/TestClock.h"
@@ -22,12 +23,9 @@ struct Harness {
     QTemporaryDir folder;
     std::unique_ptr<ProgCon> window;
 
-    ProgCon& Create() {
-        window = std::make_unique<ProgCon>(PlatformServices{unit, clock, prompts, folder.path(), shell});
-        return *window;
-    }
     ProgCon& Start() {
-        Create().StartUp();
+        window = std::make_unique<ProgCon>(PlatformServices{unit, clock, prompts, folder.path(), shell});
+        window->StartUp();
         return *window;
     }
     QString Path(const QString& name) const { return folder.filePath(name); }
@@ -35,11 +33,7 @@ struct Harness {
         QFile file(Path(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    void Write(const QString& name, const QByteArray& bytes) const {
-        QFile file(Path(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
+    void Write(const QString& name, const QByteArray& bytes) const { Put(Path(name), bytes); }
     // Any use of a closed or unknown handle fails the test that caused it.
     ~Harness() {
         window.reset();
@@ -47,17 +41,6 @@ struct Harness {
             QTest::qFail(("unit misuse: " + unit.misuse().front()).c_str(), __FILE__, __LINE__);
     }
 };
-
-// The three settings blocks most recently written, as hexadecimal text "53 00 EE ..." each.
-inline QStringList LastSettingsBlocks(const UnitEmulator& unit) {
-    const auto blocks = unit.reportsOf('S');
-    QStringList texts;
-    for (auto it = blocks.end() - std::min<std::ptrdiff_t>(3, blocks.size()); it != blocks.end(); ++it) {
-        QByteArray bytes(reinterpret_cast<const char*>(it->bytes.data()) + 1, 8);
-        texts << QString::fromLatin1(bytes.toHex(' ').toUpper());
-    }
-    return texts;
-}
 
 // The code bytes of the "C" commands written so far.
 inline std::vector<std::uint8_t> Codes(const UnitEmulator& unit) {

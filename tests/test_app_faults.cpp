@@ -44,20 +44,6 @@ class UnitFaultsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void anUnplugInTheMiddleOfAMessageLosesNothing() {
-        Harness h;
-        ProgCon& w = h.Start();
-        h.unit.ClearReports();
-        const QString message = QStringLiteral("CQ CQ CQ DE N0CALL N0CALL PSE K");
-        Add(w, message);
-        h.clock.Advance(2000);
-        h.unit.Unplug();
-        h.clock.Advance(5000);
-        QVERIFY(!w.keyboard.Text().isEmpty());
-        SendTheRest(h);
-        CheckSentMatchesTheUnit(h, message);
-    }
-
     // Ten thousand characters against a unit that comes and goes, falls silent and drops reports.
     void aSoakOfFaultsKeepsSentAndUnitAgreed() {
         Harness h;

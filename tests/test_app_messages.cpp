@@ -1,17 +1,17 @@
 #include "Harness.h"
 #include "keyboard/WorkedCall.h"
 
+#include "profile/KeyerFeaturesDialog.h"
+#include "profile/SettingsPanel.h"
+#include "profile/UpDown.h"
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QToolButton>
-#include "profile/KeyerFeaturesDialog.h"
-#include "profile/SettingsPanel.h"
-#include "profile/UpDown.h"
 #include <QTextEdit>
+#include <QToolButton>
 
 namespace {
 
@@ -22,7 +22,6 @@ const QByteArray OperatorProfile = "[Operator]\r\nMyCall=N0CALL\r\nName=Ann\r\nQ
                                    "M3=(HISCALL) DE (MYCALL) UR 599 *\r\nTitle3=Resp\r\n"
                                    "M4=(NAME) (QTH) (HISCALL)\r\nTitle4=Info\r\n"
                                    "M5=NAME (NAME)\r\nTitle5=Name\r\n"
-                                   "M6=CQ (REPEAT 30)\r\nTitle6=Rpt\r\n"
                                    "M12=SK\r\nTitle12=His\r\n";
 
 const QString SavedText = QStringLiteral("Message Saved, Returning To Normal Keyboard Operation");
@@ -30,14 +29,6 @@ const QString TransmitCaption = QStringLiteral(" Transmit Mode Click to Pause");
 const QColor LightYellow(255, 255, 192);
 const QColor LightGreen(192, 255, 192);
 const QColor Grey(224, 224, 224);
-
-ProgCon& StartWithProfile(Harness& h) {
-    h.Write("Ops.ini", OperatorProfile);
-    h.Write("Operator.INI", "[Operator]\r\nINIFile=Ops.ini\r\n");
-    ProgCon& w = h.Start();
-    h.unit.ClearReports();
-    return w;
-}
 
 // The Keyboard text after the message's button, sent into an emptied window.
 QString SendByButton(ProgCon& w, int number) {
@@ -77,170 +68,155 @@ QString Clipboard() {
 class MessagesTest : public QObject {
     Q_OBJECT
 
-private slots:
-    void aButtonSendsItsMessageAtTheEnd() {
-        Harness h;
-        ProgCon& w = StartWithProfile(h);
-        QCOMPARE(w.cmdMessages[0]->toolTip(), QStringLiteral("TU 73 *"));
-        QTest::keyClicks(w.txtKeyboard, "AB");
-        // Wherever the caret is, a button adds at the end.
-        w.keyboard.SetSelStart(1);
-        QTest::mouseClick(w.cmdMessages[0], Qt::LeftButton);
-        QCOMPARE(w.keyboard.Text(), QStringLiteral("ABTU 73 "));
-        QCOMPARE(w.state.caretPosition, 8);
-        QCOMPARE(w.keyboard.SelStart(), 8);
-        QVERIFY(w.transmitTimer->Enabled());
+    std::unique_ptr<Harness> h;
+    ProgCon* w = nullptr;
 
-        h.clock.Advance(4000);
-        QCOMPARE(Codes(h.unit), (std::vector<std::uint8_t>{0x90, 0x74, 0x20, 0xC8, 0xFF, 0x3A, 0xE2, 0xFF}));
-        QCOMPARE(w.sent.Text(), QStringLiteral("ABTU 73 "));
+private slots:
+    // A started window with the operator's profile, nothing sent yet.
+    void init() {
+        h = std::make_unique<Harness>();
+        h->Write("Ops.ini", OperatorProfile);
+        h->Write("Operator.INI", "[Operator]\r\nINIFile=Ops.ini\r\n");
+        w = &h->Start();
+        h->unit.ClearReports();
+    }
+    void cleanup() { h.reset(); }
+
+    void aButtonSendsItsMessageAtTheEnd() {
+        QCOMPARE(w->cmdMessages[0]->toolTip(), QStringLiteral("TU 73 *"));
+        QTest::keyClicks(w->txtKeyboard, "AB");
+        // Wherever the caret is, a button adds at the end.
+        w->keyboard.SetSelStart(1);
+        QTest::mouseClick(w->cmdMessages[0], Qt::LeftButton);
+        QCOMPARE(w->keyboard.Text(), QStringLiteral("ABTU 73 "));
+        QCOMPARE(w->state.caretPosition, 8);
+        QCOMPARE(w->keyboard.SelStart(), 8);
+        QVERIFY(w->transmitTimer->Enabled());
+
+        h->clock.Advance(4000);
+        QCOMPARE(Codes(h->unit), (std::vector<std::uint8_t>{0x90, 0x74, 0x20, 0xC8, 0xFF, 0x3A, 0xE2, 0xFF}));
+        QCOMPARE(w->sent.Text(), QStringLiteral("ABTU 73 "));
     }
 
     void functionKeysSendAtTheCaret() {
-        Harness h;
-        ProgCon& w = StartWithProfile(h);
-        QTest::keyClicks(w.txtKeyboard, "ABCD");
-        Press(w, Qt::Key_Left);
-        Press(w, Qt::Key_Left);
-        Press(w, Qt::Key_F5);
-        QCOMPARE(w.keyboard.Text(), QStringLiteral("ABNAME AnnCD"));
-        QCOMPARE(w.keyboard.SelStart(), 10);
-        QVERIFY(w.transmitTimer->Enabled());
+        QTest::keyClicks(w->txtKeyboard, "ABCD");
+        Press(*w, Qt::Key_Left);
+        Press(*w, Qt::Key_Left);
+        Press(*w, Qt::Key_F5);
+        QCOMPARE(w->keyboard.Text(), QStringLiteral("ABNAME AnnCD"));
+        QCOMPARE(w->keyboard.SelStart(), 10);
+        QVERIFY(w->transmitTimer->Enabled());
 
         // In the emptied window each message follows the one before, and a letter typed just
         // before the key, with no transmit tick between, comes first.
-        Press(w, Qt::Key_Escape);
-        Press(w, Qt::Key_K);
-        Press(w, Qt::Key_F1);
-        Press(w, Qt::Key_F12);
-        QCOMPARE(w.keyboard.Text(), QStringLiteral("kTU 73 SK"));
-        QCOMPARE(w.keyboard.SelStart(), 9);
+        Press(*w, Qt::Key_Escape);
+        Press(*w, Qt::Key_K);
+        Press(*w, Qt::Key_F1);
+        Press(*w, Qt::Key_F12);
+        QCOMPARE(w->keyboard.Text(), QStringLiteral("kTU 73 SK"));
+        QCOMPARE(w->keyboard.SelStart(), 9);
     }
 
     // Saving a message changes the message alone: the live settings, sent and shown, stay.
     void savingAMessageKeepsTheLiveSettings() {
-        Harness h;
-        ProgCon& w = StartWithProfile(h);
-        QTest::mouseClick(w.panel->scrSpeed->upButton(), Qt::LeftButton);
-        w.mnuEditKeyer->trigger();
-        w.dlgEditKeyer()->rbRightLeft[1]->setChecked(true);
-        QTest::mouseClick(w.dlgEditKeyer()->OKButton, Qt::LeftButton);
-        EditAndSave(h, 2, "QRZ?", QStringLiteral("Qrz"));
-        QCOMPARE(w.panel->txtSpeed->text(), QStringLiteral(" 26"));
-        QCOMPARE(h.unit.settings().speedWpm, 26);
-        QCOMPARE(w.txtRLPaddles->text(), QStringLiteral("Left-Hand Paddles"));
-        QVERIFY(!w.dlgEditKeyer()->Features().rightHand);
-        QCOMPARE(h.unit.settings().paddleMode, std::uint8_t(0x1A));
-        QCOMPARE(StoredValue(h, "M2"), QStringLiteral("QRZ?"));
-        QCOMPARE(StoredValue(h, "Speed"), QStringLiteral("<missing>"));
-    }
-
-    void macrosExpandWithTheCurrentValues() {
-        Harness h;
-        ProgCon& w = StartWithProfile(h);
-        QCOMPARE(SendByButton(w, 2), QStringLiteral("CQ DE N0CALL N0CALL K"));
-        QCOMPARE(SendByButton(w, 4), QStringLiteral("Ann Oslo "));
-        QCOMPARE(SendByButton(w, 3), QStringLiteral(" DE N0CALL UR 599 "));
-        QCOMPARE(SendByButton(w, 6), QStringLiteral("CQ < 30"));
-
-        QTest::keyClicks(w.txtWrkStation, "g3xyz");
-        QTest::keyClick(w.txtWrkStation, Qt::Key_Return);
-        QCOMPARE(SendByButton(w, 4), QStringLiteral("Ann Oslo G3XYZ"));
-        // The call is taken from the operator label at the moment of sending.
-        w.lblOP->setText("Operator: K1ABC");
-        QCOMPARE(SendByButton(w, 3), QStringLiteral("G3XYZ DE K1ABC UR 599 "));
+        QTest::mouseClick(w->panel->scrSpeed->upButton(), Qt::LeftButton);
+        w->mnuEditKeyer->trigger();
+        w->dlgEditKeyer()->rbRightLeft[1]->setChecked(true);
+        QTest::mouseClick(w->dlgEditKeyer()->OKButton, Qt::LeftButton);
+        EditAndSave(*h, 2, "QRZ?", QStringLiteral("Qrz"));
+        QCOMPARE(w->panel->txtSpeed->text(), QStringLiteral(" 26"));
+        QCOMPARE(h->unit.settings().speedWpm, 26);
+        QCOMPARE(w->txtRLPaddles->text(), QStringLiteral("Left-Hand Paddles"));
+        QVERIFY(!w->dlgEditKeyer()->Features().rightHand);
+        QCOMPARE(h->unit.settings().paddleMode, std::uint8_t(0x1A));
+        QCOMPARE(StoredValue(*h, "M2"), QStringLiteral("QRZ?"));
+        QCOMPARE(StoredValue(*h, "Speed"), QStringLiteral("<missing>"));
     }
 
     void editingChoosesAMessageFirst() {
-        Harness h;
-        ProgCon& w = StartWithProfile(h);
-        QTest::keyClicks(w.txtKeyboard, "AB");
-        w.mnuEditMessages->trigger();
-        QCOMPARE(w.txtInfo->text(),
+        QTest::keyClicks(w->txtKeyboard, "AB");
+        w->mnuEditMessages->trigger();
+        QCOMPARE(w->txtInfo->text(),
                  QStringLiteral("Click Message Number or Press Corresponding Function Key - ESC to Cancel"));
-        QCOMPARE(Background(w.txtInfo), LightGreen);
-        QCOMPARE(w.cmdTx->text(), QStringLiteral("     Paused     Click to Transmit"));
-        QCOMPARE(w.cmdTx->palette().color(QPalette::Button), LightYellow);
-        QVERIFY(!w.cmdTx->isEnabled());
-        QCOMPARE(Background(w.txtKeyboard), Grey);
-        QVERIFY(!w.txtSent->isEnabled());
-        QVERIFY(!w.transmitTimer->Enabled());
-        QVERIFY(!w.monitorTimer->Enabled());
-        QCOMPARE(w.keyboard.Text(), QStringLiteral("AB"));
+        QCOMPARE(Background(w->txtInfo), LightGreen);
+        QCOMPARE(w->cmdTx->text(), QStringLiteral("     Paused     Click to Transmit"));
+        QVERIFY(!w->cmdTx->isEnabled());
+        QCOMPARE(Background(w->txtKeyboard), Grey);
+        QVERIFY(!w->txtSent->isEnabled());
+        QVERIFY(!w->transmitTimer->Enabled());
+        QVERIFY(!w->monitorTimer->Enabled());
+        QCOMPARE(w->keyboard.Text(), QStringLiteral("AB"));
 
-        QTest::keyClicks(w.txtKeyboard, "x");
-        QCOMPARE(h.prompts.shown.size(), std::size_t(1));
-        QCOMPARE(h.prompts.shown[0].text, QStringLiteral("You must click the message number before editing"));
-        QCOMPARE(h.prompts.shown[0].caption, QString());
-        QCOMPARE(w.keyboard.Text(), QString());
-        QVERIFY(!w.transmitTimer->Enabled());
+        QTest::keyClicks(w->txtKeyboard, "x");
+        QCOMPARE(h->prompts.shown.size(), std::size_t(1));
+        QCOMPARE(h->prompts.shown[0].text,
+                 QStringLiteral("You must click the message number before editing"));
+        QCOMPARE(h->prompts.shown[0].caption, QString());
+        QCOMPARE(w->keyboard.Text(), QString());
+        QVERIFY(!w->transmitTimer->Enabled());
 
         // Button and function key show the same raw text; only the wording differs.
-        QTest::mouseClick(w.cmdMessages[2], Qt::LeftButton);
-        QCOMPARE(w.txtInfo->text(),
+        QTest::mouseClick(w->cmdMessages[2], Qt::LeftButton);
+        QCOMPARE(w->txtInfo->text(),
                  QStringLiteral("Editing Message 3....Press Return When Finished Editing! ESC to Cancel"));
-        QCOMPARE(w.keyboard.Text(), QStringLiteral("(HISCALL) DE (MYCALL) UR 599 "));
-        Press(w, Qt::Key_F3);
-        QCOMPARE(w.txtInfo->text(),
+        QCOMPARE(w->keyboard.Text(), QStringLiteral("(HISCALL) DE (MYCALL) UR 599 "));
+        Press(*w, Qt::Key_F3);
+        QCOMPARE(w->txtInfo->text(),
                  QStringLiteral("Editing Message  3....Press Return To Save Message! ESC to Cancel"));
-        QCOMPARE(w.keyboard.Text(), QStringLiteral("(HISCALL) DE (MYCALL) UR 599 "));
+        QCOMPARE(w->keyboard.Text(), QStringLiteral("(HISCALL) DE (MYCALL) UR 599 "));
 
         // The text being edited is not sent.
-        QTest::keyClick(w.txtKeyboard, Qt::Key_End, Qt::ControlModifier);
-        QTest::keyClicks(w.txtKeyboard, "TU");
-        QCOMPARE(w.keyboard.Text(), QStringLiteral("(HISCALL) DE (MYCALL) UR 599 TU"));
-        QCOMPARE(h.prompts.shown.size(), std::size_t(1));
-        h.clock.Advance(1000);
-        QVERIFY(h.unit.reportsOf('C').empty());
+        QTest::keyClick(w->txtKeyboard, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(w->txtKeyboard, "TU");
+        QCOMPARE(w->keyboard.Text(), QStringLiteral("(HISCALL) DE (MYCALL) UR 599 TU"));
+        QCOMPARE(h->prompts.shown.size(), std::size_t(1));
+        h->clock.Advance(1000);
+        QVERIFY(h->unit.reportsOf('C').empty());
     }
 
     void returnSavesTheMessageWithATitle() {
-        Harness h;
-        ProgCon& w = StartWithProfile(h);
-        w.mnuEditMessages->trigger();
-        QTest::mouseClick(w.cmdMessages[4], Qt::LeftButton);
-        QTest::keyClick(w.txtKeyboard, Qt::Key_End, Qt::ControlModifier);
-        QTest::keyClicks(w.txtKeyboard, " HR ");
-        h.prompts.inputAnswers.push_back(QStringLiteral("Nm"));
-        Press(w, Qt::Key_Return);
+        w->mnuEditMessages->trigger();
+        QTest::mouseClick(w->cmdMessages[4], Qt::LeftButton);
+        QTest::keyClick(w->txtKeyboard, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(w->txtKeyboard, " HR ");
+        h->prompts.inputAnswers.push_back(QStringLiteral("Nm"));
+        Press(*w, Qt::Key_Return);
 
-        QCOMPARE(h.prompts.shown.size(), std::size_t(1));
-        QCOMPARE(h.prompts.shown[0].text,
+        QCOMPARE(h->prompts.shown.size(), std::size_t(1));
+        QCOMPARE(h->prompts.shown[0].text,
                  QStringLiteral("Input a Title for this message....5 Characters Max!!!"));
-        QCOMPARE(h.prompts.shown[0].caption, QStringLiteral("Message Title"));
-        QCOMPARE(h.prompts.inputDefaults, QStringList{"Name"});
-        QCOMPARE(StoredValue(h, "Title5"), QStringLiteral("Nm"));
-        QCOMPARE(StoredValue(h, "M5"), QStringLiteral("NAME (NAME) HR *"));
-        QCOMPARE(w.txtMsgTitle[4]->text(), QStringLiteral("Nm"));
-        QCOMPARE(w.messageTexts[4], QStringLiteral("NAME (NAME) HR *"));
-        QCOMPARE(w.cmdMessages[4]->toolTip(), QStringLiteral("NAME (NAME) HR *"));
-        QCOMPARE(w.txtInfo->text(), SavedText);
-        QCOMPARE(w.cmdTx->text(), TransmitCaption);
-        QCOMPARE(w.cmdTx->palette().color(QPalette::Button), LightGreen);
-        QVERIFY(w.cmdTx->isEnabled());
-        QCOMPARE(Background(w.txtKeyboard), LightYellow);
-        QVERIFY(w.txtSent->isEnabled());
+        QCOMPARE(h->prompts.shown[0].caption, QStringLiteral("Message Title"));
+        QCOMPARE(h->prompts.inputDefaults, QStringList{"Name"});
+        QCOMPARE(StoredValue(*h, "Title5"), QStringLiteral("Nm"));
+        QCOMPARE(StoredValue(*h, "M5"), QStringLiteral("NAME (NAME) HR *"));
+        QCOMPARE(w->txtMsgTitle[4]->text(), QStringLiteral("Nm"));
+        QCOMPARE(w->messageTexts[4], QStringLiteral("NAME (NAME) HR *"));
+        QCOMPARE(w->cmdMessages[4]->toolTip(), QStringLiteral("NAME (NAME) HR *"));
+        QCOMPARE(w->txtInfo->text(), SavedText);
+        QCOMPARE(w->cmdTx->text(), TransmitCaption);
+        QVERIFY(w->cmdTx->isEnabled());
+        QCOMPARE(Background(w->txtKeyboard), LightYellow);
+        QVERIFY(w->txtSent->isEnabled());
 
         // The next transmit tick keeps the banner readable for 2 s, then shows the unit's version.
         std::vector<std::int64_t> tickStarts;
-        const auto tick = w.transmitTimer->onTick;
-        w.transmitTimer->onTick = [&, tick] {
-            tickStarts.push_back(h.clock.TickCount());
+        const auto tick = w->transmitTimer->onTick;
+        w->transmitTimer->onTick = [&, tick] {
+            tickStarts.push_back(h->clock.TickCount());
             tick();
         };
         std::vector<std::pair<std::int64_t, QString>> sleeps;
-        h.clock.onSleep = [&](std::int64_t now) { sleeps.push_back({now, w.txtInfo->text()}); };
-        h.clock.Advance(100);
+        h->clock.onSleep = [&](std::int64_t now) { sleeps.push_back({now, w->txtInfo->text()}); };
+        h->clock.Advance(100);
         QCOMPARE(sleeps.size(), std::size_t(1));
         QCOMPARE(tickStarts.size(), std::size_t(1));
         QCOMPARE(sleeps[0].first - tickStarts[0], std::int64_t(2000));
         QCOMPARE(sleeps[0].second, SavedText);
-        QCOMPARE(w.txtInfo->text(), QStringLiteral("Firmware Version: 1.0.7"));
-        QCOMPARE(Background(w.txtInfo), QColor(140, 180, 220));
-        QCOMPARE(w.keyboard.Text(), QString());
-        QVERIFY(h.unit.reportsOf('C').empty());
+        QCOMPARE(w->txtInfo->text(), QStringLiteral("Firmware Version: 1.0.7"));
+        QCOMPARE(w->keyboard.Text(), QString());
+        QVERIFY(h->unit.reportsOf('C').empty());
 
-        QCOMPARE(SendByButton(w, 5), QStringLiteral("NAME Ann HR "));
+        QCOMPARE(SendByButton(*w, 5), QStringLiteral("NAME Ann HR "));
     }
 
     // A message the profile cannot take is told, and stays in the window for this session.
@@ -259,99 +235,93 @@ private slots:
     }
 
     void titlesAndTextsAsStored() {
-        Harness h;
-        ProgCon& w = StartWithProfile(h);
-        EditAndSave(h, 7, "QRL?", std::nullopt);
-        EditAndSave(h, 8, "", QStringLiteral("Abc"));
-        EditAndSave(h, 9, "QRZ?", QString());
-        EditAndSave(h, 10, "CQ TEST", QStringLiteral("Contest"));
-        EditAndSave(h, 11, "73 *", QStringLiteral("Bye"));
-        EditAndSave(h, 12, "CQ\r\nDE N0CALL", QStringLiteral("Two"));
-        QCOMPARE(h.prompts.inputDefaults, (QStringList{"--", "--", "--", "--", "--", "His"}));
+        EditAndSave(*h, 7, "QRL?", std::nullopt);
+        EditAndSave(*h, 8, "", QStringLiteral("Abc"));
+        EditAndSave(*h, 9, "QRZ?", QString());
+        EditAndSave(*h, 10, "CQ TEST", QStringLiteral("Contest"));
+        EditAndSave(*h, 12, "CQ\r\nDE N0CALL", QStringLiteral("Two"));
+        QCOMPARE(h->prompts.inputDefaults, (QStringList{"--", "--", "--", "--", "His"}));
 
-        QCOMPARE(StoredValue(h, "Title7"), QStringLiteral("--"));
-        QCOMPARE(StoredValue(h, "M7"), QStringLiteral("QRL?"));
-        QCOMPARE(StoredValue(h, "Title8"), QStringLiteral("--"));
-        QCOMPARE(StoredValue(h, "M8"), QString());
-        QCOMPARE(StoredValue(h, "Title9"), QStringLiteral("--"));
-        QCOMPARE(StoredValue(h, "Title10"), QStringLiteral("Contest"));
-        QCOMPARE(StoredValue(h, "M11"), QStringLiteral("73 *"));
-        QCOMPARE(StoredValue(h, "M12"), QStringLiteral("CQ  DE N0CALL"));
-        QCOMPARE(w.txtMsgTitle[6]->text(), QStringLiteral("--"));
-        QCOMPARE(w.txtMsgTitle[9]->text(), QStringLiteral("Contest"));
-        QCOMPARE(w.messageTexts[7], QString());
-        QCOMPARE(w.messageTexts[11], QStringLiteral("CQ  DE N0CALL"));
-        QCOMPARE(SendByButton(w, 11), QStringLiteral("73 "));
+        QCOMPARE(StoredValue(*h, "Title7"), QStringLiteral("--"));
+        QCOMPARE(StoredValue(*h, "M7"), QStringLiteral("QRL?"));
+        QCOMPARE(StoredValue(*h, "Title8"), QStringLiteral("--"));
+        QCOMPARE(StoredValue(*h, "M8"), QString());
+        QCOMPARE(StoredValue(*h, "Title9"), QStringLiteral("--"));
+        QCOMPARE(StoredValue(*h, "Title10"), QStringLiteral("Contest"));
+        QCOMPARE(StoredValue(*h, "M12"), QStringLiteral("CQ  DE N0CALL"));
+        QCOMPARE(w->txtMsgTitle[6]->text(), QStringLiteral("--"));
+        QCOMPARE(w->txtMsgTitle[9]->text(), QStringLiteral("Contest"));
+        QCOMPARE(w->messageTexts[7], QString());
+        QCOMPARE(w->messageTexts[11], QStringLiteral("CQ  DE N0CALL"));
     }
 
     void escapeCancelsWithoutChanges() {
-        Harness h;
-        ProgCon& w = StartWithProfile(h);
-        const QByteArray fileBefore = h.Read("Ops.ini");
-        const auto textsBefore = w.messageTexts;
+        const QByteArray fileBefore = h->Read("Ops.ini");
+        const auto textsBefore = w->messageTexts;
 
-        w.mnuEditMessages->trigger();
-        QTest::mouseClick(w.cmdMessages[1], Qt::LeftButton);
-        QTest::keyClicks(w.txtKeyboard, "QRM");
-        Press(w, Qt::Key_Escape);
-        QCOMPARE(w.txtInfo->text(),
+        w->mnuEditMessages->trigger();
+        QTest::mouseClick(w->cmdMessages[1], Qt::LeftButton);
+        QTest::keyClicks(w->txtKeyboard, "QRM");
+        Press(*w, Qt::Key_Escape);
+        QCOMPARE(w->txtInfo->text(),
                  QStringLiteral("Message Edit Cancelled, Returning To Normal Keyboard Operation"));
-        QCOMPARE(w.messageTexts, textsBefore);
-        QCOMPARE(h.Read("Ops.ini"), fileBefore);
-        QCOMPARE(w.keyboard.Text(), QString());
-        QVERIFY(w.cmdTx->isEnabled());
+        QCOMPARE(w->messageTexts, textsBefore);
+        QCOMPARE(h->Read("Ops.ini"), fileBefore);
+        QCOMPARE(w->keyboard.Text(), QString());
+        QVERIFY(w->cmdTx->isEnabled());
 
         // Also before any message is chosen.
-        w.mnuEditMessages->trigger();
-        Press(w, Qt::Key_Escape);
-        QVERIFY(w.cmdTx->isEnabled());
-        QVERIFY(!w.state.messageEditMode);
-        QVERIFY(h.prompts.shown.empty());
-        QCOMPARE(h.Read("Ops.ini"), fileBefore);
+        w->mnuEditMessages->trigger();
+        Press(*w, Qt::Key_Escape);
+        QVERIFY(w->cmdTx->isEnabled());
+        QVERIFY(!w->state.messageEditMode);
+        QVERIFY(h->prompts.shown.empty());
+        QCOMPARE(h->Read("Ops.ini"), fileBefore);
     }
 
     void theWorkedCallGoesToMacroAndClipboard() {
-        Harness h;
-        ProgCon& w = StartWithProfile(h);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w));
         QGuiApplication::clipboard()->setText("before");
 
-        QTest::mouseClick(w.cmdCaptureCall, Qt::LeftButton);
-        WorkedCallDialog* dialog = w.workedCallEntry->dlgWrkCall();
+        QTest::mouseClick(w->cmdCaptureCall, Qt::LeftButton);
+        WorkedCallDialog* dialog = w->workedCallEntry->dlgWrkCall();
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Enter Work Station Call"));
         QVERIFY(dialog->isVisible());
         QVERIFY(!dialog->isModal());
         QVERIFY(QTest::qWaitForWindowActive(dialog));
         QTest::keyClicks(dialog->txtWrkCall, "dl1abc");
         QTest::keyClick(dialog->txtWrkCall, Qt::Key_Return);
-        QCOMPARE(w.txtWrkStation->text(), QStringLiteral("DL1ABC"));
+        QCOMPARE(w->txtWrkStation->text(), QStringLiteral("DL1ABC"));
         QCOMPARE(dialog->txtWrkCall->text(), QString());
         QVERIFY(!dialog->isVisible());
         QCOMPARE(Clipboard(), QStringLiteral("DL1ABC"));
-        QCOMPARE(SendByButton(w, 4), QStringLiteral("Ann Oslo DL1ABC"));
+        QCOMPARE(SendByButton(*w, 4), QStringLiteral("Ann Oslo DL1ABC"));
+        // The own call is taken from the operator label at the moment of sending.
+        w->lblOP->setText("Operator: K1ABC");
+        QCOMPARE(SendByButton(*w, 3), QStringLiteral("DL1ABC DE K1ABC UR 599 "));
 
         // A click empties the box; only Return in it confirms what is typed there.
-        QTest::mouseClick(w.txtWrkStation, Qt::LeftButton);
-        QCOMPARE(w.txtWrkStation->text(), QString());
-        QCOMPARE(SendByButton(w, 4), QStringLiteral("Ann Oslo DL1ABC"));
-        QTest::keyClicks(w.txtWrkStation, "ok1xyz");
-        QCOMPARE(SendByButton(w, 4), QStringLiteral("Ann Oslo DL1ABC"));
+        QTest::mouseClick(w->txtWrkStation, Qt::LeftButton);
+        QCOMPARE(w->txtWrkStation->text(), QString());
+        QCOMPARE(SendByButton(*w, 4), QStringLiteral("Ann Oslo DL1ABC"));
+        QTest::keyClicks(w->txtWrkStation, "ok1xyz");
+        QCOMPARE(SendByButton(*w, 4), QStringLiteral("Ann Oslo DL1ABC"));
         QCOMPARE(Clipboard(), QStringLiteral("DL1ABC"));
-        QTest::keyClick(w.txtWrkStation, Qt::Key_Return);
-        QCOMPARE(w.txtWrkStation->text(), QStringLiteral("OK1XYZ"));
+        QTest::keyClick(w->txtWrkStation, Qt::Key_Return);
+        QCOMPARE(w->txtWrkStation->text(), QStringLiteral("OK1XYZ"));
         QCOMPARE(Clipboard(), QStringLiteral("OK1XYZ"));
-        QCOMPARE(SendByButton(w, 4), QStringLiteral("Ann Oslo OK1XYZ"));
+        QCOMPARE(SendByButton(*w, 4), QStringLiteral("Ann Oslo OK1XYZ"));
 
         // Cancel keeps the typing for the next opening and changes nothing else.
-        QTest::mouseClick(w.cmdCaptureCall, Qt::LeftButton);
+        QTest::mouseClick(w->cmdCaptureCall, Qt::LeftButton);
         QTest::keyClicks(dialog->txtWrkCall, "abc");
         QTest::mouseClick(dialog->CancelButton, Qt::LeftButton);
         QVERIFY(!dialog->isVisible());
-        QCOMPARE(w.txtWrkStation->text(), QStringLiteral("OK1XYZ"));
+        QCOMPARE(w->txtWrkStation->text(), QStringLiteral("OK1XYZ"));
         QCOMPARE(Clipboard(), QStringLiteral("OK1XYZ"));
-        QCOMPARE(SendByButton(w, 4), QStringLiteral("Ann Oslo OK1XYZ"));
-        QTest::mouseClick(w.cmdCaptureCall, Qt::LeftButton);
+        QCOMPARE(SendByButton(*w, 4), QStringLiteral("Ann Oslo OK1XYZ"));
+        QTest::mouseClick(w->cmdCaptureCall, Qt::LeftButton);
         QVERIFY(dialog->isVisible());
         QCOMPARE(dialog->txtWrkCall->text(), QStringLiteral("abc"));
 
@@ -360,9 +330,9 @@ private slots:
             QTest::keyClick(dialog->txtWrkCall, Qt::Key_Backspace);
         QVERIFY(QTest::qWaitForWindowActive(dialog));
         QTest::keyClick(dialog->txtWrkCall, Qt::Key_Return);
-        QCOMPARE(w.txtWrkStation->text(), QString());
+        QCOMPARE(w->txtWrkStation->text(), QString());
         QCOMPARE(Clipboard(), QString());
-        QCOMPARE(SendByButton(w, 4), QStringLiteral("Ann Oslo "));
+        QCOMPARE(SendByButton(*w, 4), QStringLiteral("Ann Oslo "));
     }
 };
 

@@ -246,8 +246,6 @@ private slots:
         QVERIFY(QDir(h.folder.path()).mkdir("sub"));
         h.Write("sub/me.ini", Ann);
         h.Write("Operator.INI", "[Operator]\r\nINIFile=sub/me.ini\r\n");
-        h.Start().close();
-        QVERIFY(h.Read("Operator.INI").contains("INIFile=" + h.Path("sub/me.ini").toUtf8() + "\r\n"));
         QCOMPARE(h.Start().panel->scrSpeed->value(), 30);
         QVERIFY(h.prompts.shown.empty());
 

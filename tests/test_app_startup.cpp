@@ -21,6 +21,13 @@ QColor Foreground(QWidget* widget) {
     return widget->palette().color(QPalette::Text);
 }
 
+// What the unit decoded: speed, weight, tone, volume, letter space, word space and keyer features.
+QString Decoded(const UnitEmulator& unit) {
+    const DecodedSettings& s = unit.settings();
+    return QString::asprintf("%d %d %d %d %g %g %d", s.speedWpm, s.weightPercent, s.toneHz, s.volume,
+                             s.letterSpace, s.wordSpace, int(s.keyerFeatures));
+}
+
 void ClickUp(UpDown* control) {
     QTest::mouseClick(control->upButton(), Qt::LeftButton);
 }
@@ -61,25 +68,24 @@ private slots:
         QVERIFY(h.unit.misuse().empty());
     }
 
-    void withUnitTheSettingsGoOut() {
+    // Start-up leaves the transmit loop idle and the connection monitor polling once a second.
+    void withUnitTheSettingsGoOutAndTheWindowWaitsIdle() {
         Harness h;
         ProgCon& w = h.Start();
+        QVERIFY(!w.transmitTimer->Enabled());
+        QVERIFY(w.monitorTimer->Enabled());
         QCOMPARE(w.txtInfo->text(), QStringLiteral("Firmware Version: 1.0.7"));
         QCOMPARE(Background(w.txtInfo), QColor(140, 180, 220));
         // Without a profile its defaults load and go out once, whole.
         QCOMPARE(h.unit.reportsOf('S').size(), std::size_t(3));
-        const DecodedSettings& s = h.unit.settings();
-        QCOMPARE(s.speedWpm, 25);
-        QCOMPARE(s.weightPercent, 50);
-        QCOMPARE(s.toneHz, 680);
-        QCOMPARE(s.volume, 8);
-        QCOMPARE(s.letterSpace, 2.0);
-        QCOMPARE(s.wordSpace, 8.0);
-        QCOMPARE(s.keyerFeatures, std::uint8_t(7));
+        QCOMPARE(Decoded(h.unit), QStringLiteral("25 50 680 8 2 8 7"));
         QCOMPARE(w.dotMilliseconds, 48);
         QCOMPARE(w.txtRLPaddles->text(), QStringLiteral("Right-Hand Paddles"));
         QCOMPARE(w.panel->txtSpeed->text(), QStringLiteral(" 25"));
         QCOMPARE(w.panel->txtWordSpace->text(), QStringLiteral(" 8"));
+        const int before = h.unit.enumerations();
+        h.clock.Advance(3500);
+        QCOMPARE(h.unit.enumerations() - before, 3);
     }
 
     void everySettingChangeSendsTheThreeBlocks() {
@@ -98,13 +104,7 @@ private slots:
             QCOMPARE(h.unit.reportsOf('S').size(), std::size_t(3));
             QCOMPARE(h.unit.reports().size(), std::size_t(3));
         }
-        const DecodedSettings& s = h.unit.settings();
-        QCOMPARE(s.speedWpm, 26);
-        QCOMPARE(s.weightPercent, 49);
-        QCOMPARE(s.toneHz, 690);
-        QCOMPARE(s.volume, 9);
-        QCOMPARE(s.wordSpace, 8.1);
-        QCOMPARE(s.letterSpace, 1.9);
+        QCOMPARE(Decoded(h.unit), QStringLiteral("26 49 690 9 1.9 8.1 7"));
         QCOMPARE(w.panel->txtTone->text(), QStringLiteral("690"));
         QCOMPARE(w.panel->txtVolume->text(), QStringLiteral("9"));
 

@@ -31,341 +31,294 @@ QColor ColourAt(QTextEdit* edit, int position) {
     return cursor.charFormat().foreground().color();
 }
 
-// A started window at 25 words per minute with letter space 2 and word space 8, nothing sent yet.
-ProgCon& StartForSending(Harness& h) {
-    ProgCon& w = h.Start();
-    w.panel->scrWordSpace->setValue(80);
-    h.unit.ClearReports();
-    return w;
-}
-
-void Type(ProgCon& w, const QString& text) {
-    QTest::keyClicks(w.txtKeyboard, text);
-}
-
 } // namespace
 
 class TransmitTest : public QObject {
     Q_OBJECT
 
+    std::unique_ptr<Harness> h;
+    ProgCon* w = nullptr;
+
+    void Type(const QString& text) { QTest::keyClicks(w->txtKeyboard, text); }
+
 private slots:
-    void startUpWaitsIdleForTyping() {
-        Harness h;
-        ProgCon& w = h.Start();
-        QVERIFY(!w.transmitTimer->Enabled());
-        QVERIFY(w.monitorTimer->Enabled());
-        const int before = h.unit.enumerations();
-        h.clock.Advance(3500);
-        QCOMPARE(h.unit.enumerations() - before, 3);
+    // A started window at 25 words per minute with letter space 2 and word space 8, nothing sent yet.
+    void init() {
+        h = std::make_unique<Harness>();
+        w = &h->Start();
+        w->panel->scrWordSpace->setValue(80);
+        h->unit.ClearReports();
     }
+    void cleanup() { h.reset(); }
 
     // Discovery before each character costs time that must not add to the character's length.
     void charactersArePacedToTheSpeed() {
-        Harness h;
-        ProgCon& w = StartForSending(h);
-        h.unit.SetEnumerationCost(4);
-        Type(w, "E0 E[");
-        h.clock.Advance(3000);
-        const auto sent = Characters(h.unit);
-        QCOMPARE(Codes(h.unit), (std::vector<std::uint8_t>{0xA0, 0x02, 0xFF, 0xA0, 0xAA}));
+        h->unit.SetEnumerationCost(4);
+        Type("E0 E[");
+        h->clock.Advance(3000);
+        const auto sent = Characters(h->unit);
+        QCOMPARE(Codes(h->unit), (std::vector<std::uint8_t>{0xA0, 0x02, 0xFF, 0xA0, 0xAA}));
         QCOMPARE(sent[1].time - sent[0].time, std::int64_t(192));
         QCOMPARE(sent[2].time - sent[1].time, std::int64_t(1056));
         QCOMPARE(sent[3].time - sent[2].time, std::int64_t(288));
         QCOMPARE(sent[4].time - sent[3].time, std::int64_t(192));
-        QCOMPARE(w.transmitTimer->Interval(), 10);
-        QCOMPARE(w.sent.Text(), QStringLiteral("E0 E["));
-        QCOMPARE(ColourAt(w.txtKeyboard, 0), QColor(255, 0, 0));
-        QCOMPARE(ColourAt(w.txtKeyboard, 4), QColor(255, 0, 0));
+        QCOMPARE(w->transmitTimer->Interval(), 10);
+        QCOMPARE(w->sent.Text(), QStringLiteral("E0 E["));
+        QCOMPARE(ColourAt(w->txtKeyboard, 0), QColor(255, 0, 0));
+        QCOMPARE(ColourAt(w->txtKeyboard, 4), QColor(255, 0, 0));
     }
 
     void idleHandsOverToTheMonitor() {
-        Harness h;
-        ProgCon& w = StartForSending(h);
-        Type(w, "AB");
-        h.clock.Advance(3000);
-        QVERIFY(w.transmitTimer->Enabled());
-        QCOMPARE(w.keyboard.Text(), QStringLiteral("AB"));
-        h.clock.Advance(1000);
-        QVERIFY(!w.transmitTimer->Enabled());
-        QVERIFY(w.monitorTimer->Enabled());
-        QCOMPARE(w.keyboard.Text(), QString());
-        QCOMPARE(w.sent.Text(), QStringLiteral("AB\r\n"));
+        Type("AB");
+        h->clock.Advance(3000);
+        QVERIFY(w->transmitTimer->Enabled());
+        QCOMPARE(w->keyboard.Text(), QStringLiteral("AB"));
+        h->clock.Advance(1000);
+        QVERIFY(!w->transmitTimer->Enabled());
+        QVERIFY(w->monitorTimer->Enabled());
+        QCOMPARE(w->keyboard.Text(), QString());
+        QCOMPARE(w->sent.Text(), QStringLiteral("AB\r\n"));
 
         // Typing again starts the loop from the first character of the new text.
-        Type(w, "K");
-        QVERIFY(w.transmitTimer->Enabled());
-        QVERIFY(!w.monitorTimer->Enabled());
-        h.clock.Advance(100);
-        QCOMPARE(Codes(h.unit).back(), std::uint8_t(0x48));
-        QCOMPARE(w.sent.Text(), QStringLiteral("AB\r\nK"));
+        Type("K");
+        QVERIFY(w->transmitTimer->Enabled());
+        QVERIFY(!w->monitorTimer->Enabled());
+        h->clock.Advance(100);
+        QCOMPARE(Codes(h->unit).back(), std::uint8_t(0x48));
+        QCOMPARE(w->sent.Text(), QStringLiteral("AB\r\nK"));
     }
 
     void repeatMarkerSendsAgainUntilStopped() {
-        Harness h;
-        ProgCon& w = StartForSending(h);
         std::int64_t stopAt = 0;
         std::int64_t stoppedAt = 0;
-        h.clock.onSleep = [&](std::int64_t now) {
+        h->clock.onSleep = [&](std::int64_t now) {
             if (stopAt && now >= stopAt && !stoppedAt) {
                 stoppedAt = now;
-                QTest::mouseClick(w.cmdEnd, Qt::LeftButton);
+                QTest::mouseClick(w->cmdEnd, Qt::LeftButton);
             }
         };
-        Type(w, "TEST<5");
-        h.clock.Advance(1200);
-        QCOMPARE(Codes(h.unit), (std::vector<std::uint8_t>{0x20, 0xA0, 0xE8, 0x20}));
-        const std::int64_t lastT = Characters(h.unit).back().time;
-        QCOMPARE(w.sent.Text(), QStringLiteral("TEST\r\n"));
+        Type("TEST<5");
+        h->clock.Advance(1200);
+        QCOMPARE(Codes(h->unit), (std::vector<std::uint8_t>{0x20, 0xA0, 0xE8, 0x20}));
+        const std::int64_t lastT = Characters(h->unit).back().time;
+        QCOMPARE(w->sent.Text(), QStringLiteral("TEST\r\n"));
 
         // The second round starts after the 5 s pause; the stop button ends its pause after 2 s.
         stopAt = lastT + 288 + 5000 + 1152 + 288 + 2000;
-        h.clock.Advance(10000);
-        const auto sent = Characters(h.unit);
-        QCOMPARE(Codes(h.unit), (std::vector<std::uint8_t>{0x20, 0xA0, 0xE8, 0x20, 0x20, 0xA0, 0xE8, 0x20}));
+        h->clock.Advance(10000);
+        const auto sent = Characters(h->unit);
+        QCOMPARE(Codes(h->unit), (std::vector<std::uint8_t>{0x20, 0xA0, 0xE8, 0x20, 0x20, 0xA0, 0xE8, 0x20}));
         QCOMPARE(sent[4].time - lastT, std::int64_t(288 + 5000));
         QVERIFY(stoppedAt >= stopAt && stoppedAt < stopAt + 250);
         // The stopped round ends its line, and the idle hand-over another.
-        QCOMPARE(w.sent.Text(), QStringLiteral("TEST\r\nTEST\r\n\r\n"));
-        QCOMPARE(w.keyboard.Text(), QString());
-        QCOMPARE(w.state.repeatSeconds, 0);
+        QCOMPARE(w->sent.Text(), QStringLiteral("TEST\r\nTEST\r\n\r\n"));
+        QCOMPARE(w->keyboard.Text(), QString());
+        QCOMPARE(w->state.repeatSeconds, 0);
     }
 
     // Enter reads as CR LF; line breaks and characters without a code end the Sent line, and an
     // empty line is dropped without a trace.
     void lineBreaksAndUncodedCharactersEndTheSentLine() {
-        Harness h;
-        ProgCon& w = StartForSending(h);
-        QTest::keyClick(w.txtKeyboard, Qt::Key_Return);
-        QCOMPARE(w.keyboard.Text(), QStringLiteral("\r\n"));
-        h.clock.Advance(100);
-        QCOMPARE(w.keyboard.Text(), QString());
-        QCOMPARE(w.sent.Text(), QString());
+        QTest::keyClick(w->txtKeyboard, Qt::Key_Return);
+        QCOMPARE(w->keyboard.Text(), QStringLiteral("\r\n"));
+        h->clock.Advance(100);
+        QCOMPARE(w->keyboard.Text(), QString());
+        QCOMPARE(w->sent.Text(), QString());
 
-        Type(w, QStringLiteral("A\\B{"));
+        Type(QStringLiteral("A\\B{"));
         // A letter beyond 8 bits is not mistaken for the letter its low byte happens to be.
-        QTest::sendKeyEvent(QTest::Click, w.txtKeyboard, Qt::Key_unknown, QStringLiteral("Ł"),
+        QTest::sendKeyEvent(QTest::Click, w->txtKeyboard, Qt::Key_unknown, QStringLiteral("Ł"),
                             Qt::NoModifier);
-        QTest::keyClick(w.txtKeyboard, Qt::Key_Return);
-        Type(w, QStringLiteral("C"));
-        h.clock.Advance(2000);
-        QCOMPARE(Codes(h.unit), (std::vector<std::uint8_t>{0x90, 0x74, 0x54}));
-        QCOMPARE(w.sent.Text(), QStringLiteral("A\r\nB\r\n\r\n\r\n\r\nC"));
+        QTest::keyClick(w->txtKeyboard, Qt::Key_Return);
+        Type(QStringLiteral("C"));
+        h->clock.Advance(2000);
+        QCOMPARE(Codes(h->unit), (std::vector<std::uint8_t>{0x90, 0x74, 0x54}));
+        QCOMPARE(w->sent.Text(), QStringLiteral("A\r\nB\r\n\r\n\r\n\r\nC"));
     }
 
     void pauseKeepsTypingForLater() {
-        Harness h;
-        ProgCon& w = StartForSending(h);
-        QTest::mouseClick(w.cmdTx, Qt::LeftButton);
-        QCOMPARE(w.cmdTx->text(), QStringLiteral("     Paused     Click to Transmit"));
-        QCOMPARE(w.cmdTx->palette().color(QPalette::Button), QColor(255, 255, 192));
-        Type(w, "AB");
-        h.clock.Advance(5000);
-        QVERIFY(h.unit.reportsOf('C').empty());
-        QCOMPARE(w.keyboard.Text(), QStringLiteral("AB"));
+        QTest::mouseClick(w->cmdTx, Qt::LeftButton);
+        QCOMPARE(w->cmdTx->text(), QStringLiteral("     Paused     Click to Transmit"));
+        QCOMPARE(w->cmdTx->palette().color(QPalette::Button), QColor(255, 255, 192));
+        Type("AB");
+        h->clock.Advance(5000);
+        QVERIFY(h->unit.reportsOf('C').empty());
+        QCOMPARE(w->keyboard.Text(), QStringLiteral("AB"));
 
-        w.transmitTimer->SetEnabled(false);
-        w.monitorTimer->SetEnabled(true);
-        QTest::mouseClick(w.cmdTx, Qt::LeftButton);
-        QCOMPARE(w.cmdTx->text(), QStringLiteral(" Transmit Mode Click to Pause"));
-        QCOMPARE(w.cmdTx->palette().color(QPalette::Button), QColor(192, 255, 192));
-        QVERIFY(w.transmitTimer->Enabled());
-        QVERIFY(!w.monitorTimer->Enabled());
-        h.clock.Advance(1000);
-        QCOMPARE(Codes(h.unit), (std::vector<std::uint8_t>{0x90, 0x74}));
+        w->transmitTimer->SetEnabled(false);
+        w->monitorTimer->SetEnabled(true);
+        QTest::mouseClick(w->cmdTx, Qt::LeftButton);
+        QCOMPARE(w->cmdTx->text(), QStringLiteral(" Transmit Mode Click to Pause"));
+        QCOMPARE(w->cmdTx->palette().color(QPalette::Button), QColor(192, 255, 192));
+        QVERIFY(w->transmitTimer->Enabled());
+        QVERIFY(!w->monitorTimer->Enabled());
+        h->clock.Advance(1000);
+        QCOMPARE(Codes(h->unit), (std::vector<std::uint8_t>{0x90, 0x74}));
     }
 
     void deletingSentTextSkipsNothingUnsent() {
-        Harness h;
-        ProgCon& w = StartForSending(h);
-        Type(w, "ABCDEF");
-        h.clock.Advance(20);
-        QCOMPARE(Codes(h.unit).size(), std::size_t(1));
-        QTest::keyClick(w.txtKeyboard, Qt::Key_Home);
-        QTest::keyClick(w.txtKeyboard, Qt::Key_Delete);
-        QCOMPARE(w.keyboard.Text(), QStringLiteral("BCDEF"));
-        h.clock.Advance(3000);
-        QCOMPARE(Codes(h.unit), (std::vector<std::uint8_t>{0x90, 0x74, 0x54, 0x68, 0xA0, 0xD4}));
-        QCOMPARE(w.sent.Text(), QStringLiteral("ABCDEF"));
+        Type("ABCDEF");
+        h->clock.Advance(20);
+        QCOMPARE(Codes(h->unit).size(), std::size_t(1));
+        QTest::keyClick(w->txtKeyboard, Qt::Key_Home);
+        QTest::keyClick(w->txtKeyboard, Qt::Key_Delete);
+        QCOMPARE(w->keyboard.Text(), QStringLiteral("BCDEF"));
+        h->clock.Advance(3000);
+        QCOMPARE(Codes(h->unit), (std::vector<std::uint8_t>{0x90, 0x74, 0x54, 0x68, 0xA0, 0xD4}));
+        QCOMPARE(w->sent.Text(), QStringLiteral("ABCDEF"));
     }
 
     void deletedTextIsNotSent() {
-        Harness h;
-        ProgCon& w = StartForSending(h);
-        Type(w, "ABCD");
-        h.clock.Advance(400);
-        QCOMPARE(Codes(h.unit).size(), std::size_t(2));
-        QTest::keyClick(w.txtKeyboard, Qt::Key_Backspace);
-        QTest::keyClick(w.txtKeyboard, Qt::Key_Backspace);
-        h.clock.Advance(1000);
-        QCOMPARE(w.state.sendPosition, 3);
-        QCOMPARE(Codes(h.unit).size(), std::size_t(2));
+        Type("ABCD");
+        h->clock.Advance(400);
+        QCOMPARE(Codes(h->unit).size(), std::size_t(2));
+        QTest::keyClick(w->txtKeyboard, Qt::Key_Backspace);
+        QTest::keyClick(w->txtKeyboard, Qt::Key_Backspace);
+        h->clock.Advance(1000);
+        QCOMPARE(w->state.sendPosition, 3);
+        QCOMPARE(Codes(h->unit).size(), std::size_t(2));
 
         // Text typed at once into a window emptied by hand goes out from its first character.
-        QTest::keyClick(w.txtKeyboard, Qt::Key_Backspace);
-        QTest::keyClick(w.txtKeyboard, Qt::Key_Backspace);
-        QCOMPARE(w.keyboard.Text(), QString());
-        Type(w, "N");
-        h.clock.Advance(1000);
-        QCOMPARE(Codes(h.unit), (std::vector<std::uint8_t>{0x90, 0x74, 0x50}));
+        QTest::keyClick(w->txtKeyboard, Qt::Key_Backspace);
+        QTest::keyClick(w->txtKeyboard, Qt::Key_Backspace);
+        QCOMPARE(w->keyboard.Text(), QString());
+        Type("N");
+        h->clock.Advance(1000);
+        QCOMPARE(Codes(h->unit), (std::vector<std::uint8_t>{0x90, 0x74, 0x50}));
     }
 
     void aBreakInFromThePaddlesDropsTheRest() {
-        Harness h;
-        ProgCon& w = StartForSending(h);
-        h.unit.QueueCharacterReplies({64, 65});
-        Type(w, "ABCD");
-        h.clock.Advance(2000);
-        QCOMPARE(Codes(h.unit), (std::vector<std::uint8_t>{0x90, 0x74}));
-        QCOMPARE(w.sent.Text(), QStringLiteral("AB"));
-        QCOMPARE(w.keyboard.Text(), QString());
-        Type(w, "E");
-        h.clock.Advance(100);
-        QCOMPARE(Codes(h.unit).back(), std::uint8_t(0xA0));
-        QCOMPARE(w.sent.Text(), QStringLiteral("ABE"));
+        h->unit.QueueCharacterReplies({64, 65});
+        Type("ABCD");
+        h->clock.Advance(2000);
+        QCOMPARE(Codes(h->unit), (std::vector<std::uint8_t>{0x90, 0x74}));
+        QCOMPARE(w->sent.Text(), QStringLiteral("AB"));
+        QCOMPARE(w->keyboard.Text(), QString());
+        Type("E");
+        h->clock.Advance(100);
+        QCOMPARE(Codes(h->unit).back(), std::uint8_t(0xA0));
+        QCOMPARE(w->sent.Text(), QStringLiteral("ABE"));
+        QTest::mouseClick(w->cmdClearSend, Qt::LeftButton);
+        QCOMPARE(w->sent.Text(), QString());
     }
 
     void altAloneTunesAndKeepsTheFocus() {
-        Harness h;
-        ProgCon& w = StartForSending(h);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
-        w.txtKeyboard->setFocus();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        w->txtKeyboard->setFocus();
         // Every key-down sends the tune command, nothing else reaches the unit, and letters pressed
         // with ALT are not typed.
-        QTest::keyPress(w.windowHandle(), Qt::Key_Alt);
-        QTest::keyPress(w.windowHandle(), Qt::Key_Alt);
-        QVERIFY(h.unit.keyDown());
-        h.clock.Advance(3000);
-        QCOMPARE(h.unit.reportsOf('T').size(), std::size_t(2));
-        QCOMPARE(h.unit.reports().size(), std::size_t(2));
-        QTest::keyRelease(w.windowHandle(), Qt::Key_Alt, Qt::AltModifier);
-        QVERIFY(!h.unit.keyDown());
-        QTest::keyClick(w.windowHandle(), Qt::Key_Z, Qt::AltModifier);
-        QCOMPARE(w.keyboard.Text(), QString());
-        QCOMPARE(w.transmitTimer->Interval(), 100);
-        QCOMPARE(QApplication::focusWidget(), w.txtKeyboard);
-        QTest::keyClick(w.windowHandle(), 'f');
-        QTest::keyClick(w.windowHandle(), 'e');
-        QCOMPARE(w.keyboard.Text(), QStringLiteral("fe"));
-        QCOMPARE(w.menuBar()->activeAction(), nullptr);
+        QTest::keyPress(w->windowHandle(), Qt::Key_Alt);
+        QTest::keyPress(w->windowHandle(), Qt::Key_Alt);
+        QVERIFY(h->unit.keyDown());
+        h->clock.Advance(3000);
+        QCOMPARE(h->unit.reportsOf('T').size(), std::size_t(2));
+        QCOMPARE(h->unit.reports().size(), std::size_t(2));
+        QTest::keyRelease(w->windowHandle(), Qt::Key_Alt, Qt::AltModifier);
+        QVERIFY(!h->unit.keyDown());
+        QTest::keyClick(w->windowHandle(), Qt::Key_Z, Qt::AltModifier);
+        QCOMPARE(w->keyboard.Text(), QString());
+        QCOMPARE(w->transmitTimer->Interval(), 100);
+        QCOMPARE(QApplication::focusWidget(), w->txtKeyboard);
+        QTest::keyClick(w->windowHandle(), 'f');
+        QTest::keyClick(w->windowHandle(), 'e');
+        QCOMPARE(w->keyboard.Text(), QStringLiteral("fe"));
+        QCOMPARE(w->menuBar()->activeAction(), nullptr);
 
         // Tab moves on, is never typed, and sending goes on.
-        QTest::keyClick(w.windowHandle(), Qt::Key_Tab);
-        QVERIFY(QApplication::focusWidget() != w.txtKeyboard);
-        QCOMPARE(w.keyboard.Text(), QStringLiteral("fe"));
-        h.clock.Advance(1000);
-        QCOMPARE(w.sent.Text(), QStringLiteral("FE"));
+        QTest::keyClick(w->windowHandle(), Qt::Key_Tab);
+        QVERIFY(QApplication::focusWidget() != w->txtKeyboard);
+        QCOMPARE(w->keyboard.Text(), QStringLiteral("fe"));
+        h->clock.Advance(1000);
+        QCOMPARE(w->sent.Text(), QStringLiteral("FE"));
 
         // Leaving the window while tuning releases the transmitter at once.
-        w.txtKeyboard->setFocus();
-        QTest::keyPress(w.windowHandle(), Qt::Key_Alt);
-        w.txtWrkStation->setFocus();
-        QVERIFY(!h.unit.keyDown());
+        w->txtKeyboard->setFocus();
+        QTest::keyPress(w->windowHandle(), Qt::Key_Alt);
+        w->txtWrkStation->setFocus();
+        QVERIFY(!h->unit.keyDown());
 
         // Closing while ALT holds the key down releases the transmitter before the unit is closed.
-        w.txtKeyboard->setFocus();
-        QTest::keyPress(w.windowHandle(), Qt::Key_Alt);
-        QVERIFY(h.unit.keyDown());
-        w.close();
-        QVERIFY(!h.unit.keyDown());
-        QCOMPARE(h.unit.openHandles(), 0);
+        w->txtKeyboard->setFocus();
+        QTest::keyPress(w->windowHandle(), Qt::Key_Alt);
+        QVERIFY(h->unit.keyDown());
+        w->close();
+        QVERIFY(!h->unit.keyDown());
+        QCOMPARE(h->unit.openHandles(), 0);
     }
 
     void escapeEmptiesTheKeyboardWindow() {
-        Harness h;
-        ProgCon& w = StartForSending(h);
-        Type(w, "ABCDEF");
-        h.clock.Advance(400);
-        QTest::keyClick(w.txtKeyboard, Qt::Key_Escape);
-        QCOMPARE(w.keyboard.Text(), QString());
+        Type("ABCDEF");
+        h->clock.Advance(400);
+        QTest::keyClick(w->txtKeyboard, Qt::Key_Escape);
+        QCOMPARE(w->keyboard.Text(), QString());
         // Typed before the next tick, the new text still goes out from its first character.
-        Type(w, "E");
-        h.clock.Advance(2000);
-        QCOMPARE(Codes(h.unit), (std::vector<std::uint8_t>{0x90, 0x74, 0xA0}));
+        Type("E");
+        h->clock.Advance(2000);
+        QCOMPARE(Codes(h->unit), (std::vector<std::uint8_t>{0x90, 0x74, 0xA0}));
     }
 
     void aWordSpaceNoLargerThanTheLetterSpaceStillSends() {
-        Harness h;
-        ProgCon& w = StartForSending(h);
-        w.panel->scrLetterSpace->setValue(40);
-        w.panel->scrWordSpace->setValue(30);
-        Type(w, "E E");
-        h.clock.Advance(1000);
-        const auto sent = Characters(h.unit);
+        w->panel->scrLetterSpace->setValue(40);
+        w->panel->scrWordSpace->setValue(30);
+        Type("E E");
+        h->clock.Advance(1000);
+        const auto sent = Characters(h->unit);
         QCOMPARE(sent.size(), std::size_t(3));
         QCOMPARE(sent[2].time - sent[1].time, std::int64_t(1));
     }
 
     void aTickNeverNests() {
-        Harness h;
-        ProgCon& w = StartForSending(h);
         std::size_t sentDuringPause = 0;
-        h.clock.onSleep = [&](std::int64_t) {
-            w.loop->TransmitTick();
-            sentDuringPause = std::max(sentDuringPause, h.unit.reportsOf('C').size());
+        h->clock.onSleep = [&](std::int64_t) {
+            w->loop->TransmitTick();
+            sentDuringPause = std::max(sentDuringPause, h->unit.reportsOf('C').size());
         };
-        Type(w, "E<1");
-        h.clock.Advance(300);
+        Type("E<1");
+        h->clock.Advance(300);
         QCOMPARE(sentDuringPause, std::size_t(1));
-        QTest::mouseClick(w.cmdEnd, Qt::LeftButton);
+        QTest::mouseClick(w->cmdEnd, Qt::LeftButton);
     }
 
     void theCaretStaysWhereTheOperatorPutsIt() {
-        Harness h;
-        ProgCon& w = StartForSending(h);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        Type(w, "ABCDEF");
-        h.clock.Advance(20);
-        QCOMPARE(w.keyboard.SelStart(), 6);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        Type("ABCDEF");
+        h->clock.Advance(20);
+        QCOMPARE(w->keyboard.SelStart(), 6);
 
-        QTextCursor place(w.txtKeyboard->document());
+        QTextCursor place(w->txtKeyboard->document());
         place.setPosition(3);
-        QTest::mouseClick(w.txtKeyboard->viewport(), Qt::LeftButton, {},
-                          w.txtKeyboard->cursorRect(place).center());
-        QCOMPARE(w.state.caretPosition, 3);
-        Type(w, "X");
-        QCOMPARE(w.keyboard.Text(), QStringLiteral("ABCXDEF"));
-        h.clock.Advance(500);
-        QCOMPARE(w.keyboard.SelStart(), 4);
-        QTest::keyClick(w.txtKeyboard, Qt::Key_Backspace);
-        h.clock.Advance(1500);
-        QCOMPARE(w.keyboard.Text(), QStringLiteral("ABCDEF"));
-        QCOMPARE(w.keyboard.SelStart(), 3);
-        QCOMPARE(w.state.caretPosition, 3);
-        w.close();
+        QTest::mouseClick(w->txtKeyboard->viewport(), Qt::LeftButton, {},
+                          w->txtKeyboard->cursorRect(place).center());
+        QCOMPARE(w->state.caretPosition, 3);
+        Type("X");
+        QCOMPARE(w->keyboard.Text(), QStringLiteral("ABCXDEF"));
+        h->clock.Advance(500);
+        QCOMPARE(w->keyboard.SelStart(), 4);
+        QTest::keyClick(w->txtKeyboard, Qt::Key_Backspace);
+        h->clock.Advance(1500);
+        QCOMPARE(w->keyboard.Text(), QStringLiteral("ABCDEF"));
+        QCOMPARE(w->keyboard.SelStart(), 3);
+        QCOMPARE(w->state.caretPosition, 3);
+        w->close();
     }
 
     // Only what went out shows as sent; the rest goes out in order, once, when sending resumes.
     void aMissingUnitKeepsTheTextForLater() {
-        Harness h;
-        ProgCon& w = StartForSending(h);
-        h.unit.Unplug();
-        Type(w, "AB");
-        h.clock.Advance(20);
-        QVERIFY(!w.transmitTimer->Enabled());
-        QVERIFY(w.monitorTimer->Enabled());
-        QCOMPARE(w.sent.Text(), QString());
-        h.clock.Advance(1000);
-        QCOMPARE(w.txtInfo->text(), QStringLiteral("Please Connect The TANDREL Interface Unit!"));
-        QCOMPARE(w.txtInfo->palette().color(QPalette::Text), QColor(0, 0, 0));
-
-        h.unit.Plug();
-        h.clock.Advance(1000);
-        Type(w, "C");
-        h.clock.Advance(3000);
-        QCOMPARE(Codes(h.unit), (std::vector<std::uint8_t>{0x90, 0x74, 0x54}));
-        QCOMPARE(w.sent.Text(), QStringLiteral("ABC"));
-    }
-
-    void clearSentEmptiesTheSentWindow() {
-        Harness h;
-        ProgCon& w = StartForSending(h);
-        Type(w, "E");
-        h.clock.Advance(100);
-        QCOMPARE(w.sent.Text(), QStringLiteral("E"));
-        QTest::mouseClick(w.cmdClearSend, Qt::LeftButton);
-        QCOMPARE(w.sent.Text(), QString());
+        h->unit.Unplug();
+        Type("AB");
+        h->clock.Advance(20);
+        QVERIFY(!w->transmitTimer->Enabled());
+        QVERIFY(w->monitorTimer->Enabled());
+        QCOMPARE(w->sent.Text(), QString());
+        h->clock.Advance(1000);
+        h->unit.Plug();
+        h->clock.Advance(1000);
+        Type("C");
+        h->clock.Advance(3000);
+        QCOMPARE(Codes(h->unit), (std::vector<std::uint8_t>{0x90, 0x74, 0x54}));
+        QCOMPARE(w->sent.Text(), QStringLiteral("ABC"));
     }
 };
 
