@@ -98,15 +98,6 @@ private slots:
         QVERIFY(h.Read("Operator.INI").contains("[Operator]\r\nINIFile=Smith.ini\r\n"));
     }
 
-    void aMissingProfileIsCreatedInKeyOrder() {
-        Harness h;
-        ProgCon& w = StartWith(h, "New.ini", QByteArray());
-        QCOMPARE(w.windowTitle(), QStringLiteral("Vesk Tandrel.....New"));
-        QCOMPARE(w.txtMsgTitle[0]->text(), QStringLiteral("--"));
-        w.close();
-        QCOMPARE(h.Read("New.ini"), NewProfileText());
-    }
-
     void featuresComeBackAsSaved() {
         Harness h;
         ProgCon& w = StartWith(h, "Smith.ini", SmithProfile);
@@ -123,51 +114,6 @@ private slots:
         const PaddleFeatures features = second.dlgEditKeyer()->Features();
         QVERIFY(features.iambic && features.dotMemory && !features.dashMemory && features.rightHand);
         QCOMPARE(second.txtDashMemory->text(), QStringLiteral("Dash Memory OFF"));
-    }
-
-    void handEditedValuesAreHeldInRange() {
-        Harness h;
-        ProgCon& w =
-            StartWith(h, "Odd.ini",
-                      "junk without equals\r\n[timing]\r\nspeed=99\r\nWEIGHT=light\r\nTone=685\r\n"
-                      "LetterSpace=abc\r\nWordSpace=1\r\n[Modes]\r\nIambic=on\r\nRLPaddles=Right\r\n");
-        QCOMPARE(w.panel->scrSpeed->value(), 50);
-        QCOMPARE(w.panel->scrWeight->value(), 30);
-        QCOMPARE(w.panel->scrTone->value(), 68);
-        QCOMPARE(w.panel->scrLetterSpace->value(), 10);
-        QCOMPARE(w.panel->scrWordSpace->value(), 30);
-        QCOMPARE(w.txtIambic->text(), QStringLiteral("Dash Override"));
-        QCOMPARE(w.txtRLPaddles->text(), QStringLiteral("Left-Hand Paddles"));
-        QCOMPARE(w.txtDotMemory->text(), QStringLiteral("Dot Memory ON"));
-    }
-
-    void lineBreaksInAMessageBecomeBlanks() {
-        Harness h;
-        ProgCon& w = StartWith(h, "Smith.ini", SmithProfile);
-        w.messageTexts[3] = QStringLiteral("GM\r\nOM");
-        w.mnuFileSave->trigger();
-        QCOMPARE(w.messageTexts[3], QStringLiteral("GM  OM"));
-        QVERIFY(h.Read("Smith.ini").contains("\r\nM4=GM  OM\r\n"));
-    }
-
-    void aLongMessageSurvivesSaveAndLoad() {
-        QString message;
-        for (int i = 0; message.size() < 600; ++i)
-            message += QStringLiteral("CQ TEST %1 ").arg(i);
-        message = message.left(600);
-        Harness h;
-        ProgCon& w = StartWith(h, "Smith.ini", SmithProfile);
-        w.messageTexts[2] = message;
-        w.mnuFileSave->trigger();
-        const QByteArray firstSave = h.Read("Smith.ini");
-        QVERIFY(firstSave.contains("\r\nM3,1="));
-        QVERIFY(firstSave.contains("\r\nM3,2="));
-
-        Harness again;
-        ProgCon& second = StartWith(again, "Smith.ini", firstSave);
-        QCOMPARE(second.messageTexts[2], message);
-        second.mnuFileSave->trigger();
-        QCOMPARE(again.Read("Smith.ini"), firstSave);
     }
 
     // A name without an extension gets one, so that operator selection lists the profile.
