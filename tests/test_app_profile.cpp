@@ -28,17 +28,6 @@ ProgCon& StartWith(Harness& h, const QByteArray& fileName, const QByteArray& pro
     if (!profile.isEmpty()) h.Write(QString::fromUtf8(fileName), profile);
     return h.Start();
 }
-
-QByteArray NewProfileText() {
-    QByteArray text =
-        "[Timing]\r\nSpeed= 25\r\nWeight= 50\r\nTone= 680\r\nVolume= 8\r\nWordSpace= 8\r\nLetterSpace= 2\r\n"
-        "[Modes]\r\nIambic=ON\r\nDotMemory=ON\r\nDashMemory=ON\r\nRLPaddles=RIGHT\r\n"
-        "[Operator]\r\nMyCall=\r\nName=\r\nQTH=\r\n[Messages]\r\n";
-    for (int n = 1; n <= 12; ++n)
-        text += "M" + QByteArray::number(n) + "=\r\nTitle" + QByteArray::number(n) + "=--\r\n";
-    return text;
-}
-
 } // namespace
 
 class ProfileTest : public QObject {
@@ -181,12 +170,14 @@ private slots:
         ProgCon& w = StartWith(h, "Smith.ini", binary);
         const QString file = h.Path("Smith.ini");
         QCOMPARE(h.prompts.shown.front().text,
-                 "The operator profile\n" + file + "\ncannot be read: it holds bytes that are not text.\n\n"
-                 "The file is left as it is. The default settings are in use, and they will not be saved "
-                 "into it.");
+                 "The operator profile\n" + file +
+                     "\ncannot be read: it holds bytes that are not text.\n\n"
+                     "The file is left as it is. The default settings are in use, and they will not be saved "
+                     "into it.");
         QCOMPARE(w.panel->scrSpeed->value(), 25);
         w.mnuFileSave->trigger();
-        const QString told = "The operator profile\n" + file + "\nwas not saved: it holds bytes that are not "
+        const QString told = "The operator profile\n" + file +
+                             "\nwas not saved: it holds bytes that are not "
                              "text.\n\nThe file is as it was before.";
         QCOMPARE(h.prompts.shown.back().text, told);
         h.prompts.answers = {Prompts::Answer::Yes};
