@@ -57,7 +57,7 @@ bool IsReturn(const QKeyEvent* key) {
 } // namespace
 
 OperatorDialog::OperatorDialog(const QString& folder, QWidget* parent)
-    : QDialog(parent), txtCall(AddBox(this, 1080, 180, 1245)), txtName(AddBox(this, 1080, 540, 1245)),
+    : KeptDialog(parent), txtCall(AddBox(this, 1080, 180, 1245)), txtName(AddBox(this, 1080, 540, 1245)),
       txtQTH(AddBox(this, 1080, 900, 2085)), txtFilename(AddBox(this, 1110, 1470, 1545)),
       OKButton(AddButton(this, QStringLiteral("OK"), 1200, 1860, 1215, 375)),
       CancelButton(AddButton(this, QStringLiteral("Cancel"), 1200, 2310, 1215, 375)),
@@ -127,7 +127,7 @@ bool OperatorDialog::eventFilter(QObject* watched, QEvent* event) {
     default:
         break;
     }
-    return QDialog::eventFilter(watched, event);
+    return KeptDialog::eventFilter(watched, event);
 }
 
 void OperatorDialog::ReturnPressed(QLineEdit* box) {
@@ -163,17 +163,4 @@ void OperatorDialog::Left(QLineEdit* box, Qt::FocusReason reason) {
 
 void OperatorDialog::SelectFileName() {
     txtFilename->setSelection(0, 50);
-}
-
-// No key is bound to Cancel: ESC does not close the dialog.
-void OperatorDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) return event->ignore();
-    QDialog::keyPressEvent(event);
-}
-
-// Hidden here rather than closed, so that whatever follows may show the dialog again at once.
-void OperatorDialog::closeEvent(QCloseEvent* event) {
-    event->ignore();
-    hide();
-    emit closedByFrame();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "operators/KeptDialog.h"
 
 class QLabel;
 class QLineEdit;
@@ -9,7 +9,7 @@ class QPushButton;
 // The operator details dialog: call, name, QTH and the profile's file name, for a new operator or the
 // current one (Edit, which also offers Delete). It tidies the entries as they are left; what its buttons
 // mean is up to the commands that show it. It only hides when it closes, so its boxes keep their texts.
-class OperatorDialog : public QDialog {
+class OperatorDialog : public KeptDialog {
     Q_OBJECT
 public:
     explicit OperatorDialog(const QString& folder, QWidget* parent = nullptr);
@@ -31,13 +31,8 @@ public:
     QPushButton* CancelButton;
     QPushButton* cmdDelOp;
 
-signals:
-    void closedByFrame();
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void Prepare(bool editing, const QString& caption);

@@ -21,7 +21,7 @@ bool IsReturn(const QKeyEvent* key) {
 } // namespace
 
 SelectOperatorDialog::SelectOperatorDialog(QWidget* parent)
-    : QDialog(parent), lstOperators(new QListWidget(this)),
+    : KeptDialog(parent), lstOperators(new QListWidget(this)),
       cmdBrowse(AddButton(this, QStringLiteral("Browse"), 1890, 390, 975)),
       OKButton(AddButton(this, QStringLiteral("OK"), 840, 1170, 1215)),
       CancelButton(AddButton(this, QStringLiteral("Cancel"), 840, 1650, 1215)) {
@@ -64,18 +64,5 @@ bool SelectOperatorDialog::eventFilter(QObject* watched, QEvent* event) {
         CloseWithSelection();
         return true;
     }
-    return QDialog::eventFilter(watched, event);
-}
-
-// No key but Return in the list is bound: ESC does not close the dialog.
-void SelectOperatorDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) return event->ignore();
-    QDialog::keyPressEvent(event);
-}
-
-// Hidden here rather than closed, so that whatever follows may show the dialog again at once.
-void SelectOperatorDialog::closeEvent(QCloseEvent* event) {
-    event->ignore();
-    hide();
-    emit closedByFrame();
+    return KeptDialog::eventFilter(watched, event);
 }

@@ -1,13 +1,13 @@
 #pragma once
 
-#include <QDialog>
+#include "operators/KeptDialog.h"
 
 class QListWidget;
 class QPushButton;
 
 // The Select Operator dialog: the operators found in the program's folder, and Browse for a profile
 // anywhere else. It only hides when it closes, and tells how it was left by its signals.
-class SelectOperatorDialog : public QDialog {
+class SelectOperatorDialog : public KeptDialog {
     Q_OBJECT
 public:
     explicit SelectOperatorDialog(QWidget* parent = nullptr);
@@ -26,12 +26,9 @@ signals:
     // OK, Cancel, Return in the list or a double-click; the selected entry's row, or -1 for none.
     void closedWith(int row);
     void browseClicked();
-    void closedByFrame();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void CloseWithSelection();
