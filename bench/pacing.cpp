@@ -4,17 +4,20 @@
 
 #include "app/ProgCon.h"
 #include "emulator/UnitEmulator.h"
+#include "link/UnitLink.h"
 #include "platform/DesktopShell.h"
 #include "platform/SystemClock.h"
 #include "profile/SettingsPanel.h"
 #include "profile/UpDown.h"
 #include "send/MorseTables.h"
+#include "send/TransmitLoop.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QEventLoop>
 #include <QFile>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QTimer>
@@ -237,22 +240,33 @@ double IdealTextMilliseconds(int dotMilliseconds) {
     return total;
 }
 
+SettingsPanel* Panel(const ProgCon& window) {
+    return window.findChild<SettingsPanel*>();
+}
+
+QTextEdit* Keyboard(const ProgCon& window) {
+    return window.findChild<QTextEdit*>(QStringLiteral("txtKeyboard"));
+}
+
+void Stop(const ProgCon& window) {
+    window.findChild<QPushButton*>(QStringLiteral("cmdEnd"))->click();
+}
+
 void MeasurePacingAt(ProgCon& window, RecordingPort& port, int speed) {
-    window.panel->scrSpeed->setValue(speed);
+    Panel(window)->scrSpeed->setValue(speed);
     const int dotMilliseconds = static_cast<int>(std::nearbyint(1200.0 / speed));
-    if (window.dotMilliseconds != dotMilliseconds)
-        std::printf("  warning: the program paces %d wpm with %d ms dots, not %d\n", speed,
-                    window.dotMilliseconds, dotMilliseconds);
 
     port.commands.clear();
-    window.keyboard.SetSelText(
-        QString::fromLatin1(PacingText.data(), static_cast<qsizetype>(PacingText.size())));
+    // Pasted at the end, as the operator may.
+    QTextEdit* keyboard = Keyboard(window);
+    keyboard->moveCursor(QTextCursor::End);
+    keyboard->insertPlainText(QString::fromLatin1(PacingText.data(), static_cast<qsizetype>(PacingText.size())));
     const auto idealText =
         std::chrono::milliseconds(static_cast<long long>(IdealTextMilliseconds(dotMilliseconds)));
     const bool complete = RunUntilCommands(port, PacingText.size(), idealText * 3 / 2 + 10s);
     const std::vector<CharacterCommand> commands = port.commands;
     // Stop, and let the last character's pause run out, so that the next run starts on an idle loop.
-    window.loop->StopButtonClicked();
+    Stop(window);
     RunEventsFor(1500ms);
 
     if (!complete || commands.size() != PacingText.size()) {
@@ -271,8 +285,8 @@ void MeasurePacing(ProgCon& window, RecordingPort& port, UnitEmulator& unit) {
     std::printf(
         "   word space %.1f (the panel's start values, set explicitly); %zu-character text per speed\n",
         WordSpace, PacingText.size());
-    window.panel->scrLetterSpace->setValue(LetterSpaceControl);
-    window.panel->scrWordSpace->setValue(WordSpaceControl);
+    Panel(window)->scrLetterSpace->setValue(LetterSpaceControl);
+    Panel(window)->scrWordSpace->setValue(WordSpaceControl);
     // A real bus walk takes time on every tick; it must not lengthen the characters.
     for (const int enumerationCost : {0, 4}) {
         unit.SetEnumerationCost(enumerationCost);
@@ -284,23 +298,54 @@ void MeasurePacing(ProgCon& window, RecordingPort& port, UnitEmulator& unit) {
     std::printf("\n");
 }
 
-// An empty window and a recent character keep the loop polling: the hand-over comes only after 3.5 s
-// without one, so the last send is moved up to now before every call, outside the timed part.
-void KeepPolling(ProgCon& window, Clock& clock) {
-    window.state.lastSendTick = clock.TickCount();
-    window.transmitTimer->SetEnabled(true);
-    window.monitorTimer->SetEnabled(false);
-}
+// The transmit loop alone, wired as the window wires it, so that one idle tick can be timed by itself.
+class IdleLoop : private TransmitDisplay {
+public:
+    IdleLoop(HidPort& port, Clock& clock)
+        : transmitTimer_(clock.CreateTimer(10, true)), monitorTimer_(clock.CreateTimer(1000, false)),
+          link_(port), loop_({state_, keyboard_, sent_, *transmitTimer_, *monitorTimer_, link_, clock, *this,
+                              shutDown_}) {
+        loop_.SetTables(BuildMorseTables());
+        loop_.pacing = [] { return Pacing{}; };
+        loop_.runChangeHandling = [] {};
+        loop_.focusKeyboard = [] {};
+    }
+    // An empty window and a recent character keep the loop polling: the hand-over comes only after
+    // 3.5 s without one, so the last send is moved up to now before every tick, outside the timed part.
+    void KeepPolling(Clock& clock) {
+        state_.lastSendTick = clock.TickCount();
+        transmitTimer_->SetEnabled(true);
+    }
+    void Tick() { loop_.TransmitTick(); }
+    bool StillPolling() const { return keyboard_.Length() == 0 && transmitTimer_->Enabled(); }
 
-void MeasureIdleTick(ProgCon& window, Clock& clock) {
-    std::printf("2. Idle polling: one TransmitTick() with the unit present and the Keyboard window empty\n");
-    std::printf("   (called directly; state.lastSendTick set to now before each call, so no hand-over)\n");
+private:
+    void ShowTransmitting(bool) override {}
+    bool ShowsClosingWords() const override { return false; }
+    void ShowUnitStatus() override {}
+
+    QTextEdit keyboardEdit_;
+    QTextEdit sentEdit_;
+    RichText keyboard_{&keyboardEdit_};
+    RichText sent_{&sentEdit_};
+    TransmitState state_;
+    std::unique_ptr<Timer> transmitTimer_;
+    std::unique_ptr<Timer> monitorTimer_;
+    UnitLink link_;
+    bool shutDown_ = false;
+    TransmitLoop loop_;
+};
+
+void MeasureIdleTick(HidPort& port, Clock& clock) {
+    std::printf("3. Idle polling: one TransmitTick() with the unit present and the Keyboard window empty\n");
+    std::printf("   (called directly on the loop alone; the last send set to now before each call)\n");
+    IdleLoop idle(port, clock);
     std::vector<double> micros;
     micros.reserve(IdleTickCalls);
     for (int call = 0; call < IdleTickWarmUpCalls + IdleTickCalls; ++call) {
-        KeepPolling(window, clock);
+        idle.KeepPolling(clock);
         const auto start = SteadyClock::now();
-        window.loop->TransmitTick();
+        idle.Tick();
         const auto end = SteadyClock::now();
         if (call >= IdleTickWarmUpCalls)
             micros.push_back(std::chrono::duration<double, std::micro>(end - start).count());
@@ -309,8 +354,8 @@ void MeasureIdleTick(ProgCon& window, Clock& clock) {
     std::printf("   %d calls: average %.3f us [<= 50: %s]  median %.3f us  p99 %.3f us  max %.3f us\n",
                 IdleTickCalls, average, Verdict(average <= 50), Median(micros), Percentile(micros, 0.99),
                 Maximum(micros));
-    std::printf("   Keyboard window still empty: %s; transmitTimer still polling: %s\n\n",
-                window.keyboard.Length() == 0 ? "yes" : "NO", window.transmitTimer->Enabled() ? "yes" : "NO");
+    std::printf("   Keyboard window still empty and the loop still polling: %s\n\n",
+                idle.StillPolling() ? "yes" : "NO");
 }
 
 // Posted from another thread, as the windowing system delivers a key: the moment is random against
@@ -329,26 +374,25 @@ Microseconds PostAfter(QWidget* target, KeyStroke stroke, std::chrono::microseco
     return pressed;
 }
 
-void MeasureKeyPress(ProgCon& window, RecordingPort& port, Clock& clock) {
+void MeasureKeyPress(ProgCon& window, RecordingPort& port) {
     std::printf(
-        "3. Key press to \"C\" command: 'e' pressed and released (posted from another thread) in the\n");
+        "2. Key press to \"C\" command: 'e' pressed and released (posted from another thread) in the\n");
     std::printf(
         "   empty Keyboard window while the loop polls at 10 ms, after a random 150..250 ms pause;\n");
-    std::printf("   at %d wpm, window cleared between samples\n", window.panel->scrSpeed->value());
+    std::printf("   at %d wpm, window cleared between samples\n", Panel(window)->scrSpeed->value());
     std::mt19937 random(20240611);
     std::uniform_int_distribution<int> pauseMicroseconds(150'000, 250'000);
     std::vector<double> latencies;
-    KeepPolling(window, clock);
     for (int sample = 0; sample < KeyPressSamples; ++sample) {
         const std::size_t before = port.commands.size();
         const std::chrono::microseconds pause(pauseMicroseconds(random));
         Microseconds pressed;
         std::thread typist(
-            [&, stroke = KeyStroke{}] { pressed = PostAfter(window.txtKeyboard, stroke, pause); });
+            [&, stroke = KeyStroke{}] { pressed = PostAfter(Keyboard(window), stroke, pause); });
         const bool arrived = RunUntilCommands(port, before + 1, 2s);
         typist.join();
         if (arrived) latencies.push_back(MillisecondsBetween(pressed, port.commands[before].time));
-        window.loop->StopButtonClicked();
+        Stop(window);
     }
     if (latencies.empty()) {
         std::printf("   no key press reached the unit\n");
@@ -383,10 +427,11 @@ int main(int argc, char** argv) {
     PrintHeader();
     const auto start = SteadyClock::now();
     MeasurePacing(window, port, unit);
-    MeasureIdleTick(window, clock);
-    MeasureKeyPress(window, port, clock);
+    MeasureKeyPress(window, port);
+    // The window lets go of the unit before the loop alone takes it.
+    window.close();
+    MeasureIdleTick(port, clock);
     std::printf("\nrunning time %.0f s\n", std::chrono::duration<double>(SteadyClock::now() - start).count());
     std::fflush(stdout);
-    window.close();
     return 0;
 }

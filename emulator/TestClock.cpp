@@ -18,8 +18,8 @@ namespace {
 
 class ManualTimer : public Timer {
 public:
-    ManualTimer(const std::shared_ptr<TimerSchedule>& schedule, int intervalMilliseconds)
-        : schedule_(schedule), interval_(intervalMilliseconds) {
+    ManualTimer(const std::shared_ptr<TimerSchedule>& schedule, int intervalMilliseconds, bool precise)
+        : schedule_(schedule), interval_(intervalMilliseconds), precise_(precise) {
         schedule->timers.push_back(this);
     }
     ~ManualTimer() override {
@@ -42,6 +42,9 @@ public:
 
     bool DueBy(std::int64_t time) const { return enabled_ && interval_ > 0 && due_ <= time; }
     std::int64_t Due() const { return due_; }
+    // The system clock's precise timer is armed again before its handler runs, so it may fall due
+    // among the events the handler lets run; a coarse timer never fires from inside its own handler.
+    bool FiresInsideItsHandler() const { return precise_; }
     // Arms the next round before the handler runs, so that a handler re-arming the timer wins.
     void FiredAt(std::int64_t time) { due_ = time + interval_; }
 
@@ -52,6 +55,7 @@ private:
 
     std::weak_ptr<TimerSchedule> schedule_;
     int interval_;
+    bool precise_;
     bool enabled_ = false;
     std::int64_t due_ = 0;
 };
@@ -71,8 +75,8 @@ void TestClock::Sleep(int milliseconds) {
     if (onSleep) onSleep(schedule_->now);
 }
 
-std::unique_ptr<Timer> TestClock::CreateTimer(int intervalMilliseconds, bool /*precise*/) {
-    return std::make_unique<ManualTimer>(schedule_, intervalMilliseconds);
+std::unique_ptr<Timer> TestClock::CreateTimer(int intervalMilliseconds, bool precise) {
+    return std::make_unique<ManualTimer>(schedule_, intervalMilliseconds, precise);
 }
 
 void TestClock::Advance(std::int64_t milliseconds) {
@@ -93,8 +97,9 @@ bool TestClock::FireNextTimerDueBy(std::int64_t time) {
     TimerSchedule& schedule = *schedule_;
     ManualTimer* next = nullptr;
     for (ManualTimer* timer : schedule.timers) {
-        const bool running = std::ranges::find(schedule.running, timer) != schedule.running.end();
-        if (!running && timer->DueBy(time) && (!next || timer->Due() < next->Due())) next = timer;
+        const bool held = !timer->FiresInsideItsHandler() &&
+                          std::ranges::find(schedule.running, timer) != schedule.running.end();
+        if (!held && timer->DueBy(time) && (!next || timer->Due() < next->Due())) next = timer;
     }
     if (!next) return false;
 

@@ -25,7 +25,8 @@ public:
     std::unique_ptr<Timer> CreateTimer(int intervalMilliseconds, bool precise) override;
 
     // Moves time forward by milliseconds, firing the timers that fall due, in due-time order, each
-    // at its due time. A timer whose handler is running is not fired again from inside it.
+    // at its due time. A coarse timer whose handler is running is not fired again from inside it; a
+    // precise one may be, as the system clock's is.
     void Advance(std::int64_t milliseconds);
     // Fires the next timer that falls due within limitMilliseconds and returns true; otherwise
     // moves time forward by the limit and returns false.

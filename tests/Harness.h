@@ -6,9 +6,13 @@
 #include "app/ProgCon.h"
 #include "emulator/TestClock.h"
 #include "emulator/UnitEmulator.h"
+#include "platform/RichText.h"
+#include "profile/SettingsPanel.h"
 
+#include <QAction>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTextEdit>
 #include <QTest>
 #include <algorithm>
 #include <memory>
@@ -28,6 +32,20 @@ struct Harness {
         window->StartUp();
         return *window;
     }
+    // A control of the window or of one of its dialogs, by the name the program gives it or, without a
+    // name, by its type.
+    template <typename Control = QWidget> Control* Find(const QString& name = QString()) const {
+        Control* found = window->findChild<Control*>(name);
+        if (!found) qFatal("no %s \"%s\" in the window", Control::staticMetaObject.className(), qPrintable(name));
+        return found;
+    }
+    void Trigger(const QString& action) const { Find<QAction>(action)->trigger(); }
+    SettingsPanel* Panel() const { return Find<SettingsPanel>(); }
+    QTextEdit* Keyboard() const { return Find<QTextEdit>("txtKeyboard"); }
+    // The windows' texts as the program counts them, a line break as CR LF.
+    QString KeyboardText() const { return RichText::TextOf(Keyboard()); }
+    QString SentText() const { return RichText::TextOf(Find<QTextEdit>("txtSent")); }
+
     QString Path(const QString& name) const { return folder.filePath(name); }
     QByteArray Read(const QString& name) const {
         QFile file(Path(name));

@@ -11,23 +11,23 @@ namespace {
 using Fault = UnitEmulator::Fault;
 
 // Puts text at the end of the Keyboard window, as a message button does.
-void Add(ProgCon& w, const QString& text) {
-    w.keyboard.SetSelStart(TransmitLoop::End);
-    w.keyboard.SetSelText(text);
+void Add(const Harness& h, const QString& text) {
+    QTextEdit* keyboard = h.Keyboard();
+    keyboard->moveCursor(QTextCursor::End);
+    keyboard->insertPlainText(text);
 }
 
 // Lets the loop finish with a well unit: everything still unsent goes out.
 void SendTheRest(Harness& h) {
     h.unit.SetSilent(false);
     h.unit.Plug();
-    for (int second = 0; second < 7200 && (h.window->transmitTimer->Enabled() || !h.window->keyboard.Text().isEmpty());
-         ++second)
+    for (int second = 0; second < 7200 && !h.KeyboardText().isEmpty(); ++second)
         h.clock.Advance(1000);
 }
 
 // The Sent window must show exactly what reached the unit, in order, and all that was typed.
 void CheckSentMatchesTheUnit(Harness& h, const QString& typed) {
-    QString shown = h.window->sent.Text();
+    QString shown = h.SentText();
     shown.remove(QStringLiteral("\r\n"));
     QCOMPARE(shown, typed);
     const MorseTables tables = BuildMorseTables();
@@ -47,8 +47,8 @@ private slots:
     // Ten thousand characters against a unit that comes and goes, falls silent and drops reports.
     void aSoakOfFaultsKeepsSentAndUnitAgreed() {
         Harness h;
-        ProgCon& w = h.Start();
-        w.panel->scrSpeed->setValue(50);
+        h.Start();
+        h.Panel()->scrSpeed->setValue(50);
         h.unit.ClearReports();
         QRandomGenerator random(7310);
         const QStringList messages{"CQ CQ DE N0CALL K ", "TU 73 ", "UR RST 599 5NN ", "QTH OSLO = ", "AR SK "};
@@ -56,7 +56,7 @@ private slots:
         QString typed;
         while (typed.size() < 10000) {
             const QString& message = messages[random.bounded(int(messages.size()))];
-            Add(w, message);
+            Add(h, message);
             typed += message;
             switch (random.bounded(8)) {
             case 0:

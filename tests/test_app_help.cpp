@@ -11,15 +11,15 @@ private slots:
     void helpEntriesOpenTheirDocumentsAndShutdownClosesTheAboutBox() {
         Harness harness;
         ProgCon& window = harness.Start();
-        window.helpMenu->mnuHelpDocument->trigger();
-        window.helpMenu->mnuHelpInterface->trigger();
+        harness.Trigger("mnuHelpDocument");
+        harness.Trigger("mnuHelpInterface");
         const QString program = QCoreApplication::applicationDirPath() + '/';
         QCOMPARE(harness.shell.opened,
                  (QStringList{program + "TndlHelp.htm", program + "Tandrel Schematic.pdf"}));
         QCOMPARE(harness.prompts.shown.back().text, QStringLiteral("File not found"));
 
-        window.helpMenu->AboutOption->trigger();
-        QPointer<AboutBox> about = window.helpMenu->frmAbout();
+        harness.Trigger("AboutOption");
+        QPointer<AboutBox> about = harness.Find<AboutBox>();
         QVERIFY(about && about->isVisible());
         window.close();
         QVERIFY(!about || !about->isVisible());

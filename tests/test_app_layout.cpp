@@ -7,6 +7,7 @@
 #include "profile/SettingsPanel.h"
 
 #include <QApplication>
+#include <QPushButton>
 #include <QStyleFactory>
 #include <QTextEdit>
 
@@ -72,19 +73,21 @@ private slots:
             w.show();
             w.resize(1, 1);
             QCoreApplication::processEvents();
-            QCOMPARE(w.cmdEnd->grab().toImage().pixelColor(3, 3), QColor(255, 0, 0));
-            QCOMPARE(w.cmdTx->grab().toImage().pixelColor(3, 3), QColor(192, 255, 192));
-            w.cmdTx->click();
-            w.dlgEditKeyer()->SetFeatures({false, false, false, false});
-            w.SendKeyerSettings();
+            auto* transmit = h.Find<WrappingButton>("cmdTx");
+            QCOMPARE(h.Find("cmdEnd")->grab().toImage().pixelColor(3, 3), QColor(255, 0, 0));
+            QCOMPARE(transmit->grab().toImage().pixelColor(3, 3), QColor(192, 255, 192));
+            transmit->click();
+            // The widest captions: paused, and every paddle feature off.
+            h.Trigger("mnuEditKeyer");
+            auto* features = h.Find<KeyerFeaturesDialog>();
+            features->SetFeatures({false, false, false, false});
+            features->OKButton->click();
             QCOMPARE(CutTexts(&w), QStringList());
-            QCOMPARE(static_cast<WrappingButton*>(w.cmdTx)->Caption(),
-                     QStringLiteral("Paused\nClick to Transmit"));
+            QCOMPARE(transmit->Caption(), QStringLiteral("Paused\nClick to Transmit"));
 
-            w.mnuEditKeyer->trigger();
-            w.cmdCaptureCall->click();
-            for (QDialog* dialog :
-                 std::initializer_list<QDialog*>{w.dlgEditKeyer(), w.workedCallEntry->dlgWrkCall()}) {
+            h.Trigger("mnuEditKeyer");
+            h.Find<QPushButton>("cmdCaptureCall")->click();
+            for (QDialog* dialog : std::initializer_list<QDialog*>{features, h.Find<WorkedCallDialog>()}) {
                 QCOMPARE(CutTexts(dialog), QStringList());
                 // Placed before the desktop draws its frame, so off by at most the frame's width.
                 QVERIFY((dialog->frameGeometry().center() - w.frameGeometry().center()).manhattanLength() <=
@@ -94,9 +97,9 @@ private slots:
             QCoreApplication::processEvents();
             const double dh =
                 std::nearbyint(PixelsToTwips(w.centralWidget()->height()) + 810 - MinimumOuterHeight);
-            QCOMPARE(w.txtSent->height(), TwipsToPixels(1605 + 2 * dh / 3));
-            QCOMPARE(w.txtKeyboard->height(), TwipsToPixels(1335 + dh / 3));
-            QCOMPARE(w.panel->x(), TwipsToPixels(6120 + 1200 * 15 + 120 - MinimumOuterWidth));
+            QCOMPARE(h.Find("txtSent")->height(), TwipsToPixels(1605 + 2 * dh / 3));
+            QCOMPARE(h.Keyboard()->height(), TwipsToPixels(1335 + dh / 3));
+            QCOMPARE(h.Panel()->x(), TwipsToPixels(6120 + 1200 * 15 + 120 - MinimumOuterWidth));
             w.close();
         }
     }
@@ -113,14 +116,15 @@ private slots:
             w.show();
             QApplication::setActiveWindow(&w);
             QVERIFY(QTest::qWaitForWindowActive(&w));
-            w.txtKeyboard->setFocus();
+            QTextEdit* keyboard = h.Keyboard();
+            keyboard->setFocus();
             h.unit.ClearReports();
             for (Qt::Key key : row.keys)
                 QTest::keyClick(QApplication::focusWidget(), key);
             // Once to the unit, and the focus back in the Keyboard window, where nothing was typed.
             QCOMPARE(h.unit.settings().speedWpm, row.speed);
             QCOMPARE(h.unit.reportsOf('S').size(), std::size_t(3));
-            QVERIFY(w.txtKeyboard->hasFocus() && w.txtKeyboard->toPlainText().isEmpty());
+            QVERIFY(keyboard->hasFocus() && keyboard->toPlainText().isEmpty());
             w.close();
         }
     }

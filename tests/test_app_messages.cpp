@@ -30,24 +30,33 @@ const QColor LightYellow(255, 255, 192);
 const QColor LightGreen(192, 255, 192);
 const QColor Grey(224, 224, 224);
 
+QPushButton* MessageButton(const Harness& h, int number) {
+    return h.Find<QPushButton>(QStringLiteral("cmdMessages%1").arg(number - 1));
+}
+
+QLineEdit* TitleBox(const Harness& h, int number) {
+    return h.Find<QLineEdit>(QStringLiteral("txtMsgTitle%1").arg(number - 1));
+}
+
 // The Keyboard text after the message's button, sent into an emptied window.
-QString SendByButton(ProgCon& w, int number) {
-    QTest::mouseClick(w.cmdEnd, Qt::LeftButton);
-    QTest::mouseClick(w.cmdMessages[number - 1], Qt::LeftButton);
-    return w.keyboard.Text();
+QString SendByButton(const Harness& h, int number) {
+    QTest::mouseClick(h.Find<QPushButton>("cmdEnd"), Qt::LeftButton);
+    QTest::mouseClick(MessageButton(h, number), Qt::LeftButton);
+    return h.KeyboardText();
 }
 
-void Press(ProgCon& w, Qt::Key key) {
-    QTest::keyClick(w.txtKeyboard, key);
+void Press(const Harness& h, Qt::Key key) {
+    QTest::keyClick(h.Keyboard(), key);
 }
 
+// The new text is pasted over the old, as the operator may.
 void EditAndSave(Harness& h, int number, const QString& text, std::optional<QString> title) {
-    ProgCon& w = *h.window;
-    w.mnuEditMessages->trigger();
-    QTest::mouseClick(w.cmdMessages[number - 1], Qt::LeftButton);
-    w.keyboard.SetText(text);
+    h.Trigger("mnuEditMessages");
+    QTest::mouseClick(MessageButton(h, number), Qt::LeftButton);
+    h.Keyboard()->selectAll();
+    h.Keyboard()->insertPlainText(text);
     h.prompts.inputAnswers.push_back(title);
-    Press(w, Qt::Key_Return);
+    Press(h, Qt::Key_Return);
 }
 
 // The value of a key as the profile file's own line holds it.
@@ -69,7 +78,9 @@ class MessagesTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<Harness> h;
-    ProgCon* w = nullptr;
+    QTextEdit* keyboard = nullptr;
+    QLineEdit* info = nullptr;
+    QPushButton* transmit = nullptr;
 
 private slots:
     // A started window with the operator's profile, nothing sent yet.
@@ -77,110 +88,110 @@ private slots:
         h = std::make_unique<Harness>();
         h->Write("Ops.ini", OperatorProfile);
         h->Write("Operator.INI", "[Operator]\r\nINIFile=Ops.ini\r\n");
-        w = &h->Start();
+        h->Start();
+        keyboard = h->Keyboard();
+        info = h->Find<QLineEdit>("txtInfo");
+        transmit = h->Find<QPushButton>("cmdTx");
         h->unit.ClearReports();
     }
     void cleanup() { h.reset(); }
 
     void aButtonSendsItsMessageAtTheEnd() {
-        QCOMPARE(w->cmdMessages[0]->toolTip(), QStringLiteral("TU 73 *"));
-        QTest::keyClicks(w->txtKeyboard, "AB");
+        QCOMPARE(MessageButton(*h, 1)->toolTip(), QStringLiteral("TU 73 *"));
+        QTest::keyClicks(keyboard, "AB");
         // Wherever the caret is, a button adds at the end.
-        w->keyboard.SetSelStart(1);
-        QTest::mouseClick(w->cmdMessages[0], Qt::LeftButton);
-        QCOMPARE(w->keyboard.Text(), QStringLiteral("ABTU 73 "));
-        QCOMPARE(w->state.caretPosition, 8);
-        QCOMPARE(w->keyboard.SelStart(), 8);
-        QVERIFY(w->transmitTimer->Enabled());
+        Press(*h, Qt::Key_Left);
+        QTest::mouseClick(MessageButton(*h, 1), Qt::LeftButton);
+        QCOMPARE(h->KeyboardText(), QStringLiteral("ABTU 73 "));
+        QCOMPARE(keyboard->textCursor().position(), 8);
 
         h->clock.Advance(4000);
         QCOMPARE(Codes(h->unit), (std::vector<std::uint8_t>{0x90, 0x74, 0x20, 0xC8, 0xFF, 0x3A, 0xE2, 0xFF}));
-        QCOMPARE(w->sent.Text(), QStringLiteral("ABTU 73 "));
+        QCOMPARE(h->SentText(), QStringLiteral("ABTU 73 "));
     }
 
     void functionKeysSendAtTheCaret() {
-        QTest::keyClicks(w->txtKeyboard, "ABCD");
-        Press(*w, Qt::Key_Left);
-        Press(*w, Qt::Key_Left);
-        Press(*w, Qt::Key_F5);
-        QCOMPARE(w->keyboard.Text(), QStringLiteral("ABNAME AnnCD"));
-        QCOMPARE(w->keyboard.SelStart(), 10);
-        QVERIFY(w->transmitTimer->Enabled());
+        QTest::keyClicks(keyboard, "ABCD");
+        Press(*h, Qt::Key_Left);
+        Press(*h, Qt::Key_Left);
+        Press(*h, Qt::Key_F5);
+        QCOMPARE(h->KeyboardText(), QStringLiteral("ABNAME AnnCD"));
+        QCOMPARE(keyboard->textCursor().position(), 10);
 
         // In the emptied window each message follows the one before, and a letter typed just
         // before the key, with no transmit tick between, comes first.
-        Press(*w, Qt::Key_Escape);
-        Press(*w, Qt::Key_K);
-        Press(*w, Qt::Key_F1);
-        Press(*w, Qt::Key_F12);
-        QCOMPARE(w->keyboard.Text(), QStringLiteral("kTU 73 SK"));
-        QCOMPARE(w->keyboard.SelStart(), 9);
+        Press(*h, Qt::Key_Escape);
+        Press(*h, Qt::Key_K);
+        Press(*h, Qt::Key_F1);
+        Press(*h, Qt::Key_F12);
+        QCOMPARE(h->KeyboardText(), QStringLiteral("kTU 73 SK"));
+        QCOMPARE(keyboard->textCursor().position(), 9);
     }
 
     // Saving a message changes the message alone: the live settings, sent and shown, stay.
     void savingAMessageKeepsTheLiveSettings() {
-        QTest::mouseClick(w->panel->scrSpeed->upButton(), Qt::LeftButton);
-        w->mnuEditKeyer->trigger();
-        w->dlgEditKeyer()->rbRightLeft[1]->setChecked(true);
-        QTest::mouseClick(w->dlgEditKeyer()->OKButton, Qt::LeftButton);
+        QTest::mouseClick(h->Panel()->scrSpeed->upButton(), Qt::LeftButton);
+        h->Trigger("mnuEditKeyer");
+        h->Find<KeyerFeaturesDialog>()->rbRightLeft[1]->setChecked(true);
+        QTest::mouseClick(h->Find<KeyerFeaturesDialog>()->OKButton, Qt::LeftButton);
         EditAndSave(*h, 2, "QRZ?", QStringLiteral("Qrz"));
-        QCOMPARE(w->panel->txtSpeed->text(), QStringLiteral(" 26"));
+        QCOMPARE(h->Panel()->txtSpeed->text(), QStringLiteral(" 26"));
         QCOMPARE(h->unit.settings().speedWpm, 26);
-        QCOMPARE(w->txtRLPaddles->text(), QStringLiteral("Left-Hand Paddles"));
-        QVERIFY(!w->dlgEditKeyer()->Features().rightHand);
+        QCOMPARE(h->Find<QLineEdit>("txtRLPaddles")->text(), QStringLiteral("Left-Hand Paddles"));
+        QVERIFY(!h->Find<KeyerFeaturesDialog>()->Features().rightHand);
         QCOMPARE(h->unit.settings().paddleMode, std::uint8_t(0x1A));
         QCOMPARE(StoredValue(*h, "M2"), QStringLiteral("QRZ?"));
         QCOMPARE(StoredValue(*h, "Speed"), QStringLiteral("<missing>"));
     }
 
     void editingChoosesAMessageFirst() {
-        QTest::keyClicks(w->txtKeyboard, "AB");
-        w->mnuEditMessages->trigger();
-        QCOMPARE(w->txtInfo->text(),
+        QTest::keyClicks(keyboard, "AB");
+        h->Trigger("mnuEditMessages");
+        QCOMPARE(info->text(),
                  QStringLiteral("Click Message Number or Press Corresponding Function Key - ESC to Cancel"));
-        QCOMPARE(Background(w->txtInfo), LightGreen);
-        QCOMPARE(w->cmdTx->text(), QStringLiteral("     Paused     Click to Transmit"));
-        QVERIFY(!w->cmdTx->isEnabled());
-        QCOMPARE(Background(w->txtKeyboard), Grey);
-        QVERIFY(!w->txtSent->isEnabled());
-        QVERIFY(!w->transmitTimer->Enabled());
-        QVERIFY(!w->monitorTimer->Enabled());
-        QCOMPARE(w->keyboard.Text(), QStringLiteral("AB"));
+        QCOMPARE(Background(info), LightGreen);
+        QCOMPARE(transmit->text(), QStringLiteral("     Paused     Click to Transmit"));
+        QVERIFY(!transmit->isEnabled());
+        QCOMPARE(Background(keyboard), Grey);
+        QVERIFY(!h->Find<QTextEdit>("txtSent")->isEnabled());
+        QCOMPARE(h->KeyboardText(), QStringLiteral("AB"));
 
-        QTest::keyClicks(w->txtKeyboard, "x");
+        QTest::keyClicks(keyboard, "x");
         QCOMPARE(h->prompts.shown.size(), std::size_t(1));
         QCOMPARE(h->prompts.shown[0].text,
                  QStringLiteral("You must click the message number before editing"));
         QCOMPARE(h->prompts.shown[0].caption, QString());
-        QCOMPARE(w->keyboard.Text(), QString());
-        QVERIFY(!w->transmitTimer->Enabled());
+        QCOMPARE(h->KeyboardText(), QString());
 
         // Button and function key show the same raw text; only the wording differs.
-        QTest::mouseClick(w->cmdMessages[2], Qt::LeftButton);
-        QCOMPARE(w->txtInfo->text(),
+        QTest::mouseClick(MessageButton(*h, 3), Qt::LeftButton);
+        QCOMPARE(info->text(),
                  QStringLiteral("Editing Message 3....Press Return When Finished Editing! ESC to Cancel"));
-        QCOMPARE(w->keyboard.Text(), QStringLiteral("(HISCALL) DE (MYCALL) UR 599 "));
-        Press(*w, Qt::Key_F3);
-        QCOMPARE(w->txtInfo->text(),
+        QCOMPARE(h->KeyboardText(), QStringLiteral("(HISCALL) DE (MYCALL) UR 599 "));
+        Press(*h, Qt::Key_F3);
+        QCOMPARE(info->text(),
                  QStringLiteral("Editing Message  3....Press Return To Save Message! ESC to Cancel"));
-        QCOMPARE(w->keyboard.Text(), QStringLiteral("(HISCALL) DE (MYCALL) UR 599 "));
+        QCOMPARE(h->KeyboardText(), QStringLiteral("(HISCALL) DE (MYCALL) UR 599 "));
 
         // The text being edited is not sent.
-        QTest::keyClick(w->txtKeyboard, Qt::Key_End, Qt::ControlModifier);
-        QTest::keyClicks(w->txtKeyboard, "TU");
-        QCOMPARE(w->keyboard.Text(), QStringLiteral("(HISCALL) DE (MYCALL) UR 599 TU"));
+        QTest::keyClick(keyboard, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(keyboard, "TU");
+        QCOMPARE(h->KeyboardText(), QStringLiteral("(HISCALL) DE (MYCALL) UR 599 TU"));
         QCOMPARE(h->prompts.shown.size(), std::size_t(1));
-        h->clock.Advance(1000);
+        // Nothing goes to the unit while a message is edited, not even the connection monitor's search.
+        const int searches = h->unit.enumerations();
+        h->clock.Advance(3000);
         QVERIFY(h->unit.reportsOf('C').empty());
+        QCOMPARE(h->unit.enumerations(), searches);
     }
 
     void returnSavesTheMessageWithATitle() {
-        w->mnuEditMessages->trigger();
-        QTest::mouseClick(w->cmdMessages[4], Qt::LeftButton);
-        QTest::keyClick(w->txtKeyboard, Qt::Key_End, Qt::ControlModifier);
-        QTest::keyClicks(w->txtKeyboard, " HR ");
+        h->Trigger("mnuEditMessages");
+        QTest::mouseClick(MessageButton(*h, 5), Qt::LeftButton);
+        QTest::keyClick(keyboard, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(keyboard, " HR ");
         h->prompts.inputAnswers.push_back(QStringLiteral("Nm"));
-        Press(*w, Qt::Key_Return);
+        Press(*h, Qt::Key_Return);
 
         QCOMPARE(h->prompts.shown.size(), std::size_t(1));
         QCOMPARE(h->prompts.shown[0].text,
@@ -189,34 +200,27 @@ private slots:
         QCOMPARE(h->prompts.inputDefaults, QStringList{"Name"});
         QCOMPARE(StoredValue(*h, "Title5"), QStringLiteral("Nm"));
         QCOMPARE(StoredValue(*h, "M5"), QStringLiteral("NAME (NAME) HR *"));
-        QCOMPARE(w->txtMsgTitle[4]->text(), QStringLiteral("Nm"));
-        QCOMPARE(w->messageTexts[4], QStringLiteral("NAME (NAME) HR *"));
-        QCOMPARE(w->cmdMessages[4]->toolTip(), QStringLiteral("NAME (NAME) HR *"));
-        QCOMPARE(w->txtInfo->text(), SavedText);
-        QCOMPARE(w->cmdTx->text(), TransmitCaption);
-        QVERIFY(w->cmdTx->isEnabled());
-        QCOMPARE(Background(w->txtKeyboard), LightYellow);
-        QVERIFY(w->txtSent->isEnabled());
+        QCOMPARE(TitleBox(*h, 5)->text(), QStringLiteral("Nm"));
+        QCOMPARE(MessageButton(*h, 5)->toolTip(), QStringLiteral("NAME (NAME) HR *"));
+        QCOMPARE(info->text(), SavedText);
+        QCOMPARE(transmit->text(), TransmitCaption);
+        QVERIFY(transmit->isEnabled());
+        QCOMPARE(Background(keyboard), LightYellow);
+        QVERIFY(h->Find<QTextEdit>("txtSent")->isEnabled());
 
-        // The next transmit tick keeps the banner readable for 2 s, then shows the unit's version.
-        std::vector<std::int64_t> tickStarts;
-        const auto tick = w->transmitTimer->onTick;
-        w->transmitTimer->onTick = [&, tick] {
-            tickStarts.push_back(h->clock.TickCount());
-            tick();
-        };
+        // The next transmit tick, 10 ms on, keeps the banner readable for 2 s, then shows the unit's version.
         std::vector<std::pair<std::int64_t, QString>> sleeps;
-        h->clock.onSleep = [&](std::int64_t now) { sleeps.push_back({now, w->txtInfo->text()}); };
+        h->clock.onSleep = [&](std::int64_t now) { sleeps.push_back({now, info->text()}); };
+        const std::int64_t saved = h->clock.TickCount();
         h->clock.Advance(100);
         QCOMPARE(sleeps.size(), std::size_t(1));
-        QCOMPARE(tickStarts.size(), std::size_t(1));
-        QCOMPARE(sleeps[0].first - tickStarts[0], std::int64_t(2000));
+        QCOMPARE(sleeps[0].first - saved, std::int64_t(10 + 2000));
         QCOMPARE(sleeps[0].second, SavedText);
-        QCOMPARE(w->txtInfo->text(), QStringLiteral("Firmware Version: 1.0.7"));
-        QCOMPARE(w->keyboard.Text(), QString());
+        QCOMPARE(info->text(), QStringLiteral("Firmware Version: 1.0.7"));
+        QCOMPARE(h->KeyboardText(), QString());
         QVERIFY(h->unit.reportsOf('C').empty());
 
-        QCOMPARE(SendByButton(*w, 5), QStringLiteral("NAME Ann HR "));
+        QCOMPARE(SendByButton(*h, 5), QStringLiteral("NAME Ann HR "));
     }
 
     // A message the profile cannot take is told, and stays in the window for this session.
@@ -225,12 +229,12 @@ private slots:
         const QByteArray binary("[Messages]\r\nM1=x\0", 17);
         h.Write("Ops.ini", binary);
         h.Write("Operator.INI", "[Operator]\r\nINIFile=Ops.ini\r\n");
-        ProgCon& w = h.Start();
+        h.Start();
         EditAndSave(h, 2, "QRZ?", QStringLiteral("Q"));
         QCOMPARE(h.prompts.shown.back().text, "The operator profile\n" + h.Path("Ops.ini") +
                                                   "\nwas not saved: it holds bytes that are not text.\n\n"
                                                   "The file is as it was before.");
-        QCOMPARE(w.messageTexts[1], "QRZ?");
+        QCOMPARE(MessageButton(h, 2)->toolTip(), "QRZ?");
         QCOMPARE(h.Read("Ops.ini"), binary);
     }
 
@@ -239,7 +243,7 @@ private slots:
         EditAndSave(*h, 8, "", QStringLiteral("Abc"));
         EditAndSave(*h, 9, "QRZ?", QString());
         EditAndSave(*h, 10, "CQ TEST", QStringLiteral("Contest"));
-        EditAndSave(*h, 12, "CQ\r\nDE N0CALL", QStringLiteral("Two"));
+        EditAndSave(*h, 12, "CQ\nDE N0CALL", QStringLiteral("Two"));
         QCOMPARE(h->prompts.inputDefaults, (QStringList{"--", "--", "--", "--", "His"}));
 
         QCOMPARE(StoredValue(*h, "Title7"), QStringLiteral("--"));
@@ -249,79 +253,79 @@ private slots:
         QCOMPARE(StoredValue(*h, "Title9"), QStringLiteral("--"));
         QCOMPARE(StoredValue(*h, "Title10"), QStringLiteral("Contest"));
         QCOMPARE(StoredValue(*h, "M12"), QStringLiteral("CQ  DE N0CALL"));
-        QCOMPARE(w->txtMsgTitle[6]->text(), QStringLiteral("--"));
-        QCOMPARE(w->txtMsgTitle[9]->text(), QStringLiteral("Contest"));
-        QCOMPARE(w->messageTexts[7], QString());
-        QCOMPARE(w->messageTexts[11], QStringLiteral("CQ  DE N0CALL"));
+        QCOMPARE(TitleBox(*h, 7)->text(), QStringLiteral("--"));
+        QCOMPARE(TitleBox(*h, 10)->text(), QStringLiteral("Contest"));
+        QCOMPARE(MessageButton(*h, 8)->toolTip(), QString());
+        QCOMPARE(MessageButton(*h, 12)->toolTip(), QStringLiteral("CQ  DE N0CALL"));
     }
 
     void escapeCancelsWithoutChanges() {
         const QByteArray fileBefore = h->Read("Ops.ini");
-        const auto textsBefore = w->messageTexts;
 
-        w->mnuEditMessages->trigger();
-        QTest::mouseClick(w->cmdMessages[1], Qt::LeftButton);
-        QTest::keyClicks(w->txtKeyboard, "QRM");
-        Press(*w, Qt::Key_Escape);
-        QCOMPARE(w->txtInfo->text(),
+        h->Trigger("mnuEditMessages");
+        QTest::mouseClick(MessageButton(*h, 2), Qt::LeftButton);
+        QTest::keyClicks(keyboard, "QRM");
+        Press(*h, Qt::Key_Escape);
+        QCOMPARE(info->text(),
                  QStringLiteral("Message Edit Cancelled, Returning To Normal Keyboard Operation"));
-        QCOMPARE(w->messageTexts, textsBefore);
+        QCOMPARE(MessageButton(*h, 2)->toolTip(), QStringLiteral("CQ DE (MYCALL) (mycall) K"));
         QCOMPARE(h->Read("Ops.ini"), fileBefore);
-        QCOMPARE(w->keyboard.Text(), QString());
-        QVERIFY(w->cmdTx->isEnabled());
+        QCOMPARE(h->KeyboardText(), QString());
+        QVERIFY(transmit->isEnabled());
 
         // Also before any message is chosen.
-        w->mnuEditMessages->trigger();
-        Press(*w, Qt::Key_Escape);
-        QVERIFY(w->cmdTx->isEnabled());
-        QVERIFY(!w->state.messageEditMode);
+        h->Trigger("mnuEditMessages");
+        Press(*h, Qt::Key_Escape);
+        QVERIFY(transmit->isEnabled());
         QVERIFY(h->prompts.shown.empty());
         QCOMPARE(h->Read("Ops.ini"), fileBefore);
     }
 
     void theWorkedCallGoesToMacroAndClipboard() {
-        w->show();
-        QVERIFY(QTest::qWaitForWindowActive(w));
+        h->window->show();
+        QVERIFY(QTest::qWaitForWindowActive(h->window.get()));
+        auto* call = h->Find<QLineEdit>("txtWrkStation");
+        auto* capture = h->Find<QPushButton>("cmdCaptureCall");
         QGuiApplication::clipboard()->setText("before");
 
-        QTest::mouseClick(w->cmdCaptureCall, Qt::LeftButton);
-        WorkedCallDialog* dialog = w->workedCallEntry->dlgWrkCall();
+        QTest::mouseClick(capture, Qt::LeftButton);
+        auto* dialog = h->Find<WorkedCallDialog>();
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Enter Work Station Call"));
         QVERIFY(dialog->isVisible());
         QVERIFY(!dialog->isModal());
         QVERIFY(QTest::qWaitForWindowActive(dialog));
         QTest::keyClicks(dialog->txtWrkCall, "dl1abc");
         QTest::keyClick(dialog->txtWrkCall, Qt::Key_Return);
-        QCOMPARE(w->txtWrkStation->text(), QStringLiteral("DL1ABC"));
+        QCOMPARE(call->text(), QStringLiteral("DL1ABC"));
         QCOMPARE(dialog->txtWrkCall->text(), QString());
         QVERIFY(!dialog->isVisible());
         QCOMPARE(Clipboard(), QStringLiteral("DL1ABC"));
-        QCOMPARE(SendByButton(*w, 4), QStringLiteral("Ann Oslo DL1ABC"));
+        QCOMPARE(SendByButton(*h, 4), QStringLiteral("Ann Oslo DL1ABC"));
         // The own call is taken from the operator label at the moment of sending.
-        w->lblOP->setText("Operator: K1ABC");
-        QCOMPARE(SendByButton(*w, 3), QStringLiteral("DL1ABC DE K1ABC UR 599 "));
+        h->Find<QLabel>("lblOP")->setText("Operator: K1ABC");
+        QCOMPARE(SendByButton(*h, 3), QStringLiteral("DL1ABC DE K1ABC UR 599 "));
 
         // A click empties the box; only Return in it confirms what is typed there.
-        QTest::mouseClick(w->txtWrkStation, Qt::LeftButton);
-        QCOMPARE(w->txtWrkStation->text(), QString());
-        QCOMPARE(SendByButton(*w, 4), QStringLiteral("Ann Oslo DL1ABC"));
-        QTest::keyClicks(w->txtWrkStation, "ok1xyz");
-        QCOMPARE(SendByButton(*w, 4), QStringLiteral("Ann Oslo DL1ABC"));
+        QTest::mouseClick(call, Qt::LeftButton);
+        QCOMPARE(call->text(), QString());
+        QCOMPARE(SendByButton(*h, 4), QStringLiteral("Ann Oslo DL1ABC"));
+        QTest::keyClicks(call, "ok1xyz");
+        QCOMPARE(SendByButton(*h, 4), QStringLiteral("Ann Oslo DL1ABC"));
         QCOMPARE(Clipboard(), QStringLiteral("DL1ABC"));
-        QTest::keyClick(w->txtWrkStation, Qt::Key_Return);
-        QCOMPARE(w->txtWrkStation->text(), QStringLiteral("OK1XYZ"));
+        QTest::keyClick(call, Qt::Key_Return);
+        QCOMPARE(call->text(), QStringLiteral("OK1XYZ"));
         QCOMPARE(Clipboard(), QStringLiteral("OK1XYZ"));
-        QCOMPARE(SendByButton(*w, 4), QStringLiteral("Ann Oslo OK1XYZ"));
+        QCOMPARE(SendByButton(*h, 4), QStringLiteral("Ann Oslo OK1XYZ"));
 
         // Cancel keeps the typing for the next opening and changes nothing else.
-        QTest::mouseClick(w->cmdCaptureCall, Qt::LeftButton);
+        QTest::mouseClick(capture, Qt::LeftButton);
         QTest::keyClicks(dialog->txtWrkCall, "abc");
         QTest::mouseClick(dialog->CancelButton, Qt::LeftButton);
         QVERIFY(!dialog->isVisible());
-        QCOMPARE(w->txtWrkStation->text(), QStringLiteral("OK1XYZ"));
+        QCOMPARE(call->text(), QStringLiteral("OK1XYZ"));
         QCOMPARE(Clipboard(), QStringLiteral("OK1XYZ"));
-        QCOMPARE(SendByButton(*w, 4), QStringLiteral("Ann Oslo OK1XYZ"));
-        QTest::mouseClick(w->cmdCaptureCall, Qt::LeftButton);
+        QCOMPARE(SendByButton(*h, 4), QStringLiteral("Ann Oslo OK1XYZ"));
+        QTest::mouseClick(capture, Qt::LeftButton);
         QVERIFY(dialog->isVisible());
         QCOMPARE(dialog->txtWrkCall->text(), QStringLiteral("abc"));
 
@@ -330,9 +334,9 @@ private slots:
             QTest::keyClick(dialog->txtWrkCall, Qt::Key_Backspace);
         QVERIFY(QTest::qWaitForWindowActive(dialog));
         QTest::keyClick(dialog->txtWrkCall, Qt::Key_Return);
-        QCOMPARE(w->txtWrkStation->text(), QString());
+        QCOMPARE(call->text(), QString());
         QCOMPARE(Clipboard(), QString());
-        QCOMPARE(SendByButton(*w, 4), QStringLiteral("Ann Oslo "));
+        QCOMPARE(SendByButton(*h, 4), QStringLiteral("Ann Oslo "));
     }
 };
 

@@ -36,8 +36,8 @@ QStringList Texts(const ScriptedPrompts& prompts) {
     return texts;
 }
 
-QStringList Listed(ProgCon& w) {
-    QListWidget* list = w.operators->dlgSelectOperator()->lstOperators;
+QStringList Listed(const Harness& h) {
+    QListWidget* list = h.Find<SelectOperatorDialog>()->lstOperators;
     QStringList names;
     for (int row = 0; row < list->count(); ++row)
         names << list->item(row)->text();
@@ -46,8 +46,8 @@ QStringList Listed(ProgCon& w) {
 }
 
 // A widget's double-click comes alone; the click before it is what makes it one on an entry.
-void ClickEntry(ProgCon& w, const QString& name, bool twice = false) {
-    QListWidget* list = w.operators->dlgSelectOperator()->lstOperators;
+void ClickEntry(const Harness& h, const QString& name, bool twice = false) {
+    QListWidget* list = h.Find<SelectOperatorDialog>()->lstOperators;
     const QPoint entry = list->visualItemRect(list->findItems(name, Qt::MatchExactly).front()).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, entry);
     if (twice) QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, entry);
@@ -71,14 +71,18 @@ private slots:
     void aFirstStartKeepsWhatTheOperatorDoes() {
         Harness h;
         ProgCon& w = h.Start();
-        OperatorDialog* d = w.operators->dlgOperator();
+        OperatorDialog* d = h.Find<OperatorDialog>();
         QVERIFY(d->isVisible() && !d->cmdDelOp->isVisible());
         QCOMPARE(d->windowTitle() + ' ' + QString::number(d->height()),
                  "New Operator " + QString::number(TwipsToPixels(2815)));
         // The window stays usable while the dialog waits.
         w.show();
-        QTest::mouseClick(w.panel->scrSpeed->upButton(), Qt::LeftButton);
-        w.messageTexts[0] = QStringLiteral("CQ DE (MYCALL)");
+        QTest::mouseClick(h.Panel()->scrSpeed->upButton(), Qt::LeftButton);
+        h.Trigger("mnuEditMessages");
+        QTest::mouseClick(h.Find<QPushButton>("cmdMessages0"), Qt::LeftButton);
+        h.Keyboard()->insertPlainText("CQ DE (MYCALL)");
+        h.prompts.inputAnswers.push_back(QStringLiteral("CQ"));
+        QTest::keyClick(h.Keyboard(), Qt::Key_Return);
 
         Activate(d);
         for (auto [box, typed] : {std::pair{d->txtCall, "n0call"}, std::pair{d->txtName, "joe"},
@@ -95,12 +99,13 @@ private slots:
         QVERIFY(created.contains("Speed= 26\r\n") && created.contains("M1=CQ DE (MYCALL)\r\n"));
         QVERIFY(created.contains("[Operator]\r\nMyCall=N0CALL\r\nName=Joe\r\nQTH=New York, NY\r\n"));
         QVERIFY(h.Read("Operator.INI").contains("INIFile=N0CALL.INI\r\n"));
-        QCOMPARE(w.windowTitle() + ' ' + w.lblOP->text(),
+        QCOMPARE(w.windowTitle() + ' ' + h.Find<QLabel>("lblOP")->text(),
                  QStringLiteral("Vesk Tandrel.....N0CALL Operator: N0CALL"));
         // Then the operator chooses from a list that holds the new operator.
-        QCOMPARE(Texts(h.prompts), (QStringList{NoOperators, NotSelected}));
-        QCOMPARE(Listed(w), QStringList{"N0CALL"});
-        ClickEntry(w, "N0CALL", true);
+        QCOMPARE(Texts(h.prompts),
+                 (QStringList{NoOperators, "Input a Title for this message....5 Characters Max!!!", NotSelected}));
+        QCOMPARE(Listed(h), QStringList{"N0CALL"});
+        ClickEntry(h, "N0CALL", true);
         QVERIFY(h.Read("Operator.INI").contains("INIFile=" + h.Path("N0CALL.INI").toUtf8() + "\r\n"));
         w.close();
         QVERIFY(h.Read("Operator.INI").contains("INIFile=N0CALL.INI\r\n"));
@@ -109,7 +114,7 @@ private slots:
     void aFirstStartWithoutACallKeepsAskingAndStillCloses() {
         Harness h;
         ProgCon& w = h.Start();
-        OperatorDialog* d = w.operators->dlgOperator();
+        OperatorDialog* d = h.Find<OperatorDialog>();
         Activate(d);
         QTest::keyClicks(d->txtCall, "q1abc");
         QTest::keyClick(d->txtCall, Qt::Key_Tab);
@@ -155,11 +160,11 @@ private slots:
         const QByteArray stateBefore = h.Read("Operator.INI");
         h.prompts.fileAnswers = {browsed.isEmpty() ? QString() : h.Path(browsed)};
 
-        w.mnuFileSelectOperator->trigger();
-        SelectOperatorDialog* d = w.operators->dlgSelectOperator();
-        QCOMPARE(Listed(w), (QStringList{"N0CALL", "Q1ABC"}));
+        h.Trigger("mnuFileSelectOperator");
+        SelectOperatorDialog* d = h.Find<SelectOperatorDialog>();
+        QCOMPARE(Listed(h), (QStringList{"N0CALL", "Q1ABC"}));
         QCOMPARE(CutTexts(d), QStringList());
-        if (!entry.isEmpty()) ClickEntry(w, entry);
+        if (!entry.isEmpty()) ClickEntry(h, entry);
         if (action == "Return")
             QTest::keyClick(d->lstOperators, Qt::Key_Return);
         else
@@ -171,15 +176,14 @@ private slots:
         QCOMPARE(h.prompts.shown.empty() ? QString() : h.prompts.shown.back().text, lastShown);
         if (chosen.isEmpty()) {
             QCOMPARE(h.Read("Operator.INI"), stateBefore);
-            QCOMPARE(w.operatorFile + ' ' + QString::number(h.unit.settings().speedWpm),
-                     h.Path("Q1ABC.INI") + " 30");
+            QCOMPARE(w.windowTitle() + ' ' + QString::number(h.unit.settings().speedWpm),
+                     "Vesk Tandrel.....Q1ABC 30");
             QCOMPARE(d->isVisible(), lastShown == NotSelected);
             return;
         }
         QVERIFY(!d->isVisible());
-        QCOMPARE(w.operatorFile, h.Path(chosen));
         QCOMPARE(h.Read("Operator.INI"), "[Operator]\r\nINIFile=" + h.Path(chosen).toUtf8() + "\r\n");
-        QCOMPARE(w.lblOP->text(), QStringLiteral("Operator: W1AW"));
+        QCOMPARE(h.Find<QLabel>("lblOP")->text(), QStringLiteral("Operator: W1AW"));
         QCOMPARE(w.windowTitle(), "Vesk Tandrel....." + QFileInfo(chosen).baseName());
         QCOMPARE(h.unit.settings().speedWpm, 40);
     }
@@ -187,15 +191,15 @@ private slots:
     void editSavesUnderTheNameGivenAndKeepsTheOldFile() {
         Harness h;
         ProgCon& w = StartWithTwoOperators(h);
-        w.mnuEditOperator->trigger();
-        OperatorDialog* d = w.operators->dlgOperator();
+        h.Trigger("mnuEditOperator");
+        OperatorDialog* d = h.Find<OperatorDialog>();
         QVERIFY(d->isVisible() && d->cmdDelOp->isVisible());
         QCOMPARE(d->windowTitle() + ' ' + QString::number(d->height()),
                  "Operator " + QString::number(TwipsToPixels(3315)));
         QCOMPARE(Boxes(d), QStringList({"Q1ABC", "Ann", "Oslo", "Q1ABC"}));
         QCOMPARE(CutTexts(d), QStringList());
         // Another operator command leaves the edit under way as it is.
-        w.mnuFileNewOperator->trigger();
+        h.Trigger("mnuFileNewOperator");
         QCOMPARE(Boxes(d), QStringList({"Q1ABC", "Ann", "Oslo", "Q1ABC"}));
         d->txtCall->setText("q1xyz");
         // Another operator's profile is not written over.
@@ -212,7 +216,7 @@ private slots:
         QVERIFY(h.Read("Q1ABC2.INI").contains("[Operator]\r\nMyCall=Q1XYZ\r\nName=Ann\r\nQTH=Oslo\r\n"));
         QCOMPARE(h.Read("Q1ABC.INI"), Ann);
         QVERIFY(h.Read("Operator.INI").contains("INIFile=Q1ABC2.INI\r\n"));
-        QCOMPARE(w.windowTitle() + ' ' + w.lblOP->text(),
+        QCOMPARE(w.windowTitle() + ' ' + h.Find<QLabel>("lblOP")->text(),
                  QStringLiteral("Vesk Tandrel.....Q1ABC2 Operator: Q1XYZ"));
     }
 
@@ -222,19 +226,18 @@ private slots:
             ProgCon& w = StartWithTwoOperators(h);
             if (alone) QFile::remove(h.Path("N0CALL.ini"));
             h.prompts.answers = {yes ? Prompts::Answer::Yes : Prompts::Answer::No};
-            w.mnuEditOperator->trigger();
-            QTest::mouseClick(w.operators->dlgOperator()->cmdDelOp, Qt::LeftButton);
+            h.Trigger("mnuEditOperator");
+            QTest::mouseClick(h.Find<OperatorDialog>()->cmdDelOp, Qt::LeftButton);
             QCOMPARE(h.prompts.shown.front().text + ' ' + h.prompts.shown.front().caption,
                      QStringLiteral("Permanently Delete Q1ABC? Delete Operator"));
             QCOMPARE(QFile::exists(h.Path("Q1ABC.INI")), !yes);
-            QCOMPARE(w.operatorFile, QString());
             if (alone) {
                 QCOMPARE(Texts(h.prompts).back(), NoOperators);
                 continue;
             }
-            QCOMPARE(Listed(w), (yes ? QStringList{"N0CALL"} : QStringList{"N0CALL", "Q1ABC"}));
+            QCOMPARE(Listed(h), (yes ? QStringList{"N0CALL"} : QStringList{"N0CALL", "Q1ABC"}));
             // Choosing an operator ends the command with that profile saved, loaded and sent.
-            ClickEntry(w, "N0CALL", true);
+            ClickEntry(h, "N0CALL", true);
             QCOMPARE(w.windowTitle(), QStringLiteral("Vesk Tandrel.....N0CALL"));
             QVERIFY(h.Read("Operator.INI").contains("INIFile=N0CALL.ini\r\n"));
             QCOMPARE(h.unit.settings().speedWpm, 40);
@@ -246,7 +249,8 @@ private slots:
         QVERIFY(QDir(h.folder.path()).mkdir("sub"));
         h.Write("sub/me.ini", Ann);
         h.Write("Operator.INI", "[Operator]\r\nINIFile=sub/me.ini\r\n");
-        QCOMPARE(h.Start().panel->scrSpeed->value(), 30);
+        h.Start();
+        QCOMPARE(h.Panel()->scrSpeed->value(), 30);
         QVERIFY(h.prompts.shown.empty());
 
         QFile::remove(h.Path("sub/me.ini"));

@@ -37,7 +37,7 @@ private slots:
     void theProfileFillsTheWindow() {
         Harness h;
         ProgCon& w = StartWith(h, "Smith.ini", SmithProfile);
-        SettingsPanel* p = w.panel;
+        SettingsPanel* p = h.Panel();
         QCOMPARE(w.windowTitle(), QStringLiteral("Vesk Tandrel.....Smith"));
         QCOMPARE(p->scrSpeed->value(), 30);
         QCOMPARE(p->scrWeight->value(), 40);
@@ -47,16 +47,14 @@ private slots:
         QCOMPARE(p->scrLetterSpace->value(), 20);
         QCOMPARE(p->txtWordSpace->text(), QStringLiteral(" 7.5"));
         QCOMPARE(p->txtLetterSpace->text(), QStringLiteral(" 3"));
-        QCOMPARE(w.txtIambic->text(), QStringLiteral("Dash Override"));
-        QCOMPARE(w.txtDotMemory->text(), QStringLiteral("Dot Memory ON"));
-        QCOMPARE(w.txtDashMemory->text(), QStringLiteral("Dash Memory OFF"));
-        QCOMPARE(w.txtRLPaddles->text(), QStringLiteral("Left-Hand Paddles"));
-        QCOMPARE(w.lblOP->text(), QStringLiteral("Operator: N0CALL"));
-        QCOMPARE(w.messageTexts[0], QStringLiteral("CQ CQ DE (MYCALL) K"));
-        QCOMPARE(w.cmdMessages[0]->toolTip(), QStringLiteral("CQ CQ DE (MYCALL) K"));
-        QCOMPARE(w.txtMsgTitle[0]->text(), QStringLiteral("CQ"));
-        QCOMPARE(w.txtMsgTitle[1]->text(), QString());
-        QCOMPARE(w.txtMsgTitle[2]->text(), QStringLiteral("--"));
+        QStringList shown;
+        for (const char* name : {"txtIambic", "txtDotMemory", "txtDashMemory", "txtRLPaddles", "txtMsgTitle0",
+                                 "txtMsgTitle1", "txtMsgTitle2"})
+            shown << h.Find<QLineEdit>(name)->text();
+        QCOMPARE(shown, QStringList({"Dash Override", "Dot Memory ON", "Dash Memory OFF", "Left-Hand Paddles",
+                                     "CQ", "", "--"}));
+        QCOMPARE(h.Find<QLabel>("lblOP")->text(), QStringLiteral("Operator: N0CALL"));
+        QCOMPARE(h.Find<QPushButton>("cmdMessages0")->toolTip(), QStringLiteral("CQ CQ DE (MYCALL) K"));
 
         // The unit got the profile's settings.
         const DecodedSettings& s = h.unit.settings();
@@ -68,14 +66,14 @@ private slots:
         QCOMPARE(s.letterSpace, 3.0);
         QCOMPARE(s.paddleMode, std::uint8_t(0x1A));
         QCOMPARE(s.keyerFeatures, std::uint8_t(0x02));
-        const PaddleFeatures features = w.dlgEditKeyer()->Features();
+        const PaddleFeatures features = h.Find<KeyerFeaturesDialog>()->Features();
         QVERIFY(!features.iambic && features.dotMemory && !features.dashMemory && !features.rightHand);
     }
 
     void shutdownSavesTheProfileAndItsName() {
         Harness h;
         ProgCon& w = StartWith(h, "Smith.ini", SmithProfile);
-        QTest::mouseClick(w.panel->scrSpeed->upButton(), Qt::LeftButton);
+        QTest::mouseClick(h.Panel()->scrSpeed->upButton(), Qt::LeftButton);
         w.close();
         const QByteArray saved = h.Read("Smith.ini");
         QVERIFY(saved.startsWith(
@@ -89,33 +87,31 @@ private slots:
 
     void featuresComeBackAsSaved() {
         Harness h;
-        ProgCon& w = StartWith(h, "Smith.ini", SmithProfile);
-        KeyerFeaturesDialog* dialog = w.dlgEditKeyer();
+        StartWith(h, "Smith.ini", SmithProfile);
+        auto* dialog = h.Find<KeyerFeaturesDialog>();
         dialog->SetFeatures({true, true, false, true});
         QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
-        w.mnuFileSave->trigger();
+        h.Trigger("mnuFileSave");
         const QByteArray saved = h.Read("Smith.ini");
         QVERIFY(
             saved.contains("[Modes]\r\nIambic=ON\r\nDotMemory=ON\r\nDashMemory=OFF\r\nRLPaddles=RIGHT\r\n"));
 
         Harness again;
-        ProgCon& second = StartWith(again, "Smith.ini", saved);
-        const PaddleFeatures features = second.dlgEditKeyer()->Features();
+        StartWith(again, "Smith.ini", saved);
+        const PaddleFeatures features = again.Find<KeyerFeaturesDialog>()->Features();
         QVERIFY(features.iambic && features.dotMemory && !features.dashMemory && features.rightHand);
-        QCOMPARE(second.txtDashMemory->text(), QStringLiteral("Dash Memory OFF"));
+        QCOMPARE(again.Find<QLineEdit>("txtDashMemory")->text(), QStringLiteral("Dash Memory OFF"));
     }
 
     // A name without an extension gets one, so that operator selection lists the profile.
     void saveAsKeepsThePathAsChosen() {
         Harness h;
         ProgCon& w = StartWith(h, "Smith.ini", SmithProfile);
-        const QString chosen = h.Path("MyProfile.ini");
         h.prompts.fileAnswers = {h.Path("MyProfile")};
-        w.mnuFileSaveAs->trigger();
+        h.Trigger("mnuFileSaveAs");
         QCOMPARE(h.prompts.shown.back().text, QStringLiteral("Save Current Settings As"));
         QCOMPARE(h.prompts.shown.back().caption, h.folder.path());
-        QCOMPARE(w.operatorFile, chosen);
-        QCOMPARE(w.operators->dlgOperator()->txtQTH->text(), QStringLiteral("Oslo"));
+        QCOMPARE(h.Find<OperatorDialog>()->txtQTH->text(), QStringLiteral("Oslo"));
         QVERIFY(h.Read("MyProfile.ini").contains("[Operator]\r\nMyCall=N0CALL\r\nName=Ann\r\nQTH=Oslo\r\n"));
         QVERIFY(h.Read("Operator.INI").contains("INIFile=MyProfile.ini\r\n"));
         QCOMPARE(w.windowTitle(), QStringLiteral("Vesk Tandrel.....Smith"));
@@ -127,31 +123,34 @@ private slots:
         const QByteArray stateBefore = h.Read("Operator.INI");
         for (const QString& name : {QStringLiteral("operator.ini"), QStringLiteral("MyOperator.INI")}) {
             h.prompts.fileAnswers = {h.Path(name)};
-            w.mnuFileSaveAs->trigger();
+            h.Trigger("mnuFileSaveAs");
             QCOMPARE(h.prompts.shown.back().text, QStringLiteral("Cannot Save as OPERATOR.INI"));
             QCOMPARE(h.prompts.shown.back().caption, QStringLiteral("Protected File"));
-            QCOMPARE(w.operatorFile, h.Path("Smith.ini"));
             QVERIFY(!QFile::exists(h.Path("MyOperator.INI")));
         }
         QCOMPARE(h.Read("Operator.INI"), stateBefore);
 
         const std::size_t shownBefore = h.prompts.shown.size();
         h.prompts.fileAnswers = {QString()};
-        w.mnuFileSaveAs->trigger();
+        h.Trigger("mnuFileSaveAs");
         QCOMPARE(h.prompts.shown.size(), shownBefore + 1);
-        QCOMPARE(w.operatorFile, h.Path("Smith.ini"));
         QCOMPARE(h.Read("Operator.INI"), stateBefore);
+        // The profile saved at the end is still the one loaded.
+        QTest::mouseClick(h.Panel()->scrSpeed->upButton(), Qt::LeftButton);
+        w.close();
+        QVERIFY(h.Read("Smith.ini").startsWith("[Timing]\r\nSpeed= 31\r\n"));
     }
 
     // A profile from another system, its name and values in Latin-1, which Qt's file names cannot spell.
     void aLatin1ProfileIsFoundAndKeepsItsLetters() {
         Harness h;
         const QByteArray profile =
-            "[Operator]\r\nMyCall=EA1XYZ\r\nName=Jos\xE9\r\nQTH=\r\n[Messages]\r\nM1=CAF\xC9\r\n";
+            "[Operator]\r\nMyCall=EA1XYZ\r\nName=Jos\xE9\r\nQTH=\r\n[Messages]\r\nM1=(NAME) CAF\xC9\r\n";
         const std::string nativeName = QFile::encodeName(h.Path("prof")).toStdString() + "\xE9.ini";
         std::ofstream(nativeName, std::ios::binary) << profile.toStdString();
         ProgCon& w = StartWith(h, "prof\xE9.ini", QByteArray());
-        QCOMPARE(w.operatorName + w.messageTexts[0], u"Jos\u00E9CAF\u00C9"_s);
+        QTest::mouseClick(h.Find<QPushButton>("cmdMessages0"), Qt::LeftButton);
+        QCOMPARE(h.KeyboardText(), u"Jos\u00E9 CAF\u00C9"_s);
         QCOMPARE(h.prompts.shown.size(), 0u); // found: no question which operator it is
         w.close();
         std::stringstream saved;
@@ -174,8 +173,8 @@ private slots:
                      "\ncannot be read: it holds bytes that are not text.\n\n"
                      "The file is left as it is. The default settings are in use, and they will not be saved "
                      "into it.");
-        QCOMPARE(w.panel->scrSpeed->value(), 25);
-        w.mnuFileSave->trigger();
+        QCOMPARE(h.Panel()->scrSpeed->value(), 25);
+        h.Trigger("mnuFileSave");
         const QString told = "The operator profile\n" + file +
                              "\nwas not saved: it holds bytes that are not "
                              "text.\n\nThe file is as it was before.";

@@ -44,9 +44,10 @@ private slots:
     void withoutUnitTheMonitorAlternates() {
         Harness h;
         h.unit.Unplug();
-        ProgCon& w = h.Start();
-        QCOMPARE(w.txtInfo->text(), QStringLiteral("Interface Unit Not Found"));
-        QCOMPARE(Background(w.txtInfo), QColor(255, 0, 0));
+        h.Start();
+        auto* info = h.Find<QLineEdit>("txtInfo");
+        QCOMPARE(info->text(), QStringLiteral("Interface Unit Not Found"));
+        QCOMPARE(Background(info), QColor(255, 0, 0));
         QCOMPARE(h.clock.TickCount(), TestClock::StartTime);
 
         const QStringList expected{"Please Connect The TANDREL Interface Unit!",
@@ -54,35 +55,34 @@ private slots:
                                    "Please Connect The TANDREL Interface Unit!"};
         for (const QString& text : expected) {
             h.clock.Advance(1000);
-            QCOMPARE(w.txtInfo->text(), text);
-            QCOMPARE(Background(w.txtInfo), QColor(255, 0, 0));
-            QCOMPARE(Foreground(w.txtInfo), QColor(0, 0, 0));
+            QCOMPARE(info->text(), text);
+            QCOMPARE(Background(info), QColor(255, 0, 0));
+            QCOMPARE(Foreground(info), QColor(0, 0, 0));
         }
 
         h.unit.SetVersion(1, 2, 3);
         h.unit.Plug();
         h.clock.Advance(1000);
-        QCOMPARE(w.txtInfo->text(), QStringLiteral("Firmware Version: 1.2.3"));
-        QCOMPARE(Background(w.txtInfo), QColor(140, 180, 220));
-        QCOMPARE(Foreground(w.txtInfo), QColor(0, 0, 0));
+        QCOMPARE(info->text(), QStringLiteral("Firmware Version: 1.2.3"));
+        QCOMPARE(Background(info), QColor(140, 180, 220));
+        QCOMPARE(Foreground(info), QColor(0, 0, 0));
         QVERIFY(h.unit.misuse().empty());
     }
 
     // Start-up leaves the transmit loop idle and the connection monitor polling once a second.
     void withUnitTheSettingsGoOutAndTheWindowWaitsIdle() {
         Harness h;
-        ProgCon& w = h.Start();
-        QVERIFY(!w.transmitTimer->Enabled());
-        QVERIFY(w.monitorTimer->Enabled());
-        QCOMPARE(w.txtInfo->text(), QStringLiteral("Firmware Version: 1.0.7"));
-        QCOMPARE(Background(w.txtInfo), QColor(140, 180, 220));
+        h.Start();
+        auto* info = h.Find<QLineEdit>("txtInfo");
+        QCOMPARE(info->text(), QStringLiteral("Firmware Version: 1.0.7"));
+        QCOMPARE(Background(info), QColor(140, 180, 220));
         // Without a profile its defaults load and go out once, whole.
         QCOMPARE(h.unit.reportsOf('S').size(), std::size_t(3));
         QCOMPARE(Decoded(h.unit), QStringLiteral("25 50 680 8 2 8 7"));
-        QCOMPARE(w.dotMilliseconds, 48);
-        QCOMPARE(w.txtRLPaddles->text(), QStringLiteral("Right-Hand Paddles"));
-        QCOMPARE(w.panel->txtSpeed->text(), QStringLiteral(" 25"));
-        QCOMPARE(w.panel->txtWordSpace->text(), QStringLiteral(" 8"));
+        QCOMPARE(h.Find<QLineEdit>("txtRLPaddles")->text(), QStringLiteral("Right-Hand Paddles"));
+        QCOMPARE(h.Panel()->txtSpeed->text(), QStringLiteral(" 25"));
+        QCOMPARE(h.Panel()->txtWordSpace->text(), QStringLiteral(" 8"));
+        // Idle, the connection monitor looks for the unit once a second.
         const int before = h.unit.enumerations();
         h.clock.Advance(3500);
         QCOMPARE(h.unit.enumerations() - before, 3);
@@ -90,8 +90,8 @@ private slots:
 
     void everySettingChangeSendsTheThreeBlocks() {
         Harness h;
-        ProgCon& w = h.Start();
-        SettingsPanel* p = w.panel;
+        h.Start();
+        SettingsPanel* p = h.Panel();
         struct Step {
             UpDown* control;
             bool up;
@@ -105,8 +105,8 @@ private slots:
             QCOMPARE(h.unit.reports().size(), std::size_t(3));
         }
         QCOMPARE(Decoded(h.unit), QStringLiteral("26 49 690 9 1.9 8.1 7"));
-        QCOMPARE(w.panel->txtTone->text(), QStringLiteral("690"));
-        QCOMPARE(w.panel->txtVolume->text(), QStringLiteral("9"));
+        QCOMPARE(p->txtTone->text(), QStringLiteral("690"));
+        QCOMPARE(p->txtVolume->text(), QStringLiteral("9"));
 
         // At the ends the arrows do nothing and nothing is sent.
         p->scrSpeed->setValue(50);
@@ -122,9 +122,9 @@ private slots:
 
     void spacingMovesInTenthsBelowTenAndWholeAbove() {
         Harness h;
-        ProgCon& w = h.Start();
-        UpDown* word = w.panel->scrWordSpace;
-        QLineEdit* wordText = w.panel->txtWordSpace;
+        SettingsPanel* p = (h.Start(), h.Panel());
+        UpDown* word = p->scrWordSpace;
+        QLineEdit* wordText = p->txtWordSpace;
         word->setValue(99);
         QCOMPARE(wordText->text(), QStringLiteral(" 9.9"));
         const QStringList upwards{" 10", " 11"};
@@ -144,24 +144,26 @@ private slots:
         QCOMPARE(wordText->text(), QStringLiteral(" 10"));
         QCOMPARE(h.unit.settings().wordSpace, 10.0);
 
-        UpDown* letter = w.panel->scrLetterSpace;
+        UpDown* letter = p->scrLetterSpace;
         letter->setValue(90);
-        QCOMPARE(w.panel->txtLetterSpace->text(), QStringLiteral(" 10"));
+        QCOMPARE(p->txtLetterSpace->text(), QStringLiteral(" 10"));
         ClickDown(letter);
         QCOMPARE(letter->value(), 80);
-        QCOMPARE(w.panel->txtLetterSpace->text(), QStringLiteral(" 9"));
+        QCOMPARE(p->txtLetterSpace->text(), QStringLiteral(" 9"));
         ClickDown(letter);
         QCOMPARE(letter->value(), 79);
         letter->setValue(15);
-        QCOMPARE(w.panel->txtLetterSpace->text(), QStringLiteral(" 2.5"));
+        QCOMPARE(p->txtLetterSpace->text(), QStringLiteral(" 2.5"));
     }
 
     void keyerFeaturesCancelKeepsTheChoiceForLater() {
         Harness h;
         ProgCon& w = h.Start();
         w.show();
-        w.mnuEditKeyer->trigger();
-        KeyerFeaturesDialog* dialog = w.dlgEditKeyer();
+        h.Trigger("mnuEditKeyer");
+        auto* dialog = h.Find<KeyerFeaturesDialog>();
+        auto* paddles = h.Find<QLineEdit>("txtRLPaddles");
+        auto* iambic = h.Find<QLineEdit>("txtIambic");
         QVERIFY(dialog->isVisible());
         QVERIFY(!dialog->isModal());
         dialog->rbRightLeft[1]->setChecked(true);
@@ -169,17 +171,17 @@ private slots:
         QTest::mouseClick(dialog->CancelButton, Qt::LeftButton);
         QVERIFY(!dialog->isVisible());
         QVERIFY(h.unit.reports().empty());
-        QCOMPARE(w.txtRLPaddles->text(), QStringLiteral("Right-Hand Paddles"));
+        QCOMPARE(paddles->text(), QStringLiteral("Right-Hand Paddles"));
 
-        QTest::mouseClick(w.txtIambic, Qt::LeftButton);
+        QTest::mouseClick(iambic, Qt::LeftButton);
         QVERIFY(h.unit.reports().empty());
-        QCOMPARE(w.txtIambic->text(), QStringLiteral("Iambic"));
+        QCOMPARE(iambic->text(), QStringLiteral("Iambic"));
 
-        ClickUp(w.panel->scrWeight);
-        QCOMPARE(w.txtRLPaddles->text(), QStringLiteral("Left-Hand Paddles"));
+        ClickUp(h.Panel()->scrWeight);
+        QCOMPARE(paddles->text(), QStringLiteral("Left-Hand Paddles"));
         QCOMPARE(h.unit.settings().paddleMode, std::uint8_t(0x1A));
 
-        w.mnuEditKeyer->trigger();
+        h.Trigger("mnuEditKeyer");
         QVERIFY(dialog->rbRightLeft[1]->isChecked());
         dialog->rbIambic[1]->setChecked(true);
         dialog->chkDotMemory->setChecked(false);
@@ -187,7 +189,7 @@ private slots:
         QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
         QVERIFY(!dialog->isVisible());
         QCOMPARE(h.unit.settings().keyerFeatures, std::uint8_t(0));
-        QCOMPARE(w.txtIambic->text(), QStringLiteral("Dash Override"));
+        QCOMPARE(iambic->text(), QStringLiteral("Dash Override"));
         w.close();
     }
 
@@ -197,12 +199,12 @@ private slots:
         w.show();
         QApplication::setActiveWindow(&w);
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        w.txtWrkStation->setFocus();
-        QTest::mouseClick(w.panel->txtSpeed, Qt::LeftButton);
-        QVERIFY(w.txtKeyboard->hasFocus());
-        w.txtWrkStation->setFocus();
-        ClickUp(w.panel->scrTone);
-        QVERIFY(w.txtKeyboard->hasFocus());
+        h.Find("txtWrkStation")->setFocus();
+        QTest::mouseClick(h.Panel()->txtSpeed, Qt::LeftButton);
+        QVERIFY(h.Keyboard()->hasFocus());
+        h.Find("txtWrkStation")->setFocus();
+        ClickUp(h.Panel()->scrTone);
+        QVERIFY(h.Keyboard()->hasFocus());
         w.close();
     }
 
@@ -273,14 +275,14 @@ private slots:
         Harness gone;
         QVERIFY(QDir(gone.folder.path()).removeRecursively());
         ProgCon& w = gone.Start();
-        QTest::mouseClick(w.panel->scrSpeed->upButton(), Qt::LeftButton);
+        ClickUp(gone.Panel()->scrSpeed);
         w.close();
         QVERIFY(!QDir(gone.folder.path()).exists());
 
         Harness blocked;
         QVERIFY(QDir(blocked.folder.path()).mkdir("Operator.INI"));
         ProgCon& second = blocked.Start();
-        QCOMPARE(second.txtInfo->text(), QStringLiteral("Firmware Version: 1.0.7"));
+        QCOMPARE(blocked.Find<QLineEdit>("txtInfo")->text(), QStringLiteral("Firmware Version: 1.0.7"));
         second.close();
         QVERIFY(QFileInfo(blocked.Path("Operator.INI")).isDir());
     }

@@ -56,10 +56,9 @@ double ReadTwips(const QString& file, const QString& key, double fallback) {
 } // namespace
 
 ProgCon::ProgCon(PlatformServices services, QWidget* parent)
-    : QMainWindow(parent), txtKeyboard(new QTextEdit), txtSent(new QTextEdit),
-      transmitTimer(services.clock.CreateTimer(100, true)),
-      monitorTimer(services.clock.CreateTimer(1000, false)), link(services.hid), keyboard(txtKeyboard),
-      sent(txtSent), services_(services) {
+    : QMainWindow(parent), txtSent(new QTextEdit), transmitTimer(services.clock.CreateTimer(100, true)),
+      monitorTimer(services.clock.CreateTimer(1000, false)), link(services.hid), sent(txtSent),
+      services_(services) {
     BuildWindow();
     BuildMenus();
     WireTransmitting();
@@ -91,12 +90,8 @@ void ProgCon::FocusKeyboard() {
 }
 
 void ProgCon::WireTransmitting() {
-    // Owned here rather than by the widget tree, so it goes before the Keyboard window it watches.
-    keyboardHandlers = std::make_unique<KeyboardHandlers>(KeyboardHandlers::Parts{
-        state, keyboard, sent, *transmitTimer, *monitorTimer, link, services_.prompts});
-
     loop = std::make_unique<TransmitLoop>(TransmitLoop::Parts{
-        state, keyboard, sent, *transmitTimer, *monitorTimer, link, services_.clock, *this, shutDown});
+        state, keyboardHandlers->keyboard(), sent, *transmitTimer, *monitorTimer, link, services_.clock, *this, shutDown});
     loop->pacing = [this] { return CurrentPacing(); };
     loop->runChangeHandling = [this] { keyboardHandlers->Change(); };
     loop->focusKeyboard = [this] { FocusKeyboard(); };
@@ -108,7 +103,8 @@ void ProgCon::WireTransmitting() {
 
 void ProgCon::WireMessages() {
     messages = std::make_unique<MessageEditor>(MessageEditor::Parts{
-        state, keyboard, *transmitTimer, *monitorTimer, services_.prompts, messageTexts, *this});
+        state, keyboardHandlers->keyboard(), *transmitTimer, *monitorTimer, services_.prompts, messageTexts,
+        *this});
     messages->macroValues = [this] { return CurrentMacroValues(); };
     messages->operatorFile = [this] { return operatorFile; };
     messages->focusKeyboard = [this] { FocusKeyboard(); };
@@ -123,17 +119,15 @@ void ProgCon::WireMessages() {
         step > 0 ? panel->scrSpeed->StepUp() : panel->scrSpeed->StepDown();
     };
 
-    workedCallEntry = new WorkedCall(txtWrkStation, this);
-    workedCallEntry->setParent(this);
     workedCallEntry->focusKeyboard = [this] { FocusKeyboard(); };
     connect(cmdCaptureCall, &QPushButton::clicked, this, [this] { workedCallEntry->ShowDialog(); });
 }
 
 void ProgCon::WireOperators() {
     operators = std::make_unique<OperatorCommands>(OperatorCommands::Parts{
-        *this, lblOP, services_.prompts, services_.applicationFolder, OperatorIniPath(), operatorFile, myCall,
+        *this, services_.prompts, services_.applicationFolder, OperatorIniPath(), operatorFile, myCall,
         operatorName, qth, lastChosenFile_, [this] { SaveProfile(); }, [this] { LoadProfile(); },
-        [this] { SendKeyerSettings(); }});
+        [this] { SendKeyerSettings(); }, [this] { ShowCall(); }});
 }
 
 // The call comes from the operator label, which always shows "Operator: " and the call.
@@ -149,6 +143,14 @@ Pacing ProgCon::CurrentPacing() const {
 bool ProgCon::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonPress) FocusKeyboard();
     return QMainWindow::eventFilter(watched, event);
+}
+
+void ProgCon::ShowNotice(const QString& text) {
+    txtInfo->setText(text);
+}
+
+void ProgCon::ShowCall() {
+    lblOP->setText(QStringLiteral("Operator: ") + myCall);
 }
 
 void ProgCon::ShowStatus(const QString& text, const QColor& background) {
@@ -363,7 +365,7 @@ void ProgCon::LoadProfile() {
     ShowPaddleFeatures(features);
 
     myCall = profile.myCall;
-    lblOP->setText(QStringLiteral("Operator: ") + myCall);
+    ShowCall();
     operatorName = profile.name;
     qth = profile.qth;
     for (int i = 0; i < MessageCount; ++i) {

@@ -49,71 +49,8 @@ public:
     // Shows the window in the state the last session left it in.
     void ShowAsStored();
 
-    void SendKeyerSettings();
-    void LoadProfile();
-    void SaveProfile();
-    void SaveAs();
-    void ConnectionMonitorTick();
-    KeyerFeaturesDialog* dlgEditKeyer();
-
-    QString OperatorIniPath() const;
-
-    // Controls, named as the operator's documentation names them.
-    SettingsPanel* panel;
-    QLineEdit* txtInfo;
-    QLineEdit* txtIambic;
-    QLineEdit* txtDotMemory;
-    QLineEdit* txtDashMemory;
-    QLineEdit* txtRLPaddles;
-    QLineEdit* txtWrkStation;
-    QLabel* lblOP;
-    QTextEdit* txtKeyboard;
-    QTextEdit* txtSent;
-    QPushButton* cmdTx;
-    QPushButton* cmdEnd;
-    QPushButton* cmdClearSend;
-    QPushButton* cmdCaptureCall;
-    std::array<QPushButton*, MessageCount> cmdMessages;
-    std::array<QLineEdit*, MessageCount> txtMsgTitle;
-    QAction* mnuFileSelectOperator;
-    QAction* mnuFileNewOperator;
-    QAction* mnuFileSave;
-    QAction* mnuFileSaveAs;
-    QAction* mnuFileExit;
-    QAction* mnuEditKeyer;
-    QAction* mnuEditMessages;
-    QAction* mnuEditOperator;
-    HelpMenu* helpMenu;
-
-    std::unique_ptr<Timer> transmitTimer;
-    std::unique_ptr<Timer> monitorTimer;
-
-    UnitLink link;
-    RichText keyboard;
-    RichText sent;
-    TransmitState state;
-
-    bool shutDown = false;
-    QString firmwareText;
-    QString operatorFile;
-    int dotMilliseconds = 0;
-    // The settings as last sent to the unit; the profile is saved from these.
-    int sentSpeed = 0;
-    int sentWeight = 0;
-    int sentTone = 0;
-    int sentVolume = 0;
-
-    // The operator's identity and stored messages, as loaded from the profile.
-    QString myCall;
-    QString operatorName;
-    QString qth;
-    std::array<QString, MessageCount> messageTexts;
-
-    std::unique_ptr<TransmitLoop> loop;
-    std::unique_ptr<KeyboardHandlers> keyboardHandlers;
-    std::unique_ptr<MessageEditor> messages;
-    WorkedCall* workedCallEntry;
-    std::unique_ptr<OperatorCommands> operators;
+    // A note for the operator in the status box, until the unit's next news replaces it.
+    void ShowNotice(const QString& text);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -122,6 +59,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void SendKeyerSettings();
+    void LoadProfile();
+    void SaveProfile();
+    void SaveAs();
+    void ConnectionMonitorTick();
+    KeyerFeaturesDialog* dlgEditKeyer();
+    QString OperatorIniPath() const;
     void BuildWindow();
     void BuildMenus();
     void BuildLabels(QWidget* client);
@@ -147,8 +91,58 @@ private:
     void TellProfileNotSaved(const QString& problem);
     // The four caption boxes under the Keyboard window show the paddle features.
     void ShowPaddleFeatures(const PaddleFeatures& features);
+    void ShowCall();
     void WireTransmitting();
     Pacing CurrentPacing() const;
+
+    // Controls, named as the operator's documentation names them.
+    SettingsPanel* panel;
+    QLineEdit* txtInfo;
+    QLineEdit* txtIambic;
+    QLineEdit* txtDotMemory;
+    QLineEdit* txtDashMemory;
+    QLineEdit* txtRLPaddles;
+    QLineEdit* txtWrkStation;
+    QLabel* lblOP;
+    QTextEdit* txtKeyboard;
+    QTextEdit* txtSent;
+    QPushButton* cmdTx;
+    QPushButton* cmdEnd;
+    QPushButton* cmdClearSend;
+    QPushButton* cmdCaptureCall;
+    std::array<QPushButton*, MessageCount> cmdMessages;
+    std::array<QLineEdit*, MessageCount> txtMsgTitle;
+    HelpMenu* helpMenu;
+
+    std::unique_ptr<Timer> transmitTimer;
+    std::unique_ptr<Timer> monitorTimer;
+
+    UnitLink link;
+    RichText sent;
+    TransmitState state;
+
+    bool shutDown = false;
+    QString firmwareText;
+    QString operatorFile;
+    int dotMilliseconds = 0;
+    // The settings as last sent to the unit; the profile is saved from these.
+    int sentSpeed = 0;
+    int sentWeight = 0;
+    int sentTone = 0;
+    int sentVolume = 0;
+
+    // The operator's identity and stored messages, as loaded from the profile.
+    QString myCall;
+    QString operatorName;
+    QString qth;
+    std::array<QString, MessageCount> messageTexts;
+
+    // Owned here rather than by the widget tree, so they go before the Keyboard window they watch.
+    std::unique_ptr<KeyboardHandlers> keyboardHandlers;
+    std::unique_ptr<TransmitLoop> loop;
+    std::unique_ptr<MessageEditor> messages;
+    WorkedCall* workedCallEntry;
+    std::unique_ptr<OperatorCommands> operators;
 
     PlatformServices services_;
     KeyerFeaturesDialog* keyerFeaturesDialog_ = nullptr;

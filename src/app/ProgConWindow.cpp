@@ -2,6 +2,8 @@
 
 #include "app/WindowLayout.h"
 #include "help/HelpMenu.h"
+#include "keyboard/KeyboardHandlers.h"
+#include "keyboard/WorkedCall.h"
 #include "platform/Twips.h"
 #include "platform/WindowPlacement.h"
 #include "platform/WrappingButton.h"
@@ -93,13 +95,14 @@ void ProgCon::BuildWindow() {
         FocusKeyboard();
     });
 
-    txtKeyboard->setParent(client);
-    txtKeyboard->setObjectName(QStringLiteral("txtKeyboard"));
-    txtKeyboard->setAcceptRichText(false);
+    keyboardHandlers = std::make_unique<KeyboardHandlers>(
+        KeyboardHandlers::Parts{state, sent, *transmitTimer, *monitorTimer, link, services_.prompts}, client);
+    txtKeyboard = keyboardHandlers->window();
     txtKeyboard->setFont(WindowFont(11.25));
     SetBackground(txtKeyboard, Colours::LightYellow);
 
-    txtWrkStation = Named(new QLineEdit(client), QStringLiteral("txtWrkStation"));
+    workedCallEntry = new WorkedCall(client, this);
+    txtWrkStation = workedCallEntry->box();
     txtIambic = AddCaptionBox(QStringLiteral("txtIambic"));
     txtDotMemory = AddCaptionBox(QStringLiteral("txtDotMemory"));
     txtDashMemory = AddCaptionBox(QStringLiteral("txtDashMemory"));
@@ -235,24 +238,29 @@ void ProgCon::BuildMessageStrip(QWidget* client) {
 }
 
 void ProgCon::BuildMenus() {
+    // Each entry is named for what it does, so it can be found without its caption.
+    auto add = [this](QMenu* menu, const QString& text, const QString& name, const QKeySequence& key,
+                      auto command) {
+        QAction* action = menu->addAction(text, key, this, command);
+        action->setObjectName(name);
+    };
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    mnuFileSelectOperator =
-        file->addAction(QStringLiteral("&Select Operator"), QKeySequence(Qt::CTRL | Qt::Key_O), this,
-                        [this] { operators->SelectOperator(); });
-    mnuFileNewOperator = file->addAction(QStringLiteral("&New Operator"), QKeySequence(Qt::CTRL | Qt::Key_N),
-                                         this, [this] { operators->NewOperator(); });
-    mnuFileSave = file->addAction(QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S), this,
-                                  [this] { SaveProfile(); });
-    mnuFileSaveAs = file->addAction(QStringLiteral("Save As"), this, [this] { SaveAs(); });
-    mnuFileExit =
-        file->addAction(QStringLiteral("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q), this, &QWidget::close);
+    add(file, QStringLiteral("&Select Operator"), QStringLiteral("mnuFileSelectOperator"),
+        QKeySequence(Qt::CTRL | Qt::Key_O), [this] { operators->SelectOperator(); });
+    add(file, QStringLiteral("&New Operator"), QStringLiteral("mnuFileNewOperator"),
+        QKeySequence(Qt::CTRL | Qt::Key_N), [this] { operators->NewOperator(); });
+    add(file, QStringLiteral("&Save"), QStringLiteral("mnuFileSave"), QKeySequence(Qt::CTRL | Qt::Key_S),
+        [this] { SaveProfile(); });
+    add(file, QStringLiteral("Save As"), QStringLiteral("mnuFileSaveAs"), QKeySequence(), [this] { SaveAs(); });
+    add(file, QStringLiteral("E&xit"), QStringLiteral("mnuFileExit"), QKeySequence(Qt::CTRL | Qt::Key_Q),
+        [this] { close(); });
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    mnuEditKeyer = edit->addAction(QStringLiteral("Keyer Features"), this,
-                                   [this] { ShowCentredOn(dlgEditKeyer(), this); });
-    mnuEditMessages =
-        edit->addAction(QStringLiteral("Messages"), this, [this] { messages->EnterEditState(); });
-    mnuEditOperator =
-        edit->addAction(QStringLiteral("Operator"), this, [this] { operators->EditOperator(); });
+    add(edit, QStringLiteral("Keyer Features"), QStringLiteral("mnuEditKeyer"), QKeySequence(),
+        [this] { ShowCentredOn(dlgEditKeyer(), this); });
+    add(edit, QStringLiteral("Messages"), QStringLiteral("mnuEditMessages"), QKeySequence(),
+        [this] { messages->EnterEditState(); });
+    add(edit, QStringLiteral("Operator"), QStringLiteral("mnuEditOperator"), QKeySequence(),
+        [this] { operators->EditOperator(); });
     helpMenu = new HelpMenu(menuBar(), services_.shell, services_.prompts, this);
     // F10 opens the menus from any control but the Keyboard window, where it is message 10.
     auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);

@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
     prompts.SetParent(&window);
     window.StartUp();
     if (practiceUnit && !practiceUnit->HasSound())
-        window.txtInfo->setText(QStringLiteral("Practice unit: no audio output, the sidetone stays silent"));
+        window.ShowNotice(QStringLiteral("Practice unit: no audio output, the sidetone stays silent"));
     window.ShowAsStored();
     CloseOnTerminationSignals(&window);
     return application.exec();

@@ -8,11 +8,12 @@
 HelpMenu::HelpMenu(QMenuBar* menuBar, Shell& shell, Prompts& prompts, QWidget* window)
     : QObject(window), shell_(shell), prompts_(prompts), window_(window) {
     QMenu* help = menuBar->addMenu(QStringLiteral("&Help"));
-    mnuHelpDocument =
-        help->addAction(QStringLiteral("Document"), this, [this] { OpenDocument(HelpPageName()); });
-    mnuHelpInterface =
-        help->addAction(QStringLiteral("Interface"), this, [this] { OpenDocument(SchematicName()); });
-    AboutOption = menuBar->addAction(QStringLiteral("&About"), this, [this] { ShowAbout(); });
+    help->addAction(QStringLiteral("Document"), this, [this] { OpenDocument(HelpPageName()); })
+        ->setObjectName(QStringLiteral("mnuHelpDocument"));
+    help->addAction(QStringLiteral("Interface"), this, [this] { OpenDocument(SchematicName()); })
+        ->setObjectName(QStringLiteral("mnuHelpInterface"));
+    menuBar->addAction(QStringLiteral("&About"), this, [this] { ShowAbout(); })
+        ->setObjectName(QStringLiteral("AboutOption"));
 }
 
 void HelpMenu::CloseAbout() {

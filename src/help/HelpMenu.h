@@ -5,7 +5,6 @@
 #include <QObject>
 #include <QPointer>
 
-class QAction;
 class QMenuBar;
 
 // The Help menu, which opens the two documents, and the About command on the menu bar.
@@ -16,11 +15,6 @@ public:
 
     // Shutdown closes the About box when it is open.
     void CloseAbout();
-    AboutBox* frmAbout() const { return about_; }
-
-    QAction* mnuHelpDocument;
-    QAction* mnuHelpInterface;
-    QAction* AboutOption;
 
 private:
     void OpenDocument(const QString& name);

@@ -32,13 +32,15 @@ bool MovesTheCaret(int qtKey) {
 
 } // namespace
 
-KeyboardHandlers::KeyboardHandlers(Parts parts)
-    : p_(parts), edit_(parts.keyboard.widget()), viewport_(edit_->viewport()) {
+KeyboardHandlers::KeyboardHandlers(Parts parts, QWidget* parent)
+    : p_(parts), edit_(new QTextEdit(parent)), viewport_(edit_->viewport()), keyboard_(edit_) {
+    edit_->setObjectName(QStringLiteral("txtKeyboard"));
+    edit_->setAcceptRichText(false);
     edit_->installEventFilter(this);
     viewport_->installEventFilter(this);
     // Tab moves on to the next control, as in every other box of the window; it is never sent.
     edit_->setTabChangesFocus(true);
-    p_.keyboard.onEdited = [this](int position, int removed, int added) {
+    keyboard_.onEdited = [this](int position, int removed, int added) {
         FollowKeyboardEdit(p_.state, position, removed, added);
         Change();
     };
@@ -123,8 +125,8 @@ bool KeyboardHandlers::eventFilter(QObject* watched, QEvent* event) {
 void KeyboardHandlers::KeyDown(int key) {
     TransmitState& s = p_.state;
     // The previous key may have changed the text since: a message sent now lands after its letter.
-    FollowKeyboardLength(s, p_.keyboard.Length());
-    if (!s.messageEditMode) p_.keyboard.SetSelStart(s.caretPosition);
+    FollowKeyboardLength(s, keyboard_.Length());
+    if (!s.messageEditMode) keyboard_.SetSelStart(s.caretPosition);
     if (key == KeyCode::Alt) {
         s.tuneActive = true;
         p_.link.WriteReport(TuneOnCommand());
@@ -146,7 +148,7 @@ void KeyboardHandlers::KeyDown(int key) {
         sendMessageByKey(message);
     }
     TrackCaret(key);
-    if (key == KeyCode::Escape) EmptyKeyboard(p_.keyboard, p_.state);
+    if (key == KeyCode::Escape) EmptyKeyboard(keyboard_, p_.state);
     if (key == KeyCode::Return && s.messageEditMode && s.messageEditNumber != 0) saveMessageEdit();
     FinishKeyDown();
 }
@@ -154,7 +156,7 @@ void KeyboardHandlers::KeyDown(int key) {
 // The key has not changed the text yet; the transmit loop repeats this once it has.
 void KeyboardHandlers::TrackCaret(int key) {
     TransmitState& s = p_.state;
-    const int length = p_.keyboard.Length();
+    const int length = keyboard_.Length();
     if (key == KeyCode::Backspace) {
         s.caretPosition -= s.keyboardLength - length;
         s.caretShrank = true;
@@ -167,8 +169,8 @@ void KeyboardHandlers::TrackCaret(int key) {
 
 void KeyboardHandlers::FinishKeyDown() {
     edit_->setFocus();
-    p_.keyboard.SetSelStart(p_.state.caretPosition);
-    p_.keyboard.SetSelColor(Colours::Black);
+    keyboard_.SetSelStart(p_.state.caretPosition);
+    keyboard_.SetSelColor(Colours::Black);
     p_.sent.SetSelStart(TransmitLoop::End);
 }
 
@@ -179,7 +181,7 @@ int KeyboardHandlers::KeyUp(int key) {
         p_.transmitTimer.SetInterval(TuneReleasedInterval);
         key = KeyCode::None;
     }
-    if (s.messageEditMode && s.messageEditNumber == 0) EmptyKeyboard(p_.keyboard, p_.state);
+    if (s.messageEditMode && s.messageEditNumber == 0) EmptyKeyboard(keyboard_, p_.state);
     return key;
 }
 
@@ -193,17 +195,17 @@ void KeyboardHandlers::Change() {
     TransmitState& s = p_.state;
     // Text typed into a window the operator emptied goes out from its first character, even when it
     // comes before the transmit loop has seen the window empty.
-    if (p_.keyboard.Length() == 0) s.restartSending = true;
+    if (keyboard_.Length() == 0) s.restartSending = true;
     if (!s.messageEditMode) {
         p_.transmitTimer.SetEnabled(true);
         p_.monitorTimer.SetEnabled(false);
     } else if (s.messageEditNumber == 0) {
         p_.prompts.MessageBox(QStringLiteral("You must click the message number before editing"), QString(),
                               Prompts::Buttons::Ok);
-        EmptyKeyboard(p_.keyboard, p_.state);
+        EmptyKeyboard(keyboard_, p_.state);
     }
 }
 
 void KeyboardHandlers::Click() {
-    p_.state.caretPosition = p_.keyboard.SelStart();
+    p_.state.caretPosition = keyboard_.SelStart();
 }

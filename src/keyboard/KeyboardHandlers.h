@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/RichText.h"
 #include "send/TransmitState.h"
 
 #include <QObject>
@@ -7,7 +8,7 @@
 
 class Prompts;
 class QTextEdit;
-class RichText;
+class QWidget;
 class Timer;
 class UnitLink;
 
@@ -33,7 +34,6 @@ class KeyboardHandlers : public QObject {
 public:
     struct Parts {
         TransmitState& state;
-        RichText& keyboard;
         RichText& sent;
         Timer& transmitTimer;
         Timer& monitorTimer;
@@ -41,7 +41,11 @@ public:
         Prompts& prompts;
     };
 
-    explicit KeyboardHandlers(Parts parts);
+    // Makes the Keyboard window in parent; the main window places it.
+    KeyboardHandlers(Parts parts, QWidget* parent);
+
+    QTextEdit* window() const { return edit_; }
+    RichText& keyboard() { return keyboard_; }
 
     void KeyDown(int keyCode);
     // Returns the key code, 0 when the key is swallowed.
@@ -73,4 +77,5 @@ private:
     Parts p_;
     QTextEdit* edit_;
     QObject* viewport_;
+    RichText keyboard_;
 };

@@ -32,14 +32,15 @@ WorkedCallDialog::WorkedCallDialog(QWidget* parent)
     setTabOrder(OKButton, CancelButton);
 }
 
-WorkedCall::WorkedCall(QLineEdit* txtWrkStation, QWidget* dialogParent)
-    : txtWrkStation_(txtWrkStation), dialogParent_(dialogParent) {
+WorkedCall::WorkedCall(QWidget* boxParent, QWidget* window)
+    : QObject(window), window_(window), txtWrkStation_(new QLineEdit(boxParent)) {
+    txtWrkStation_->setObjectName(QStringLiteral("txtWrkStation"));
     txtWrkStation_->installEventFilter(this);
 }
 
 WorkedCallDialog* WorkedCall::dlgWrkCall() {
     if (!dialog_) {
-        dialog_ = new WorkedCallDialog(dialogParent_);
+        dialog_ = new WorkedCallDialog(window_);
         connect(dialog_->OKButton, &QPushButton::clicked, this, &WorkedCall::ConfirmFromDialog);
         // Cancel, the window frame and ESC all only hide it.
         connect(dialog_->CancelButton, &QPushButton::clicked, this, [this] {
@@ -51,7 +52,7 @@ WorkedCallDialog* WorkedCall::dlgWrkCall() {
 }
 
 void WorkedCall::ShowDialog() {
-    ShowCentredOn(dlgWrkCall(), dialogParent_);
+    ShowCentredOn(dlgWrkCall(), window_);
     dialog_->txtWrkCall->setFocus();
 }
 

@@ -24,7 +24,9 @@ public:
 class WorkedCall : public QObject {
     Q_OBJECT
 public:
-    WorkedCall(QLineEdit* txtWrkStation, QWidget* dialogParent);
+    // Makes the call box in boxParent; the window, which places the box, parents the dialog.
+    WorkedCall(QWidget* boxParent, QWidget* window);
+    QLineEdit* box() const { return txtWrkStation_; }
 
     const QString& workedCall() const { return workedCall_; }
     // Created on first use, then only hidden and shown, so a cancelled entry waits for the next time.
@@ -41,8 +43,8 @@ private:
     void ConfirmFromBox();
     void Confirm(const QString& call);
 
+    QWidget* window_;
     QLineEdit* txtWrkStation_;
-    QWidget* dialogParent_;
     WorkedCallDialog* dialog_ = nullptr;
     QString workedCall_;
 };

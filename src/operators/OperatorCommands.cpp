@@ -10,7 +10,6 @@
 
 #include <QEvent>
 #include <QFile>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -154,7 +153,7 @@ void OperatorCommands::Commit(const QString& path) {
     QString recorded = path;
     WriteIniValue(p_.stateFile, OperatorSection, QStringLiteral("INIFile"), recorded);
     p_.myCall = ReadIniValue(path, OperatorSection, QStringLiteral("MyCall"), QString());
-    ShowOperator();
+    p_.showCall();
     p_.loadProfile();
     p_.sendKeyerSettings();
     ShowTitle();
@@ -174,7 +173,7 @@ void OperatorCommands::RunNew(Then then) {
 // OK has taken the identity and the new file; the file name box is empty unless it made an operator.
 void OperatorCommands::EndNew() {
     if (!operatorDialog_->txtFilename->text().isEmpty()) {
-        ShowOperator();
+        p_.showCall();
         ShowTitle();
         // The new operator starts with the current settings and messages; the save also records the
         // file name in the state file.
@@ -255,10 +254,6 @@ void OperatorCommands::TakeIdentity(const QString& call) {
     p_.myCall = call;
     p_.name = operatorDialog_->txtName->text();
     p_.qth = operatorDialog_->txtQTH->text();
-}
-
-void OperatorCommands::ShowOperator() {
-    p_.lblOP->setText(QStringLiteral("Operator: ") + p_.myCall);
 }
 
 void OperatorCommands::ShowTitle() {

@@ -7,7 +7,6 @@
 
 class OperatorDialog;
 class Prompts;
-class QLabel;
 class QWidget;
 class SelectOperatorDialog;
 
@@ -20,7 +19,6 @@ public:
     // The main window's state that the commands read and replace.
     struct Parts {
         QWidget& window;
-        QLabel* lblOP;
         Prompts& prompts;
         QString folder;
         QString stateFile;
@@ -33,6 +31,8 @@ public:
         std::function<void()> saveProfile;
         std::function<void()> loadProfile;
         std::function<void()> sendKeyerSettings;
+        // Shows the operator's call under the menu bar.
+        std::function<void()> showCall;
     };
 
     explicit OperatorCommands(Parts parts);
@@ -72,7 +72,6 @@ private:
     void EndEdit();
     void FinishEdit();
     void TakeIdentity(const QString& call);
-    void ShowOperator();
     void ShowTitle();
 
     Parts p_;

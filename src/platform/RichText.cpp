@@ -39,7 +39,11 @@ template <typename Change> void RichText::Quietly(Change change) {
 
 // toPlainText maps every document position to one character, a line break to "\n".
 QString RichText::Text() const {
-    QString text = edit_->toPlainText();
+    return TextOf(edit_);
+}
+
+QString RichText::TextOf(const QTextEdit* edit) {
+    QString text = edit->toPlainText();
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     return text;
 }

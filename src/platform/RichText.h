@@ -13,9 +13,8 @@ class RichText {
 public:
     explicit RichText(QTextEdit* edit);
 
-    QTextEdit* widget() const { return edit_; }
-
     QString Text() const;
+    static QString TextOf(const QTextEdit* edit);
     int Length() const;
     void SetText(const QString& text);
     void Append(const QString& text);
