@@ -7,12 +7,21 @@
 #include "emulator/TestClock.h"
 #include "emulator/UnitEmulator.h"
 #include "platform/RichText.h"
+#include "profile/KeyerFeaturesDialog.h"
 #include "profile/SettingsPanel.h"
+#include "profile/UpDown.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTextEdit>
+#include <QToolButton>
 #include <QTest>
 #include <algorithm>
 #include <memory>
@@ -70,4 +79,15 @@ inline std::vector<std::uint8_t> Codes(const UnitEmulator& unit) {
 
 inline QColor Background(QWidget* widget) {
     return widget->palette().color(QPalette::Base);
+}
+
+inline void ClickUp(UpDown* control) {
+    QTest::mouseClick(control->upButton(), Qt::LeftButton);
+}
+
+// What the unit decoded: speed, weight, tone, volume, letter space, word space and keyer features.
+inline QString Decoded(const UnitEmulator& unit) {
+    const DecodedSettings& s = unit.settings();
+    return QString::asprintf("%d %d %d %d %g %g %d", s.speedWpm, s.weightPercent, s.toneHz, s.volume,
+                             s.letterSpace, s.wordSpace, int(s.keyerFeatures));
 }

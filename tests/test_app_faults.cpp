@@ -1,10 +1,7 @@
 #include "Harness.h"
-#include "profile/SettingsPanel.h"
-#include "profile/UpDown.h"
 #include "send/MorseTables.h"
 
 #include <QRandomGenerator>
-#include <QTextEdit>
 
 namespace {
 

@@ -3,13 +3,8 @@
 #include "app/WindowLayout.h"
 #include "keyboard/WorkedCall.h"
 #include "platform/Twips.h"
-#include "profile/KeyerFeaturesDialog.h"
-#include "profile/SettingsPanel.h"
 
-#include <QApplication>
-#include <QPushButton>
 #include <QStyleFactory>
-#include <QTextEdit>
 
 using Action = ResizeOutcome::Action;
 

@@ -3,16 +3,9 @@
 #include "operators/OperatorDialog.h"
 #include "operators/SelectOperatorDialog.h"
 #include "platform/Twips.h"
-#include "profile/SettingsPanel.h"
-#include "profile/UpDown.h"
 
-#include <QDir>
-#include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
-#include <QPushButton>
-#include <QToolButton>
 
 namespace {
 
@@ -77,7 +70,7 @@ private slots:
                  "New Operator " + QString::number(TwipsToPixels(2815)));
         // The window stays usable while the dialog waits.
         w.show();
-        QTest::mouseClick(h.Panel()->scrSpeed->upButton(), Qt::LeftButton);
+        ClickUp(h.Panel()->scrSpeed);
         h.Trigger("mnuEditMessages");
         QTest::mouseClick(h.Find<QPushButton>("cmdMessages0"), Qt::LeftButton);
         h.Keyboard()->insertPlainText("CQ DE (MYCALL)");

@@ -1,14 +1,6 @@
 #include "Harness.h"
 #include "operators/OperatorDialog.h"
-#include "profile/KeyerFeaturesDialog.h"
-#include "profile/SettingsPanel.h"
-#include "profile/UpDown.h"
 
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTextEdit>
-#include <QToolButton>
 #include <fstream>
 #include <sstream>
 
@@ -37,16 +29,8 @@ private slots:
     void theProfileFillsTheWindow() {
         Harness h;
         ProgCon& w = StartWith(h, "Smith.ini", SmithProfile);
-        SettingsPanel* p = h.Panel();
         QCOMPARE(w.windowTitle(), QStringLiteral("Vesk Tandrel.....Smith"));
-        QCOMPARE(p->scrSpeed->value(), 30);
-        QCOMPARE(p->scrWeight->value(), 40);
-        QCOMPARE(p->scrTone->value(), 70);
-        QCOMPARE(p->scrVolume->value(), 20);
-        QCOMPARE(p->scrWordSpace->value(), 75);
-        QCOMPARE(p->scrLetterSpace->value(), 20);
-        QCOMPARE(p->txtWordSpace->text(), QStringLiteral(" 7.5"));
-        QCOMPARE(p->txtLetterSpace->text(), QStringLiteral(" 3"));
+        QCOMPARE(h.Panel()->txtWordSpace->text() + h.Panel()->txtLetterSpace->text(), QStringLiteral(" 7.5 3"));
         QStringList shown;
         for (const char* name : {"txtIambic", "txtDotMemory", "txtDashMemory", "txtRLPaddles", "txtMsgTitle0",
                                  "txtMsgTitle1", "txtMsgTitle2"})
@@ -57,23 +41,14 @@ private slots:
         QCOMPARE(h.Find<QPushButton>("cmdMessages0")->toolTip(), QStringLiteral("CQ CQ DE (MYCALL) K"));
 
         // The unit got the profile's settings.
-        const DecodedSettings& s = h.unit.settings();
-        QCOMPARE(s.speedWpm, 30);
-        QCOMPARE(s.weightPercent, 40);
-        QCOMPARE(s.toneHz, 700);
-        QCOMPARE(s.volume, 20);
-        QCOMPARE(s.wordSpace, 7.5);
-        QCOMPARE(s.letterSpace, 3.0);
-        QCOMPARE(s.paddleMode, std::uint8_t(0x1A));
-        QCOMPARE(s.keyerFeatures, std::uint8_t(0x02));
-        const PaddleFeatures features = h.Find<KeyerFeaturesDialog>()->Features();
-        QVERIFY(!features.iambic && features.dotMemory && !features.dashMemory && !features.rightHand);
+        QCOMPARE(Decoded(h.unit), QStringLiteral("30 40 700 20 3 7.5 2"));
+        QCOMPARE(h.unit.settings().paddleMode, std::uint8_t(0x1A));
     }
 
     void shutdownSavesTheProfileAndItsName() {
         Harness h;
         ProgCon& w = StartWith(h, "Smith.ini", SmithProfile);
-        QTest::mouseClick(h.Panel()->scrSpeed->upButton(), Qt::LeftButton);
+        ClickUp(h.Panel()->scrSpeed);
         w.close();
         const QByteArray saved = h.Read("Smith.ini");
         QVERIFY(saved.startsWith(
@@ -83,24 +58,6 @@ private slots:
             "[Messages]\r\nM1=CQ CQ DE (MYCALL) K\r\nTitle1=CQ\r\nM2=TU 73 *\r\nTitle2=\r\n"
             "M3=\r\nTitle3=--\r\n"));
         QVERIFY(h.Read("Operator.INI").contains("[Operator]\r\nINIFile=Smith.ini\r\n"));
-    }
-
-    void featuresComeBackAsSaved() {
-        Harness h;
-        StartWith(h, "Smith.ini", SmithProfile);
-        auto* dialog = h.Find<KeyerFeaturesDialog>();
-        dialog->SetFeatures({true, true, false, true});
-        QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
-        h.Trigger("mnuFileSave");
-        const QByteArray saved = h.Read("Smith.ini");
-        QVERIFY(
-            saved.contains("[Modes]\r\nIambic=ON\r\nDotMemory=ON\r\nDashMemory=OFF\r\nRLPaddles=RIGHT\r\n"));
-
-        Harness again;
-        StartWith(again, "Smith.ini", saved);
-        const PaddleFeatures features = again.Find<KeyerFeaturesDialog>()->Features();
-        QVERIFY(features.iambic && features.dotMemory && !features.dashMemory && features.rightHand);
-        QCOMPARE(again.Find<QLineEdit>("txtDashMemory")->text(), QStringLiteral("Dash Memory OFF"));
     }
 
     // A name without an extension gets one, so that operator selection lists the profile.
@@ -136,7 +93,7 @@ private slots:
         QCOMPARE(h.prompts.shown.size(), shownBefore + 1);
         QCOMPARE(h.Read("Operator.INI"), stateBefore);
         // The profile saved at the end is still the one loaded.
-        QTest::mouseClick(h.Panel()->scrSpeed->upButton(), Qt::LeftButton);
+        ClickUp(h.Panel()->scrSpeed);
         w.close();
         QVERIFY(h.Read("Smith.ini").startsWith("[Timing]\r\nSpeed= 31\r\n"));
     }

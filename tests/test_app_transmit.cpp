@@ -1,14 +1,8 @@
 #include "Harness.h"
 #include "keyboard/KeyboardHandlers.h"
-#include "profile/SettingsPanel.h"
-#include "profile/UpDown.h"
 
-#include <QApplication>
-#include <QLineEdit>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QTextBlock>
-#include <QTextEdit>
 
 namespace {
 
@@ -241,17 +235,6 @@ private slots:
         w->close();
         QVERIFY(!h->unit.keyDown());
         QCOMPARE(h->unit.openHandles(), 0);
-    }
-
-    void escapeEmptiesTheKeyboardWindow() {
-        Type("ABCDEF");
-        h->clock.Advance(400);
-        QTest::keyClick(keyboard, Qt::Key_Escape);
-        QCOMPARE(Keyboard(), QString());
-        // Typed before the next tick, the new text still goes out from its first character.
-        Type("E");
-        h->clock.Advance(2000);
-        QCOMPARE(Codes(h->unit), (std::vector<std::uint8_t>{0x90, 0x74, 0xA0}));
     }
 
     void aWordSpaceNoLargerThanTheLetterSpaceStillSends() {
