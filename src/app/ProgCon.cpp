@@ -227,6 +227,8 @@ void ProgCon::StartUp() {
     transmitTimer->SetInterval(10);
     transmitTimer->SetEnabled(false);
     monitorTimer->SetEnabled(true);
+    // The operator's first keystrokes belong in the Keyboard window, not on a message button.
+    FocusKeyboard();
 }
 
 void ProgCon::RestoreGeometry() {
