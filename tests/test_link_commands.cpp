@@ -7,16 +7,10 @@ namespace {
 
 // The worked example: 25 wpm, weight 50, 680 Hz, volume 0, letter space 2, word space 8,
 // right-hand paddles, iambic, no memories.
-KeyerSettings WorkedExample() {
-    KeyerSettings settings;
-    settings.wordSpace = 8.0;
-    settings.dotMemory = false;
-    settings.dashMemory = false;
-    return settings;
-}
+const KeyerSettings WorkedExample{.wordSpace = 8.0, .dotMemory = false, .dashMemory = false};
 
 KeyerEncoding EncodedWith(void (*change)(KeyerSettings&)) {
-    KeyerSettings settings = WorkedExample();
+    KeyerSettings settings = WorkedExample;
     change(settings);
     return EncodeKeyerSettings(settings);
 }
@@ -40,7 +34,7 @@ private slots:
     }
 
     void encodesSettingsBlocks() {
-        const KeyerEncoding example = EncodeKeyerSettings(WorkedExample());
+        const KeyerEncoding example = EncodeKeyerSettings(WorkedExample);
         QCOMPARE(example.blocks,
                  (std::array<KeyerCommand, 3>{{{0x53, 0x00, 0xEE, 0xC4, 0x01, 0x41, 0x01, 0xC4},
                                                {0x53, 0x01, 0x00, 0x00, 0x01, 0x41, 0x3A, 0x04},
@@ -65,13 +59,9 @@ private slots:
     }
 
     void holdsUnusableSettingsWithinTheFormulas() {
-        KeyerSettings settings;
-        settings.speed = 0;
-        settings.tone = 0;
-        settings.volume = 400;
-        settings.letterSpace = std::numeric_limits<double>::infinity();
-        settings.wordSpace = std::nan("");
-        const KeyerEncoding encoding = EncodeKeyerSettings(settings);
+        const double infinity = std::numeric_limits<double>::infinity();
+        const KeyerEncoding encoding = EncodeKeyerSettings(
+            {.speed = 0, .tone = 0, .volume = 400, .letterSpace = infinity, .wordSpace = std::nan("")});
         QCOMPARE(encoding.dotMilliseconds, 1200);
         // Tone held at 92 Hz: period 32609, reload 32927 = 0x809F.
         QVERIFY(encoding.blocks[0][2] == 0x80 && encoding.blocks[0][3] == 0x9F);
