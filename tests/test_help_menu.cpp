@@ -4,7 +4,6 @@
 #include "help/AboutBox.h"
 #include "help/HelpDocuments.h"
 
-#include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
