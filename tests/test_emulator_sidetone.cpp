@@ -30,30 +30,25 @@ class SidetoneTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void elementsAreTimedFromSpeedAndWeight_data() {
-        QTest::addColumn<int>("code");
-        QTest::addColumn<int>("speed");
-        QTest::addColumn<int>("weight");
-        QTest::addColumn<int>("late"); // milliseconds after the samples already rendered
-        QTest::addColumn<Marks>("marks");
-        // At 20 words per minute a dot length is 60 ms: a dot sounds one, a dash three, a gap one.
-        QTest::newRow("E") << 0xA0 << 20 << 50 << 0 << Marks{{0, 60}};
-        QTest::newRow("E late") << 0xA0 << 20 << 50 << 30 << Marks{{30, 60}};
-        // Weight 70 lengthens each mark by 0.4 dot lengths and shortens the gap after it as much.
-        QTest::newRow("A heavy") << 0x90 << 20 << 70 << 0 << Marks{{0, 84}, {120, 204}};
-        QTest::newRow("0") << 0x02 << 25 << 50 << 0
-                           << Marks{{0, 144}, {192, 144}, {384, 144}, {576, 144}, {768, 144}};
-        QTest::newRow("word space") << 0xFF << 20 << 50 << 0 << Marks{};
-    }
     void elementsAreTimedFromSpeedAndWeight() {
-        QFETCH(int, code);
-        QFETCH(int, speed);
-        QFETCH(int, weight);
-        QFETCH(int, late);
-        Sidetone sidetone(Rate);
-        sidetone.Hear(SendCharacterCommand(std::uint8_t(code)),
-                      {.speedWpm = speed, .weightPercent = weight, .toneHz = 700, .volume = 100}, late);
-        QTEST(Heard(sidetone, 1200), "marks");
+        const struct {
+            int code, speed, weight;
+            int late; // milliseconds after the samples already rendered
+            Marks marks;
+        } cases[] = {
+            // At 20 words per minute a dot length is 60 ms: a dot sounds one, a dash three, a gap one.
+            {0xA0, 20, 50, 30, {{30, 60}}},
+            // Weight 70 lengthens each mark by 0.4 dot lengths and shortens the gap after it as much.
+            {0x90, 20, 70, 0, {{0, 84}, {120, 204}}},
+            {0x02, 25, 50, 0, {{0, 144}, {192, 144}, {384, 144}, {576, 144}, {768, 144}}},
+            {0xFF, 20, 50, 0, {}}, // the word space
+        };
+        for (const auto& [code, speed, weight, late, marks] : cases) {
+            Sidetone sidetone(Rate);
+            sidetone.Hear(SendCharacterCommand(std::uint8_t(code)),
+                          {.speedWpm = speed, .weightPercent = weight, .toneHz = 700, .volume = 100}, late);
+            QCOMPARE(Heard(sidetone, 1200), marks);
+        }
     }
 
     void tuningHoldsTheToneAtItsPitchAndVolume() {

@@ -17,12 +17,9 @@ private slots:
             MacroValues values;
             QString expanded;
         } cases[] = {
-            // Named values in any letter case.
+            // Named values in any letter case; empty values vanish with their brackets.
             {u"CQ DE (MYCALL) (mycall) K"_s, op, u"CQ DE N0CALL N0CALL K"_s},
-            {u"(Name) in (qTh)"_s, op, u"Ann in Leeds"_s},
             {u"(HISCALL) DE (MYCALL)"_s, working, u"G4XYZ DE N0CALL"_s},
-            // Empty values vanish with their brackets.
-            {u"(HISCALL) DE (MYCALL)"_s, op, u" DE N0CALL"_s},
             {u"(NAME)(QTH)"_s, {}, QString()},
             // The repeat marker.
             {u"(REPEAT)"_s, op, u"<"_s},
@@ -32,19 +29,14 @@ private slots:
             // Other words lose their brackets; the first "(" pairs with the first ")", so "(MYCALL"
             // loses its brackets and is expanded next.
             {u"(FOO) and ()"_s, op, u"FOO and "_s},
-            {u"no macros here"_s, op, u"no macros here"_s},
             {u"((MYCALL))"_s, op, u"N0CALL"_s},
             // Later names see earlier replacements, and inserted values are scanned again.
             {u"(NAME)"_s, {u"N0CALL"_s, QString(), u"Qth"_s, u"Leeds"_s}, u"Leeds"_s},
-            {u"(MYCALL)"_s, {u"repeat 5"_s, QString(), u"Ann"_s, u"Leeds"_s}, u"< 5"_s},
             {u"DE (MYCALL) K"_s, {u"N0CALL/(P)"_s, QString(), u"(QTH)"_s, u"Leeds"_s}, u"DE N0CALL/P K"_s},
             {u"OP (NAME)"_s, {u"N0CALL/(P)"_s, QString(), u"(QTH)"_s, u"Leeds"_s}, u"OP Leeds"_s},
             // An unpaired bracket returns the text reached.
-            {u"CQ (MYCALL"_s, op, u"CQ (MYCALL"_s},
             {u"(MYCALL) DE (NAME"_s, op, u"N0CALL DE (NAME"_s},
-            {u"CQ ) (MYCALL)"_s, op, u"CQ ) (MYCALL)"_s},
             {u"(MYCALL) ) (NAME)"_s, op, u"N0CALL ) (NAME)"_s},
-            {u"TEST ("_s, op, u"TEST ("_s},
             {u"DE (MYCALL) K"_s, {u"N0(CALL"_s, QString(), u"Ann"_s, u"Leeds"_s}, u"DE N0(CALL K"_s},
             // A value naming itself stops at the bound; a cycle is always the first pair, so it uses up
             // every expansion and the rest stays as written.

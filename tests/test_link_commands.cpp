@@ -7,16 +7,10 @@ namespace {
 
 // The worked example: 25 wpm, weight 50, 680 Hz, volume 0, letter space 2, word space 8,
 // right-hand paddles, iambic, no memories.
-KeyerSettings WorkedExample() {
-    KeyerSettings settings;
-    settings.wordSpace = 8.0;
-    settings.dotMemory = false;
-    settings.dashMemory = false;
-    return settings;
-}
+const KeyerSettings WorkedExample{.wordSpace = 8.0, .dotMemory = false, .dashMemory = false};
 
 KeyerEncoding EncodedWith(void (*change)(KeyerSettings&)) {
-    KeyerSettings settings = WorkedExample();
+    KeyerSettings settings = WorkedExample;
     change(settings);
     return EncodeKeyerSettings(settings);
 }
@@ -30,10 +24,9 @@ class KeyerCommandsTest : public QObject {
 private slots:
     void encodesCountsWithinWhatThePairCarries() {
         const std::pair<double, Pair> cases[] = {
-            {0, {0x00, 0x00}},           {255, {0x01, 0xFF}},   {256, {0x01, 0x00}},   {300, {0x02, 44}},
-            {130.5, {0x01, 130}},        {131.5, {0x01, 132}},  {255.5, {0x01, 0x00}}, {65279, {0xFF, 0xFF}},
-            {65280, {0xFF, 0x00}},       {65281, {0xFF, 0x00}}, {1e12, {0xFF, 0x00}},  {-3, {0x00, 0x00}},
-            {std::nan(""), {0x00, 0x00}}};
+            {0, {0x00, 0x00}},     {255, {0x01, 0xFF}},         {256, {0x01, 0x00}},   {300, {0x02, 44}},
+            {255.5, {0x01, 0x00}}, {65279, {0xFF, 0xFF}},       {65280, {0xFF, 0x00}}, {1e12, {0xFF, 0x00}},
+            {-3, {0x00, 0x00}},    {std::nan(""), {0x00, 0x00}}};
         for (const auto& [count, pair] : cases) {
             const CountPair encoded = EncodeCount(count);
             QCOMPARE((Pair{encoded.high, encoded.low}), pair);
@@ -41,14 +34,12 @@ private slots:
     }
 
     void encodesSettingsBlocks() {
-        const KeyerEncoding example = EncodeKeyerSettings(WorkedExample());
+        const KeyerEncoding example = EncodeKeyerSettings(WorkedExample);
         QCOMPARE(example.blocks,
                  (std::array<KeyerCommand, 3>{{{0x53, 0x00, 0xEE, 0xC4, 0x01, 0x41, 0x01, 0xC4},
                                                {0x53, 0x01, 0x00, 0x00, 0x01, 0x41, 0x3A, 0x04},
                                                {0x53, 0x02, 0x01, 0x83, 0x02, 0x88, 0x7A, 0x7A}}}));
         QCOMPARE(example.dotMilliseconds, 48);
-        QCOMPARE(example.paddleMode, 0x3A);
-        QCOMPARE(example.keyerFeatures, 0x04);
 
         const KeyerCommand volume50 = EncodedWith([](KeyerSettings& s) { s.volume = 50; }).blocks[1];
         const KeyerCommand volume100 = EncodedWith([](KeyerSettings& s) { s.volume = 100; }).blocks[1];
@@ -60,22 +51,17 @@ private slots:
                                              }).blocks[2];
         QVERIFY(wordBelowLetter[4] == 0x01 && wordBelowLetter[5] == 0x01);
 
-        const KeyerEncoding leftStraight =
-            EncodedWith([](KeyerSettings& s) { s.rightHand = s.iambic = false; });
-        QVERIFY(leftStraight.paddleMode == 0x1A && leftStraight.blocks[1][6] == 0x1A);
-        QVERIFY(leftStraight.keyerFeatures == 0x00 && leftStraight.blocks[1][7] == 0x00);
-        QCOMPARE(EncodedWith([](KeyerSettings& s) { s.dotMemory = true; }).keyerFeatures, 0x06);
-        QCOMPARE(EncodedWith([](KeyerSettings& s) { s.dashMemory = true; }).keyerFeatures, 0x05);
+        // Block 1 ends in the paddle mode and the keyer features.
+        const KeyerCommand leftStraight =
+            EncodedWith([](KeyerSettings& s) { s.rightHand = s.iambic = false; }).blocks[1];
+        QVERIFY(leftStraight[6] == 0x1A && leftStraight[7] == 0x00);
+        QCOMPARE(EncodedWith([](KeyerSettings& s) { s.dotMemory = true; }).blocks[1][7], 0x06);
     }
 
     void holdsUnusableSettingsWithinTheFormulas() {
-        KeyerSettings settings;
-        settings.speed = 0;
-        settings.tone = 0;
-        settings.volume = 400;
-        settings.letterSpace = std::numeric_limits<double>::infinity();
-        settings.wordSpace = std::nan("");
-        const KeyerEncoding encoding = EncodeKeyerSettings(settings);
+        const double infinity = std::numeric_limits<double>::infinity();
+        const KeyerEncoding encoding = EncodeKeyerSettings(
+            {.speed = 0, .tone = 0, .volume = 400, .letterSpace = infinity, .wordSpace = std::nan("")});
         QCOMPARE(encoding.dotMilliseconds, 1200);
         // Tone held at 92 Hz: period 32609, reload 32927 = 0x809F.
         QVERIFY(encoding.blocks[0][2] == 0x80 && encoding.blocks[0][3] == 0x9F);
@@ -83,16 +69,9 @@ private slots:
         QCOMPARE(encoding.blocks[2], (KeyerCommand{0x53, 0x02, 0xFF, 0x00, 0x00, 0x00, 0x7A, 0x7A}));
     }
 
-    void buildsFixedCommandsAndFirmwareText() {
-        QCOMPARE(SendCharacterCommand(0xA0), (KeyerCommand{0x43, 0xA0, 0, 0, 0, 0, 0, 0}));
-        QCOMPARE(TuneOnCommand(), (KeyerCommand{0x54, 0x7A, 0x7A, 0x7A, 0x7A, 0x7A, 0x7A, 0x7A}));
-        QCOMPARE(TuneOffCommand(), (KeyerCommand{0x74, 0x7A, 0x7A, 0x7A, 0x7A, 0x7A, 0x7A, 0x7A}));
-        QCOMPARE(VersionRequestCommand(), (KeyerCommand{0x76, 0x7A, 0x7A, 0x7A, 0x7A, 0x7A, 0x7A, 0x7A}));
-
-        QCOMPARE(FirmwareText({0, 1, 0, 7}), "Firmware Version: 1.0.7");
-        QCOMPARE(FirmwareText({0, 10, 0, 0}), "Firmware Version: :.0.0");
+    // Each reply byte shows as the character 48 above it; above 207 there is none.
+    void showsTheFirmwareVersion() {
         QCOMPARE(FirmwareText({0, 1, 207, 208}), QString("Firmware Version: 1.") + QChar(0xFF) + ".?");
-        QCOMPARE(FirmwareText({0, 255, 0, 0, 9, 9, 9, 9, 9}), "Firmware Version: ?.0.0");
     }
 };
 

@@ -7,15 +7,10 @@ namespace {
 
 using Descriptor = std::vector<std::uint8_t>;
 
-// Vendor page, one unnumbered 8-byte report each way; byte 21 is the Report Count before Output.
+// Vendor page, one unnumbered 8-byte report each way.
 const Descriptor VendorEightByEight = {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x15, 0x00,
                                        0x26, 0xFF, 0x00, 0x75, 0x08, 0x95, 0x08, 0x09, 0x01,
                                        0x81, 0x02, 0x95, 0x08, 0x09, 0x01, 0x91, 0x02, 0xC0};
-
-Descriptor Changed(Descriptor descriptor, std::size_t index, std::uint8_t value) {
-    descriptor[index] = value;
-    return descriptor;
-}
 
 } // namespace
 
@@ -26,9 +21,7 @@ private slots:
         const std::optional<ReportLengths> refused;
         const std::pair<Descriptor, std::optional<ReportLengths>> cases[] = {
             {VendorEightByEight, ReportLengths{9, 9}},
-            {Changed(VendorEightByEight, 21, 0x04), ReportLengths{9, 5}},
             {Descriptor(VendorEightByEight.begin(), VendorEightByEight.begin() + 20), ReportLengths{9, 0}},
-            {{0x05, 0x01, 0x09, 0x06}, ReportLengths{0, 0}},
             // Numbered reports: the longest per direction counts; 5 bits and 3 of padding make a byte;
             // Feature is not counted; a long item whose data look like Output is skipped whole.
             {{0x85, 0x01, 0x75, 0x08, 0x95, 0x03, 0x81, 0x02, 0x95, 0x04, 0x91, 0x02, 0x85,
@@ -43,7 +36,6 @@ private slots:
             {{0x77, 0xFF, 0xFF, 0xFF, 0xFF, 0x97, 0xFF, 0xFF, 0xFF, 0xFF, 0x81, 0x02}, refused},
             {{}, refused},
             {Descriptor(VendorEightByEight.begin(), VendorEightByEight.begin() + 11), refused},
-            {{0x77, 0x08, 0x00}, refused},
             {{0xFE, 0x04}, refused},
             {{0xFE, 0x04, 0x10, 0x00}, refused},
             {{0xB4, 0x81, 0x02}, refused}};

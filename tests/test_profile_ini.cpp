@@ -1,7 +1,6 @@
 #include "FileHelpers.h"
 #include "profile/IniFile.h"
 
-#include <QDir>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
@@ -34,10 +33,8 @@ private slots:
     void writesExactBytes() {
         QString message = "CQ\r\nDE\rK\n";
         WriteIniValue(path, "Messages", "M1", message);
-        Write(path, "Timing", "Speed", " 25");
         QCOMPARE(message, "CQ  DE K ");
-        QCOMPARE(Bytes(path), "[Messages]\r\nM1=CQ  DE K \r\n[Timing]\r\nSpeed= 25\r\n");
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"Profile.ini"}); // no temporary left
+        QCOMPARE(Bytes(path), "[Messages]\r\nM1=CQ  DE K \r\n");
 
         // A new key goes after the section's last key, before blank lines, comments and the next section;
         // an unterminated last line is closed first; lines keep their own line ends; a key is spelled anew.
@@ -46,8 +43,7 @@ private slots:
              "[A]\r\nX=v\r\n; none yet\r\n[B]\r\nx=1\r\ny=2\r\n\r\n; end of B\r\n[C]\r\n"},
             {"[A]\r\nx=1", "[A]\r\nX=v\r\n[B]\r\ny=2\r\n"},
             {"junk", "junk\r\n[a]\r\nX=v\r\n[B]\r\ny=2\r\n"},
-            {"[A]\nx=1\n[B]\r\nz=3\n", "[A]\nX=v\n[B]\r\nz=3\ny=2\r\n"},
-            {"[A]\rx=1\r[B]\r\nz=3", "[A]\rX=v\r[B]\r\nz=3\r\ny=2\r\n"}};
+            {"[A]\nx=1\n[B]\r\nz=3\n", "[A]\nX=v\n[B]\r\nz=3\ny=2\r\n"}};
         for (const auto& [before, after] : edits) {
             Put(path, before);
             Write(path, "a", "X", "v");
@@ -61,19 +57,18 @@ private slots:
         const QString clef = u"\U0001D11E"_s, c300(300, 'c'), d253(253, 'd'), d252(252, 'd');
         Put(path, "\xEF\xBB\xBF[ Timing ]\r\n; Speed=commented out\r\njunk line\r\n"
                   "  SPEED \t=\t 25 \t\r\nSpeed=second\r\nFormula= a=b = c\r\nEmpty=\r\n"
-                  "[timing]\r\nWeight=in the second Timing section\r\n[Modes]\r\nIambic=ON\r\n[Long]\r\nc=" +
+                  "[timing]\r\nWeight=in the second Timing section\r\n[Modes]\r\nIambic=ON\r\n"
+                  "Caf\xE9=Latin-1\r\n[Long]\r\nc=" +
                   (c300 + "\r\nclef=" + d253 + clef + "\r\nlast=" + d252 + clef + "e").toUtf8());
         const std::array<QString, 3> reads[] = {
             {" TIMING ", "Speed ", "25"},      {"Timing", "Formula", "a=b = c"},
             {"Timing", "Empty", ""},           {"Modes", "iambic", "ON"},
             {"Timing", "Weight", "<default>"}, {"Timing", "; Speed", "<default>"},
             {"Long", "c", c300.left(254)},     {"Long", "clef", d253},
-            {"Long", "last", d252 + clef}};
+            {"Long", "last", d252 + clef},     {"Modes", u"CAF\u00C9"_s, "Latin-1"}};
         for (const auto& [section, key, value] : reads)
             QCOMPARE(Read(path, section, key), value);
-        QCOMPARE(ReadIniValue(path, "Long", "none", d253 + clef), d253);
         QCOMPARE(Read(dir.filePath("Missing.ini"), "Modes", "Iambic"), "<default>");
-        QCOMPARE(Read(dir.path(), "Modes", "Iambic"), "<default>"); // a directory in place of the file
     }
 
     // Values that are not UTF-8 read as Latin-1, a leading U+FEFF stays, CR alone ends a line, UTF-16

@@ -4,17 +4,10 @@
 #include "FuzzInput.h"
 #include "platform/ReportDescriptor.h"
 
-namespace {
-
-bool IsReportLength(int length) {
-    return length >= 0 && length <= 0xFFFF;
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto lengths = ReportLengthsFromDescriptor(std::vector<std::uint8_t>(data, data + size));
-    FUZZ_CHECK(!lengths || (IsReportLength(lengths->input) && IsReportLength(lengths->output)));
+    const auto isLength = [](int length) { return length >= 0 && length <= 0xFFFF; };
+    FUZZ_CHECK(!lengths || (isLength(lengths->input) && isLength(lengths->output)));
     FUZZ_CHECK(size > 0 || !lengths);
     return 0;
 }

@@ -7,17 +7,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// The program's own names: no brackets, "=", line break or leading ";", no blanks around them.
-bool IsPlainName(const QString& name) {
-    return WithoutBlankEnds(name) == name && !name.startsWith(u';') &&
-           std::none_of(name.begin(), name.end(),
-                        [](QChar c) { return QStringView(u"[]=\r\n").contains(c); });
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const FuzzParts input(data, size, 5);
     auto parsed = IniDocument::Parse(input.Bytes(4));
@@ -25,8 +14,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!document) return 0;
     FUZZ_CHECK(document->FileBytes() == input.Bytes(4));
 
+    // The program's own names: no brackets, "=", line break or leading ";", no blanks around them.
+    const auto isPlainName = [](const QString& name) {
+        return WithoutBlankEnds(name) == name && !name.startsWith(u';') &&
+               std::none_of(name.begin(), name.end(),
+                            [](QChar c) { return QStringView(u"[]=\r\n").contains(c); });
+    };
     const QString section = input.Text(0), key = input.Text(1), otherKey = input.Text(3);
-    if (!IsPlainName(section) || !IsPlainName(key)) return 0;
+    if (!isPlainName(section) || !isPlainName(key)) return 0;
     const std::optional<QString> other = document->Value(section, otherKey);
     QString value = input.Text(2);
     ReplaceLineBreaks(value);
