@@ -260,7 +260,8 @@ void MeasurePacingAt(ProgCon& window, RecordingPort& port, int speed) {
     // Pasted at the end, as the operator may.
     QTextEdit* keyboard = Keyboard(window);
     keyboard->moveCursor(QTextCursor::End);
-    keyboard->insertPlainText(QString::fromLatin1(PacingText.data(), static_cast<qsizetype>(PacingText.size())));
+    keyboard->insertPlainText(
+        QString::fromLatin1(PacingText.data(), static_cast<qsizetype>(PacingText.size())));
     const auto idealText =
         std::chrono::milliseconds(static_cast<long long>(IdealTextMilliseconds(dotMilliseconds)));
     const bool complete = RunUntilCommands(port, PacingText.size(), idealText * 3 / 2 + 10s);
@@ -303,8 +304,8 @@ class IdleLoop : private TransmitDisplay {
 public:
     IdleLoop(HidPort& port, Clock& clock)
         : transmitTimer_(clock.CreateTimer(10, true)), monitorTimer_(clock.CreateTimer(1000, false)),
-          link_(port), loop_({state_, keyboard_, sent_, *transmitTimer_, *monitorTimer_, link_, clock, *this,
-                              shutDown_}) {
+          link_(port),
+          loop_({state_, keyboard_, sent_, *transmitTimer_, *monitorTimer_, link_, clock, *this, shutDown_}) {
         loop_.SetTables(BuildMorseTables());
         loop_.pacing = [] { return Pacing{}; };
         loop_.runChangeHandling = [] {};

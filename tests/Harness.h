@@ -20,9 +20,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextEdit>
 #include <QToolButton>
-#include <QTest>
 #include <algorithm>
 #include <memory>
 
@@ -45,8 +45,15 @@ struct Harness {
     // name, by its type.
     template <typename Control = QWidget> Control* Find(const QString& name = QString()) const {
         Control* found = window->findChild<Control*>(name);
-        if (!found) qFatal("no %s \"%s\" in the window", Control::staticMetaObject.className(), qPrintable(name));
+        if (!found)
+            qFatal("no %s \"%s\" in the window", Control::staticMetaObject.className(), qPrintable(name));
         return found;
+    }
+    // Shows the window as a start does and waits until it is the active window.
+    bool ShowActive() const {
+        window->ShowAsStored();
+        QApplication::setActiveWindow(window.get());
+        return QTest::qWaitForWindowActive(window.get());
     }
     void Trigger(const QString& action) const { Find<QAction>(action)->trigger(); }
     SettingsPanel* Panel() const { return Find<SettingsPanel>(); }

@@ -15,7 +15,8 @@ private slots:
         h.Panel()->scrSpeed->setValue(50);
         h.unit.ClearReports();
         QRandomGenerator random(7310);
-        const QStringList messages{"CQ CQ DE N0CALL K ", "TU 73 ", "UR RST 599 5NN ", "QTH OSLO = ", "AR SK "};
+        const QStringList messages{"CQ CQ DE N0CALL K ", "TU 73 ", "UR RST 599 5NN ",
+                                   "QTH OSLO = ", "AR SK "};
         const Fault faults[] = {Fault::FailedWrite, Fault::ShortWrite, Fault::FailedRead, Fault::LateReply};
         QString typed;
         while (typed.size() < 10000) {

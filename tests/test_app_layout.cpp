@@ -108,11 +108,8 @@ private slots:
              {Row{{Qt::Key_PageUp}, 26}, Row{{Qt::Key_PageDown}, 24}, Row{{Qt::Key_Tab, Qt::Key_Up}, 26}}) {
             Harness h;
             ProgCon& w = h.Start();
-            w.show();
-            QApplication::setActiveWindow(&w);
-            QVERIFY(QTest::qWaitForWindowActive(&w));
+            QVERIFY(h.ShowActive());
             QTextEdit* keyboard = h.Keyboard();
-            keyboard->setFocus();
             h.unit.ClearReports();
             for (Qt::Key key : row.keys)
                 QTest::keyClick(QApplication::focusWidget(), key);

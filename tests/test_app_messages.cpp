@@ -134,7 +134,8 @@ private slots:
         QCOMPARE(h->KeyboardText(), QStringLiteral("AB"));
 
         QTest::keyClicks(keyboard, "x");
-        QCOMPARE(h->prompts.shown.back().text, QStringLiteral("You must click the message number before editing"));
+        QCOMPARE(h->prompts.shown.back().text,
+                 QStringLiteral("You must click the message number before editing"));
         QCOMPARE(h->KeyboardText(), QString());
 
         // Button and function key show the same raw text; only the wording differs.
@@ -233,8 +234,7 @@ private slots:
     }
 
     void theWorkedCallGoesToMacroAndClipboard() {
-        h->window->show();
-        QVERIFY(QTest::qWaitForWindowActive(h->window.get()));
+        QVERIFY(h->ShowActive());
         auto* call = h->Find<QLineEdit>("txtWrkStation");
         auto* capture = h->Find<QPushButton>("cmdCaptureCall");
         QGuiApplication::clipboard()->setText("before");

@@ -89,8 +89,9 @@ private slots:
         QCOMPARE(w.windowTitle() + ' ' + h.Find<QLabel>("lblOP")->text(),
                  QStringLiteral("Vesk Tandrel.....N0CALL Operator: N0CALL"));
         // Then the selection list follows, holding the new operator.
-        QCOMPARE(Texts(h.prompts),
-                 (QStringList{NoOperators, "Input a Title for this message....5 Characters Max!!!", NotSelected}));
+        QCOMPARE(
+            Texts(h.prompts),
+            (QStringList{NoOperators, "Input a Title for this message....5 Characters Max!!!", NotSelected}));
         QCOMPARE(Listed(h), QStringList{"N0CALL"});
         QCOMPARE(CutTexts(h.Find<SelectOperatorDialog>()), QStringList());
     }

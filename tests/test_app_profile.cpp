@@ -29,7 +29,8 @@ private slots:
     void theProfileFillsTheWindow() {
         Harness h;
         StartWith(h, "Smith.ini", SmithProfile);
-        QCOMPARE(h.Panel()->txtWordSpace->text() + h.Panel()->txtLetterSpace->text(), QStringLiteral(" 7.5 3"));
+        QCOMPARE(h.Panel()->txtWordSpace->text() + h.Panel()->txtLetterSpace->text(),
+                 QStringLiteral(" 7.5 3"));
         QStringList shown;
         for (const char* name : {"txtIambic", "txtDotMemory", "txtDashMemory", "txtRLPaddles", "txtMsgTitle0",
                                  "txtMsgTitle1", "txtMsgTitle2"})

@@ -90,8 +90,9 @@ void ProgCon::FocusKeyboard() {
 }
 
 void ProgCon::WireTransmitting() {
-    loop = std::make_unique<TransmitLoop>(TransmitLoop::Parts{
-        state, keyboardHandlers->keyboard(), sent, *transmitTimer, *monitorTimer, link, services_.clock, *this, shutDown});
+    loop = std::make_unique<TransmitLoop>(TransmitLoop::Parts{state, keyboardHandlers->keyboard(), sent,
+                                                              *transmitTimer, *monitorTimer, link,
+                                                              services_.clock, *this, shutDown});
     loop->pacing = [this] { return CurrentPacing(); };
     loop->runChangeHandling = [this] { keyboardHandlers->Change(); };
     loop->focusKeyboard = [this] { FocusKeyboard(); };
@@ -102,9 +103,9 @@ void ProgCon::WireTransmitting() {
 }
 
 void ProgCon::WireMessages() {
-    messages = std::make_unique<MessageEditor>(MessageEditor::Parts{
-        state, keyboardHandlers->keyboard(), *transmitTimer, *monitorTimer, services_.prompts, messageTexts,
-        *this});
+    messages = std::make_unique<MessageEditor>(MessageEditor::Parts{state, keyboardHandlers->keyboard(),
+                                                                    *transmitTimer, *monitorTimer,
+                                                                    services_.prompts, messageTexts, *this});
     messages->macroValues = [this] { return CurrentMacroValues(); };
     messages->operatorFile = [this] { return operatorFile; };
     messages->focusKeyboard = [this] { FocusKeyboard(); };

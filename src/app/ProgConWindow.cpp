@@ -251,7 +251,8 @@ void ProgCon::BuildMenus() {
         QKeySequence(Qt::CTRL | Qt::Key_N), [this] { operators->NewOperator(); });
     add(file, QStringLiteral("&Save"), QStringLiteral("mnuFileSave"), QKeySequence(Qt::CTRL | Qt::Key_S),
         [this] { SaveProfile(); });
-    add(file, QStringLiteral("Save As"), QStringLiteral("mnuFileSaveAs"), QKeySequence(), [this] { SaveAs(); });
+    add(file, QStringLiteral("Save As"), QStringLiteral("mnuFileSaveAs"), QKeySequence(),
+        [this] { SaveAs(); });
     add(file, QStringLiteral("E&xit"), QStringLiteral("mnuFileExit"), QKeySequence(Qt::CTRL | Qt::Key_Q),
         [this] { close(); });
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
