@@ -29,8 +29,6 @@ public:
     QLineEdit* box() const { return txtWrkStation_; }
 
     const QString& workedCall() const { return workedCall_; }
-    // Created on first use, then only hidden and shown, so a cancelled entry waits for the next time.
-    WorkedCallDialog* dlgWrkCall();
     void ShowDialog();
 
     std::function<void()> focusKeyboard;
@@ -39,6 +37,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Created on first use, then only hidden and shown, so a cancelled entry waits for the next time.
+    WorkedCallDialog* dlgWrkCall();
     void ConfirmFromDialog();
     void ConfirmFromBox();
     void Confirm(const QString& call);

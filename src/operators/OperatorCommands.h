@@ -45,15 +45,15 @@ public:
     // Puts the current identity into the operator dialog's boxes.
     void ShowIdentity();
 
-    // Created on first use, then only hidden and shown again.
-    SelectOperatorDialog* dlgSelectOperator();
-    OperatorDialog* dlgOperator();
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     using Then = std::function<void()>;
+
+    // Created on first use, then only hidden and shown again.
+    SelectOperatorDialog* dlgSelectOperator();
+    OperatorDialog* dlgOperator();
 
     bool Begin();
     void End();
