@@ -55,7 +55,10 @@ void TransmitLoop::RunTick() {
     s.sendPosition = std::min(s.sendPosition, length + 1);
     if (!s.transmitting) return;
 
+    // Once per restart: doing it on every idle tick would move the caret and repaint the window 100
+    // times a second.
     if (s.restartSending) {
+        s.restartSending = false;
         s.sendPosition = 1;
         p_.transmitTimer.SetInterval(PollMilliseconds);
         p_.keyboard.SetSelStart(0);
@@ -161,7 +164,6 @@ bool TransmitLoop::SendCharacter(int c) {
         return false;
     }
     ++s.sendPosition;
-    s.restartSending = false;
     return true;
 }
 
