@@ -38,19 +38,16 @@ const QString NoUnitVersion = QStringLiteral("Firmware Version: 0.0.0");
 const QString TransmitCaption = QStringLiteral(" Transmit Mode Click to Pause");
 const QString PausedCaption = QStringLiteral("     Paused     Click to Transmit");
 
-// Geometry kept in Operator.INI, in twips, with the defaults of a first run.
-struct StoredGeometry {
-    double height = 100;
-    double width = 100;
-    double top = 100;
-    double left = 100;
-};
+const QString FormSection = QStringLiteral("Form");
+const QString OperatorSection = QStringLiteral("Operator");
+
+// Geometry is kept in Operator.INI in twips; a first run places and sizes the window at this.
+constexpr double FirstRunTwips = 100;
 
 // A hand-edited value that is no number takes the default; an absurd one is held to a sane range.
-double ReadTwips(const QString& file, const QString& key, double fallback) {
-    const auto number =
-        ParseNumber(ReadIniValue(file, QStringLiteral("Form"), key, QString::number(fallback)));
-    return std::clamp(number.value_or(fallback), -1.0e6, 1.0e6);
+double ReadTwips(const IniDocument& stateFile, const QString& key) {
+    const auto number = ParseNumber(CutIniValue(stateFile.Value(FormSection, key), QString()));
+    return std::clamp(number.value_or(FirstRunTwips), -1.0e6, 1.0e6);
 }
 
 } // namespace
@@ -198,17 +195,18 @@ void ProgCon::StartUp() {
     state.caretPosition = TransmitLoop::End;
     state.caretGrew = true;
     state.caretShrank = false;
-    transmitTimer->SetEnabled(false);
 
     firmwareText = link.QueryFirmwareVersion();
     const bool found = firmwareText != NoUnitVersion;
     if (!found) firmwareText = NotFoundText;
-    RestoreGeometry();
+    // Missing or unreadable, the state file reads as empty: a first run.
+    const IniDocument stateFile = LoadIniFile(OperatorIniPath()).document;
+    RestoreGeometry(stateFile);
     ShowStatus(firmwareText, found ? Colours::BlueGrey : Colours::Red);
     QDir::setCurrent(services_.applicationFolder);
 
     operatorFile = ProfilePathFromRecord(
-        ReadIniValue(OperatorIniPath(), QStringLiteral("Operator"), QStringLiteral("INIFile"), QString()),
+        CutIniValue(stateFile.Value(OperatorSection, QStringLiteral("INIFile")), QString()),
         services_.applicationFolder);
     // The operator's choice arrives later through the dialogs; until then the window holds the defaults.
     if (operatorFile.endsWith(QLatin1Char('/'))) {
@@ -232,23 +230,19 @@ void ProgCon::StartUp() {
     FocusKeyboard();
 }
 
-void ProgCon::RestoreGeometry() {
-    const QString file = OperatorIniPath();
+void ProgCon::RestoreGeometry(const IniDocument& stateFile) {
     const auto state =
-        ParseNumber(ReadIniValue(file, QStringLiteral("Form"), QStringLiteral("WindowState"), "0"));
+        ParseNumber(CutIniValue(stateFile.Value(FormSection, QStringLiteral("WindowState")), QString()));
     storedWindowState_ = state && (*state == 1 || *state == 2) ? static_cast<int>(*state) : 0;
 
-    StoredGeometry geometry;
-    geometry.height = ReadTwips(file, QStringLiteral("Height"), geometry.height);
-    geometry.width = ReadTwips(file, QStringLiteral("Width"), geometry.width);
-    geometry.top = ReadTwips(file, QStringLiteral("Top"), geometry.top);
-    geometry.left = ReadTwips(file, QStringLiteral("Left"), geometry.left);
-
-    QPoint position(TwipsToPixels(geometry.left), TwipsToPixels(geometry.top));
+    QPoint position(TwipsToPixels(ReadTwips(stateFile, QStringLiteral("Left"))),
+                    TwipsToPixels(ReadTwips(stateFile, QStringLiteral("Top"))));
     // A window stored on a screen that is no longer there would open out of reach.
-    if (!QGuiApplication::screenAt(position)) position = QPoint(TwipsToPixels(100), TwipsToPixels(100));
+    if (!QGuiApplication::screenAt(position))
+        position = QPoint(TwipsToPixels(FirstRunTwips), TwipsToPixels(FirstRunTwips));
     move(position);
-    QSize size(std::max(1, TwipsToPixels(geometry.width)), std::max(1, TwipsToPixels(geometry.height)));
+    QSize size(std::max(1, TwipsToPixels(ReadTwips(stateFile, QStringLiteral("Width")))),
+               std::max(1, TwipsToPixels(ReadTwips(stateFile, QStringLiteral("Height")))));
     if (const QScreen* screen = QGuiApplication::screenAt(position))
         size = size.boundedTo(screen->availableSize());
     resize(size);
@@ -264,9 +258,10 @@ void ProgCon::ShowAsStored() {
     }
 }
 
+// One save of the state file for all the keys; an unreadable one is left as it is.
 void ProgCon::SaveGeometry() {
-    const QString file = OperatorIniPath();
-    const QString section = QStringLiteral("Form");
+    IniLoad stateFile = LoadIniFile(OperatorIniPath());
+    if (stateFile.problem) return;
     int state = 0;
     if (isMinimized()) {
         state = 1;
@@ -276,12 +271,12 @@ void ProgCon::SaveGeometry() {
         const QRect frame = frameGeometry();
         for (auto [key, pixels] : {std::pair{"Height", height()}, std::pair{"Width", width()},
                                    std::pair{"Top", frame.top()}, std::pair{"Left", frame.left()}}) {
-            QString value = QString::number(PixelsToTwips(pixels));
-            WriteIniValue(file, section, QString::fromLatin1(key), value);
+            stateFile.document.SetValue(FormSection, QString::fromLatin1(key),
+                                        QString::number(PixelsToTwips(pixels)));
         }
     }
-    QString stateText = QString::number(state);
-    WriteIniValue(file, section, QStringLiteral("WindowState"), stateText);
+    stateFile.document.SetValue(FormSection, QStringLiteral("WindowState"), QString::number(state));
+    SaveIniFile(OperatorIniPath(), stateFile.document);
 }
 
 void ProgCon::closeEvent(QCloseEvent* event) {
@@ -380,7 +375,7 @@ void ProgCon::LoadProfile() {
 
 void ProgCon::SaveProfile() {
     QString fileName = RecordForProfilePath(operatorFile, services_.applicationFolder);
-    WriteIniValue(OperatorIniPath(), QStringLiteral("Operator"), QStringLiteral("INIFile"), fileName);
+    WriteIniValue(OperatorIniPath(), OperatorSection, QStringLiteral("INIFile"), fileName);
 
     ProfileSave profile;
     const PaddleFeatures features = dlgEditKeyer()->Features();

@@ -16,6 +16,7 @@
 #include <vector>
 
 class HelpMenu;
+class IniDocument;
 class KeyboardHandlers;
 struct Placement;
 class KeyerFeaturesDialog;
@@ -85,7 +86,7 @@ private:
     void ShowEditStatus(const QString& text) override;
     QString MessageTitle(int number) const override;
     void ShowStoredMessage(int number, const QString& title) override;
-    void RestoreGeometry();
+    void RestoreGeometry(const IniDocument& stateFile);
     void SaveGeometry();
     void FocusKeyboard();
     void TellProfileNotSaved(const QString& problem);

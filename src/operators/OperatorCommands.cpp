@@ -152,8 +152,7 @@ void OperatorCommands::Commit(const QString& path) {
     p_.operatorFile = path;
     QString recorded = path;
     WriteIniValue(p_.stateFile, OperatorSection, QStringLiteral("INIFile"), recorded);
-    p_.myCall = ReadIniValue(path, OperatorSection, QStringLiteral("MyCall"), QString());
-    p_.showCall();
+    // The load takes the call from the profile and shows it.
     p_.loadProfile();
     p_.sendKeyerSettings();
     ShowTitle();
@@ -199,13 +198,8 @@ void OperatorCommands::OkClicked() {
         return;
     }
     TakeIdentity(dialog->txtCall->text().toUpper());
+    // The profile save that ends the command writes the identity with everything else.
     p_.operatorFile = path;
-    if (editing) {
-        for (auto [key, value] :
-             {std::pair{"MyCall", p_.myCall}, std::pair{"Name", p_.name}, std::pair{"QTH", p_.qth}}) {
-            WriteIniValue(path, OperatorSection, QString::fromLatin1(key), value);
-        }
-    }
     dialog->hide();
     editing ? EndEdit() : EndNew();
 }
