@@ -1,3 +1,4 @@
+#include "emulator/UhidUnit.h"
 #include "platform/HidApiPort.h"
 #include "platform/ReportDescriptor.h"
 
@@ -7,11 +8,6 @@ namespace {
 
 using Descriptor = std::vector<std::uint8_t>;
 
-// Vendor page, one unnumbered 8-byte report each way.
-const Descriptor VendorEightByEight = {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x15, 0x00,
-                                       0x26, 0xFF, 0x00, 0x75, 0x08, 0x95, 0x08, 0x09, 0x01,
-                                       0x81, 0x02, 0x95, 0x08, 0x09, 0x01, 0x91, 0x02, 0xC0};
-
 } // namespace
 
 class ReportDescriptorTest : public QObject {
@@ -20,8 +16,9 @@ private slots:
     void countsReportLengths() {
         const std::optional<ReportLengths> refused;
         const std::pair<Descriptor, std::optional<ReportLengths>> cases[] = {
-            {VendorEightByEight, ReportLengths{9, 9}},
-            {Descriptor(VendorEightByEight.begin(), VendorEightByEight.begin() + 20), ReportLengths{9, 0}},
+            {UnitReportDescriptor, ReportLengths{9, 9}},
+            {Descriptor(UnitReportDescriptor.begin(), UnitReportDescriptor.begin() + 20),
+             ReportLengths{9, 0}},
             // Numbered reports: the longest per direction counts; 5 bits and 3 of padding make a byte;
             // Feature is not counted; a long item whose data look like Output is skipped whole.
             {{0x85, 0x01, 0x75, 0x08, 0x95, 0x03, 0x81, 0x02, 0x95, 0x04, 0x91, 0x02, 0x85,
@@ -35,7 +32,7 @@ private slots:
             {{0x75, 0x08, 0x96, 0xFE, 0xFF, 0x91, 0x02, 0x75, 0x01, 0x95, 0x01, 0x91, 0x02}, refused},
             {{0x77, 0xFF, 0xFF, 0xFF, 0xFF, 0x97, 0xFF, 0xFF, 0xFF, 0xFF, 0x81, 0x02}, refused},
             {{}, refused},
-            {Descriptor(VendorEightByEight.begin(), VendorEightByEight.begin() + 11), refused},
+            {Descriptor(UnitReportDescriptor.begin(), UnitReportDescriptor.begin() + 11), refused},
             {{0xFE, 0x04}, refused},
             {{0xFE, 0x04, 0x10, 0x00}, refused},
             {{0xB4, 0x81, 0x02}, refused}};
