@@ -1,7 +1,9 @@
 #include "emulator/UhidUnit.h"
 #include "platform/HidApiPort.h"
+#include "platform/LinkLog.h"
 #include "platform/ReportDescriptor.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 namespace {
@@ -45,16 +47,25 @@ private slots:
         }
     }
 
-    void refusesUnknownHandlesWithoutDevices() {
+    // The link's log stays off until --debug-link turns it on; then each line has its time and a failure
+    // its reason.
+    void refusesUnknownHandlesWithoutDevicesAndLogsWhy() {
+        QVERIFY(!linkLog().isDebugEnabled());
+        SetUpLinkLog(true);
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^enumerate 0925:00e7: "));
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^open /dev/hidraw-not-there failed: \\S"));
         HidApiPort port;
-        for (const HidDeviceInfo& device : port.Enumerate(0x0925, 0x00E7))
-            QVERIFY(device.vendorId == 0x0925 && device.productId == 0x00E7);
+        port.Enumerate(0x0925, 0x00E7);
         QCOMPARE(port.Open("/dev/hidraw-not-there"), HidPort::InvalidHandle);
         QVERIFY(!port.ReadReportLengths("/dev/hidraw-not-there") && !port.ReadReportLengths("/dev/null"));
-        std::uint8_t buffer[9] = {};
-        QCOMPARE(port.Write(1, buffer, sizeof buffer), -1);
-        QCOMPARE(port.Read(1, buffer, sizeof buffer, 0), -1);
+        std::uint8_t report[] = {0x00, 0x4B, 0xAF, 0xFF};
+        QCOMPARE(HexBytes(report, sizeof report), "00 4b af ff");
+        QCOMPARE(port.Write(1, report, sizeof report), -1);
+        QCOMPARE(port.Read(1, report, sizeof report, 0), -1);
         port.Close(1);
+        const QString stamped =
+            qFormatLogMessage(QtDebugMsg, QMessageLogContext(nullptr, 0, nullptr, "tandrel.link"), "x");
+        QVERIFY(stamped.contains(QRegularExpression("^\\d\\d:\\d\\d:\\d\\d\\.\\d{3} tandrel\\.link: x$")));
     }
 };
 
