@@ -5,13 +5,12 @@
 
 #include <hidapi/hidapi.h>
 
+#include <QStringList>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <limits>
-
-#include <QStringList>
 
 namespace {
 
