@@ -8,10 +8,15 @@ CommandLine::CommandLine()
           QStringLiteral("demo"),
           QStringLiteral("Run against the practice unit instead of the interface unit: a software keyer that "
                          "plays the Morse it is sent on the computer's speakers, for trying the program "
-                         "without the hardware.")) {
+                         "without the hardware.")),
+      debugLink_(QStringLiteral("debug-link"),
+                 QStringLiteral("Log the link to the unit on standard error, each line with its time: every "
+                                "report written and read, every device found, opened and closed, and "
+                                "every failure with its reason.")) {
     parser_.setApplicationDescription(
         QStringLiteral("Host program for the Tandrel interface unit, a USB keyer that sends Morse code."));
     parser_.addOption(demo_);
+    parser_.addOption(debugLink_);
 }
 
 void CommandLine::AnswerHelpAndVersion(int& argc, char** argv) {

@@ -2,7 +2,8 @@
 
 #include <QCommandLineParser>
 
-// The program's options: --help, --version, and --demo, which runs it against the practice unit.
+// The program's options: --help, --version, --demo, which runs it against the practice unit, and
+// --debug-link, which logs the link to the unit.
 class CommandLine {
 public:
     CommandLine();
@@ -13,10 +14,13 @@ public:
     // Reads the options once the application has taken its own; an unknown option ends the program
     // with a message. True when the practice unit was asked for.
     bool Demo(const QCoreApplication& application);
+    // Once the options are read: true when the link's log was asked for.
+    bool DebugLink() const { return parser_.isSet(debugLink_); }
 
 private:
     QCommandLineParser parser_;
     QCommandLineOption help_;
     QCommandLineOption version_;
     QCommandLineOption demo_;
+    QCommandLineOption debugLink_;
 };

@@ -5,6 +5,7 @@
 #include "help/ApplicationIdentity.h"
 #include "platform/DesktopShell.h"
 #include "platform/HidApiPort.h"
+#include "platform/LinkLog.h"
 #include "platform/SystemClock.h"
 #include "platform/WidgetPrompts.h"
 #include "practice/PracticeUnit.h"
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("org.tandrel.Tandrel"));
     QApplication::setWindowIcon(ApplicationIcon(128));
     const bool demo = commandLine.Demo(application);
+    SetUpLinkLog(commandLine.DebugLink());
 
     SystemClock clock;
     std::optional<PracticeUnit> practiceUnit;

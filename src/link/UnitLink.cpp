@@ -1,6 +1,7 @@
 #include "link/UnitLink.h"
 
 #include "link/KeyerCommands.h"
+#include "platform/LinkLog.h"
 
 #include <algorithm>
 #include <vector>
@@ -19,7 +20,7 @@ bool UnitLink::FindUnit() {
         }
     }
     // Whatever pair is still held belongs to a unit that is no longer listed.
-    CloseUnit();
+    if (HandlesOpen()) ReleaseUnit("no longer listed");
     return false;
 }
 
@@ -27,7 +28,11 @@ bool UnitLink::FindUnit() {
 // unit, whatever its identifiers say.
 bool UnitLink::OpenPair(const HidDeviceInfo& device) {
     const ReportLengths lengths = port_.ReadReportLengths(device.path).value_or(ReportLengths{});
-    if (lengths.output < UnitReportLength || lengths.input < UnitReportLength) return false;
+    if (lengths.output < UnitReportLength || lengths.input < UnitReportLength) {
+        qCDebug(linkLog, "%s refused: its reports (%d bytes in, %d out) cannot carry the unit's 8",
+                device.path.c_str(), lengths.input, lengths.output);
+        return false;
+    }
 
     CloseUnit();
     const HidPort::Handle writeHandle = port_.Open(device.path);
@@ -42,6 +47,8 @@ bool UnitLink::OpenPair(const HidDeviceInfo& device) {
     readHandle_ = readHandle;
     inputReportLength_ = lengths.input;
     outputReportLength_ = lengths.output;
+    qCDebug(linkLog, "unit at %s: write handle %d, read handle %d", device.path.c_str(), writeHandle,
+            readHandle);
     return true;
 }
 
@@ -61,8 +68,7 @@ bool UnitLink::WriteReport(const std::array<std::uint8_t, 8>& bytes) {
     std::copy(bytes.begin(), bytes.end(), report.begin() + 1);
     if (port_.Write(writeHandle_, report.data(), report.size()) == static_cast<int>(report.size()))
         return true;
-    CloseUnit();
-    unitDetected_ = false;
+    ReleaseUnit("the write failed");
     return false;
 }
 
@@ -81,6 +87,11 @@ void UnitLink::ReadReport() {
         return;
     }
     // Silent or failed: the pair is closed so that nothing touches it again before a new discovery.
+    ReleaseUnit(count == 0 ? "no answer within a second" : "the read failed");
+}
+
+void UnitLink::ReleaseUnit(const char* reason) {
+    qCDebug(linkLog, "unit released: %s", reason);
     CloseUnit();
     unitDetected_ = false;
 }

@@ -43,6 +43,8 @@ public:
 private:
     bool HandlesOpen() const { return writeHandle_ != HidPort::InvalidHandle; }
     bool OpenPair(const HidDeviceInfo& device);
+    // Closes the pair and marks the unit not detected, saying why in the link's log.
+    void ReleaseUnit(const char* reason);
 
     HidPort& port_;
     bool unitDetected_ = false;

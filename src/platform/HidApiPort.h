@@ -2,6 +2,7 @@
 
 #include "platform/HidPort.h"
 
+#include <QString>
 #include <map>
 
 struct hid_device_;
@@ -26,9 +27,12 @@ public:
     void Close(Handle handle) override;
 
 private:
-    hid_device_* DeviceFor(Handle handle) const;
+    // The device of an open handle; null, logged with the action refused, for any other handle.
+    hid_device_* DeviceFor(Handle handle, const char* action) const;
+    void LogListing(std::uint16_t vendorId, std::uint16_t productId, const std::vector<HidDeviceInfo>& found);
 
     // Handle numbers are never given out twice in a run, so a stale handle cannot reach another device.
     std::map<Handle, hid_device_*> devices_;
     Handle nextHandle_ = 1;
+    QString loggedListing_;
 };
