@@ -1,4 +1,5 @@
 #include "Harness.h"
+#include "app/ApplicationFolder.h"
 #include "app/TerminationSignals.h"
 
 #include <QCheckBox>
@@ -212,6 +213,24 @@ private slots:
         std::raise(SIGTERM);
         QTRY_VERIFY(!w.isVisible());
         QVERIFY(h.Read("Operator.INI").contains("WindowState=0\r\n"));
+    }
+
+    // Under the system's folders the data folder always; elsewhere the program's own folder when it holds
+    // Operator.INI or the marker, and the data folder when it holds neither (a build folder, for one).
+    void onlyAPortableCopyKeepsItsFilesBesideIt() {
+        const QString data = "/home/ann/.local/share/Tandrel";
+        const QStringList state{"Operator.INI"}, marker{"Tandrel.portable"},
+            neither{"operator.ini", "portable"};
+        for (const QString folder : {"/usr/bin", "/usr/local/bin/", "/opt/tandrel", "/sbin"}) {
+            for (const QStringList& holds : {state, marker, state + marker, neither})
+                QCOMPARE(ChooseApplicationFolder(folder, holds, data), data);
+        }
+        for (const QString folder :
+             {"/media/ann/STICK", "/usrdata", "/home/ann/tandrel/build/release/src/app"}) {
+            QCOMPARE(ChooseApplicationFolder(folder, state, data), folder);
+            QCOMPARE(ChooseApplicationFolder(folder, marker, data), folder);
+            QCOMPARE(ChooseApplicationFolder(folder, neither, data), data);
+        }
     }
 
     void anUnwritableFolderIsNoFailure() {
