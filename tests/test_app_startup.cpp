@@ -205,14 +205,31 @@ private slots:
         QVERIFY(h.Read("Operator.INI").contains("WindowState=0\r\n"));
     }
 
-    void aTerminationSignalClosesAndSaves() {
-        Harness h;
-        ProgCon& w = h.Start();
-        w.show();
-        CloseOnTerminationSignals(&w);
-        std::raise(SIGTERM);
-        QTRY_VERIFY(!w.isVisible());
-        QVERIFY(h.Read("Operator.INI").contains("WindowState=0\r\n"));
+    // A signal never asks: the key is released, the geometry saved, what could not be saved is said on
+    // standard error, and the unit is closed; also while a close's own question waits for an answer.
+    void aTerminationSignalEndsWithoutAQuestion() {
+        for (bool questionOpen : {false, true}) {
+            Harness h;
+            ProgCon& w = h.StartWith("Smith.ini", "[Operator]\r\nMyCall=N0CALL\r\nName=Ann\r\nQTH=Oslo\r\n");
+            QVERIFY(h.ShowActive());
+            QTest::keyPress(w.windowHandle(), Qt::Key_Alt);
+            // A folder where the profile should be: the save fails, whoever runs the test.
+            QVERIFY(h.unit.keyDown() && QFile::remove(h.Path("Smith.ini")) &&
+                    QDir(h.folder.path()).mkdir("Smith.ini"));
+            int handlesAtEnd = -1;
+            EndOnTerminationSignals(
+                &w, [&w] { w.ShutDownUnattended(); }, [&](int) { handlesAtEnd = h.unit.openHandles(); });
+            h.prompts.whileShown = [&] {
+                std::raise(SIGTERM);
+                QTRY_COMPARE(handlesAtEnd, 0);
+            };
+            QTest::ignoreMessage(QtWarningMsg, qPrintable("The operator profile\n" + h.Path("Smith.ini") +
+                                                          "\nwas not saved: a folder has that name.\n\n"
+                                                          "The file is as it was before."));
+            questionOpen ? (void)w.close() : h.prompts.whileShown();
+            QCOMPARE(h.prompts.shown.size(), std::size_t(questionOpen));
+            QVERIFY(!h.unit.keyDown() && h.Read("Operator.INI").contains("WindowState=0\r\n"));
+        }
     }
 
     // Under the system's folders the data folder always; elsewhere the program's own folder when it holds

@@ -40,10 +40,15 @@ int main(int argc, char** argv) {
     DesktopShell shell;
     ProgCon window({hid, clock, prompts, ApplicationFolder(), shell});
     prompts.SetParent(&window);
+    bool started = false;
+    // Until start-up has finished nothing of the operator's is there to save: a signal only ends.
+    EndOnTerminationSignals(&window, [&] {
+        if (started) window.ShutDownUnattended();
+    });
     window.StartUp();
     if (practiceUnit && !practiceUnit->HasSound())
         window.ShowNotice(QStringLiteral("Practice unit: no audio output, the sidetone stays silent"));
     window.ShowAsStored();
-    CloseOnTerminationSignals(&window);
+    started = true;
     return application.exec();
 }
