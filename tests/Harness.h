@@ -41,6 +41,12 @@ struct Harness {
         window->StartUp();
         return *window;
     }
+    // Starts with a state file that names the profile file given, which holds `profile` unless it is empty.
+    ProgCon& StartWith(const QByteArray& fileName, const QByteArray& profile) {
+        Write("Operator.INI", "[Operator]\r\nINIFile=" + fileName + "\r\n");
+        if (!profile.isEmpty()) Write(QString::fromUtf8(fileName), profile);
+        return Start();
+    }
     // A control of the window or of one of its dialogs, by the name the program gives it or, without a
     // name, by its type.
     template <typename Control = QWidget> Control* Find(const QString& name = QString()) const {

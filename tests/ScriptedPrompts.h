@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 
 // Answers the program's questions from a script and keeps every text it showed.
 class ScriptedPrompts : public Prompts {
@@ -16,6 +17,7 @@ public:
 
     Answer MessageBox(const QString& text, const QString& caption, Buttons buttons) override {
         shown.push_back({text, caption});
+        if (whileShown) whileShown();
         if (buttons == Buttons::Ok) return Answer::Ok;
         return Take(answers, Answer::No);
     }
@@ -36,6 +38,8 @@ public:
         return Take(fileAnswers, QString());
     }
 
+    // Runs while a message box is shown, as events do while the operator has not answered.
+    std::function<void()> whileShown;
     std::deque<Answer> answers;
     std::deque<std::optional<QString>> inputAnswers;
     std::deque<QString> fileAnswers;

@@ -67,9 +67,7 @@ private slots:
     // A started window with the operator's profile, nothing sent yet.
     void init() {
         h = std::make_unique<Harness>();
-        h->Write("Ops.ini", OperatorProfile);
-        h->Write("Operator.INI", "[Operator]\r\nINIFile=Ops.ini\r\n");
-        h->Start();
+        h->StartWith("Ops.ini", OperatorProfile);
         keyboard = h->Keyboard();
         info = h->Find<QLineEdit>("txtInfo");
         transmit = h->Find<QPushButton>("cmdTx");

@@ -15,10 +15,8 @@ const QString NotSelected = QStringLiteral("Operator Not Selected!");
 
 // The state file names Ann's Q1ABC.INI; Bob's N0CALL.ini lies beside it.
 ProgCon& StartWithTwoOperators(Harness& h) {
-    h.Write("Q1ABC.INI", Ann);
     h.Write("N0CALL.ini", Bob);
-    h.Write("Operator.INI", "[Operator]\r\nINIFile=Q1ABC.INI\r\n");
-    return h.Start();
+    return h.StartWith("Q1ABC.INI", Ann);
 }
 
 QStringList Texts(const ScriptedPrompts& prompts) {
@@ -224,9 +222,7 @@ private slots:
     void theRecordedProfileIsFoundWhereItLies() {
         Harness h;
         QVERIFY(QDir(h.folder.path()).mkdir("sub"));
-        h.Write("sub/me.ini", Ann);
-        h.Write("Operator.INI", "[Operator]\r\nINIFile=sub/me.ini\r\n");
-        h.Start();
+        h.StartWith("sub/me.ini", Ann);
         QCOMPARE(h.Panel()->scrSpeed->value(), 30);
         QVERIFY(h.prompts.shown.empty());
 

@@ -13,13 +13,6 @@ const QByteArray SmithProfile =
     "LetterSpace= 3\r\n[Modes]\r\nIambic=OFF\r\nDotMemory=ON\r\nDashMemory=OFF\r\n"
     "RLPaddles=LEFT\r\n[Operator]\r\nMyCall=N0CALL\r\nName=Ann\r\nQTH=Oslo\r\n"
     "[Messages]\r\nM1=CQ CQ DE (MYCALL) K\r\nTitle1=CQ\r\nM2=TU 73 *\r\nTitle2=\r\n";
-
-// A harness whose state file names the profile file given.
-ProgCon& StartWith(Harness& h, const QByteArray& fileName, const QByteArray& profile) {
-    h.Write("Operator.INI", "[Operator]\r\nINIFile=" + fileName + "\r\n");
-    if (!profile.isEmpty()) h.Write(QString::fromUtf8(fileName), profile);
-    return h.Start();
-}
 } // namespace
 
 class ProfileTest : public QObject {
@@ -28,7 +21,7 @@ class ProfileTest : public QObject {
 private slots:
     void theProfileFillsTheWindow() {
         Harness h;
-        StartWith(h, "Smith.ini", SmithProfile);
+        h.StartWith("Smith.ini", SmithProfile);
         QCOMPARE(h.Panel()->txtWordSpace->text() + h.Panel()->txtLetterSpace->text(),
                  QStringLiteral(" 7.5 3"));
         QStringList shown;
@@ -45,7 +38,7 @@ private slots:
 
     void shutdownSavesTheProfileAndItsName() {
         Harness h;
-        ProgCon& w = StartWith(h, "Smith.ini", SmithProfile);
+        ProgCon& w = h.StartWith("Smith.ini", SmithProfile);
         ClickUp(h.Panel()->scrSpeed);
         w.close();
         // All as loaded but the speed, and the messages the profile lacked after them.
@@ -57,7 +50,7 @@ private slots:
     // A name without an extension gets one, so that operator selection lists the profile.
     void saveAsKeepsThePathAsChosen() {
         Harness h;
-        ProgCon& w = StartWith(h, "Smith.ini", SmithProfile);
+        ProgCon& w = h.StartWith("Smith.ini", SmithProfile);
         h.prompts.fileAnswers = {h.Path("MyProfile")};
         h.Trigger("mnuFileSaveAs");
         // The file dialog opens in the application folder.
@@ -70,7 +63,7 @@ private slots:
 
     void saveAsRefusesTheStateFileAndHonoursCancel() {
         Harness h;
-        ProgCon& w = StartWith(h, "Smith.ini", SmithProfile);
+        ProgCon& w = h.StartWith("Smith.ini", SmithProfile);
         const QByteArray stateBefore = h.Read("Operator.INI");
         // Cancelled, the file dialog is the last thing shown.
         for (auto [name, told] : {std::pair{"operator.ini", "Cannot Save as OPERATOR.INI"},
@@ -95,7 +88,7 @@ private slots:
             "[Operator]\r\nMyCall=EA1XYZ\r\nName=Jos\xE9\r\nQTH=\r\n[Messages]\r\nM1=(NAME) CAF\xC9\r\n";
         const std::string nativeName = QFile::encodeName(h.Path("prof")).toStdString() + "\xE9.ini";
         std::ofstream(nativeName, std::ios::binary) << profile.toStdString();
-        ProgCon& w = StartWith(h, "prof\xE9.ini", QByteArray());
+        ProgCon& w = h.StartWith("prof\xE9.ini", QByteArray());
         QTest::mouseClick(h.Find<QPushButton>("cmdMessages0"), Qt::LeftButton);
         QCOMPARE(h.KeyboardText(), u"Jos\u00E9 CAF\u00C9"_s);
         QCOMPARE(h.prompts.shown.size(), 0u); // found: no question which operator it is
@@ -113,7 +106,7 @@ private slots:
     void anUnreadableProfileIsToldAndNeverWritten() {
         const QByteArray binary("[Timing]\r\nSpeed= 30\r\n\0\x01", 23);
         Harness h;
-        ProgCon& w = StartWith(h, "Smith.ini", binary);
+        ProgCon& w = h.StartWith("Smith.ini", binary);
         const QString file = h.Path("Smith.ini");
         QCOMPARE(h.prompts.shown.front().text,
                  "The operator profile\n" + file +

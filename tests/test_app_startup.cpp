@@ -1,8 +1,10 @@
 #include "Harness.h"
+#include "app/ApplicationFolder.h"
 #include "app/TerminationSignals.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
+#include <QProcess>
 #include <csignal>
 
 namespace {
@@ -13,6 +15,29 @@ QColor Foreground(QWidget* widget) {
 
 void ClickDown(UpDown* control) {
     QTest::mouseClick(control->downButton(), Qt::LeftButton);
+}
+
+// The built program, started as an operator starts it, with its folders in `home`.
+void Start(QProcess& process, const QTemporaryDir& home, const QString& option = "--demo") {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"HOME", "XDG_RUNTIME_DIR", "XDG_DATA_HOME"})
+        environment.insert(name, home.path());
+    process.setProcessEnvironment(environment);
+    process.start(home.filePath("tandrel"), {option});
+}
+
+// Starts `copy` and, once it holds the lock, checks that a later start ends at once and says why, and
+// that `copy` was asked to come forward.
+void RunsAlone(QProcess& copy, const QTemporaryDir& home) {
+    Start(copy, home);
+    QTRY_COMPARE_WITH_TIMEOUT(Bytes(home.filePath("tandrel.lock")).split('\n').front().toLongLong(),
+                              copy.processId(), 60000);
+    QProcess again;
+    Start(again, home);
+    QVERIFY(again.waitForFinished(60000) && again.exitCode() == 0);
+    QCOMPARE(again.readAllStandardOutput(), "Tandrel is already running: its window was brought forward.\n");
+    QTRY_VERIFY_WITH_TIMEOUT(copy.canReadLine(), 60000);
+    QCOMPARE(copy.readLine(), "Another start of Tandrel brought this window forward.\n");
 }
 
 } // namespace
@@ -204,14 +229,75 @@ private slots:
         QVERIFY(h.Read("Operator.INI").contains("WindowState=0\r\n"));
     }
 
-    void aTerminationSignalClosesAndSaves() {
-        Harness h;
-        ProgCon& w = h.Start();
-        w.show();
-        CloseOnTerminationSignals(&w);
-        std::raise(SIGTERM);
-        QTRY_VERIFY(!w.isVisible());
-        QVERIFY(h.Read("Operator.INI").contains("WindowState=0\r\n"));
+    // A signal never asks: the key is released, the geometry saved, what could not be saved is said on
+    // standard error, and the unit is closed; also while a close's own question waits for an answer.
+    void aTerminationSignalEndsWithoutAQuestion() {
+        for (bool questionOpen : {false, true}) {
+            Harness h;
+            ProgCon& w = h.StartWith("Smith.ini", "[Operator]\r\nMyCall=N0CALL\r\nName=Ann\r\nQTH=Oslo\r\n");
+            QVERIFY(h.ShowActive());
+            QTest::keyPress(w.windowHandle(), Qt::Key_Alt);
+            // A folder where the profile should be: the save fails, whoever runs the test.
+            QVERIFY(h.unit.keyDown() && QFile::remove(h.Path("Smith.ini")) &&
+                    QDir(h.folder.path()).mkdir("Smith.ini"));
+            int handlesAtEnd = -1;
+            EndOnTerminationSignals(
+                &w, [&w] { w.ShutDownUnattended(); }, [&](int) { handlesAtEnd = h.unit.openHandles(); });
+            h.prompts.whileShown = [&] {
+                std::raise(SIGTERM);
+                QTRY_COMPARE(handlesAtEnd, 0);
+            };
+            QTest::ignoreMessage(QtWarningMsg, qPrintable("The operator profile\n" + h.Path("Smith.ini") +
+                                                          "\nwas not saved: a folder has that name.\n\n"
+                                                          "The file is as it was before."));
+            questionOpen ? (void)w.close() : h.prompts.whileShown();
+            QCOMPARE(h.prompts.shown.size(), std::size_t(questionOpen));
+            QVERIFY(!h.unit.keyDown() && h.Read("Operator.INI").contains("WindowState=0\r\n"));
+        }
+    }
+
+    // Two real starts: one program per user; a lock left by a killed copy is taken over; and a signal
+    // ends the program without a question when the profile cannot be saved.
+    void oneCopyPerUserAndASignalEndsIt() {
+        // A copy away from the build folder, which an Operator.INI left there would make portable.
+        QTemporaryDir home;
+        const QString profile = home.filePath("Tandrel/N0CALL.ini");
+        QVERIFY(QDir(home.path()).mkdir("Tandrel") && QFile::copy(TANDREL_PROGRAM, home.filePath("tandrel")));
+        Put(home.filePath("Tandrel/Operator.INI"), "[Operator]\r\nINIFile=N0CALL.ini\r\n");
+        Put(profile, "[Operator]\r\nMyCall=N0CALL\r\nName=Ann\r\nQTH=Oslo\r\n");
+        QProcess first, version, next;
+        RunsAlone(first, home);
+        Start(version, home, "--version");
+        QVERIFY(version.waitForFinished(60000) && version.readAllStandardOutput().startsWith("Tandrel 0."));
+        first.kill();
+        QVERIFY(first.waitForFinished(60000));
+        RunsAlone(next, home);
+
+        QVERIFY(QFile::remove(profile) && QDir().mkdir(profile));
+        next.terminate();
+        QVERIFY(next.waitForFinished(60000) && next.exitStatus() == QProcess::CrashExit &&
+                next.exitCode() == SIGTERM);
+        QVERIFY(next.readAllStandardError().contains(profile.toUtf8() + "\nwas not saved: "));
+        QVERIFY(Bytes(home.filePath("Tandrel/Operator.INI")).contains("\r\n[Form]\r\n") &&
+                !QFile::exists(home.filePath("tandrel.lock")));
+    }
+
+    // Under the system's folders the data folder always; elsewhere the program's own folder when it holds
+    // Operator.INI or the marker, and the data folder when it holds neither (a build folder, for one).
+    void onlyAPortableCopyKeepsItsFilesBesideIt() {
+        const QString data = "/home/ann/.local/share/Tandrel";
+        const QStringList state{"Operator.INI"}, marker{"Tandrel.portable"},
+            neither{"operator.ini", "portable"};
+        for (const QString folder : {"/usr/bin", "/usr/local/bin/", "/opt/tandrel", "/sbin"}) {
+            for (const QStringList& holds : {state, marker, state + marker, neither})
+                QCOMPARE(ChooseApplicationFolder(folder, holds, data), data);
+        }
+        for (const QString folder :
+             {"/media/ann/STICK", "/usrdata", "/home/ann/tandrel/build/release/src/app"}) {
+            QCOMPARE(ChooseApplicationFolder(folder, state, data), folder);
+            QCOMPARE(ChooseApplicationFolder(folder, marker, data), folder);
+            QCOMPARE(ChooseApplicationFolder(folder, neither, data), data);
+        }
     }
 
     void anUnwritableFolderIsNoFailure() {

@@ -294,6 +294,13 @@ void ProgCon::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+void ProgCon::ShutDownUnattended() {
+    unattended_ = true;
+    close();
+    // A close that waits on its Save As question has not closed the unit yet.
+    link.CloseUnit();
+}
+
 void ProgCon::SendKeyerSettings() {
     const PaddleFeatures features = dlgEditKeyer()->Features();
     KeyerSettings settings;
@@ -402,12 +409,15 @@ void ProgCon::SaveProfile() {
     if (problem) TellProfileNotSaved(*problem);
 }
 
-// At shutdown the operator's changes would be lost with the window, so Save As is offered.
+// At shutdown the operator's changes would be lost with the window: the reason stays on standard error,
+// and Save As is offered unless a signal ends the program, which never waits for an answer.
 void ProgCon::TellProfileNotSaved(const QString& problem) {
     if (!shutDown) {
         services_.prompts.MessageBox(problem, QString(), Prompts::Buttons::Ok);
         return;
     }
+    qWarning().noquote() << problem;
+    if (unattended_) return;
     const QString question =
         problem + QStringLiteral("\n\nSave the profile under another name before closing?");
     if (services_.prompts.MessageBox(question, QString(), Prompts::Buttons::YesNo) == Prompts::Answer::Yes)

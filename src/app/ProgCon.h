@@ -52,6 +52,9 @@ public:
 
     // A note for the operator in the status box, until the unit's next news replaces it.
     void ShowNotice(const QString& text);
+    // Closes as a signal asks: nothing is asked, what is not saved is said on standard error, and the
+    // unit is closed, also when a close already waits on its question.
+    void ShutDownUnattended();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -123,6 +126,7 @@ private:
     TransmitState state;
 
     bool shutDown = false;
+    bool unattended_ = false;
     QString firmwareText;
     QString operatorFile;
     int dotMilliseconds = 0;

@@ -1,7 +1,14 @@
 #pragma once
 
-class QWidget;
+#include <functional>
 
-// Closes the window, and so saves the geometry and the profile, when the process is asked to end
-// (SIGTERM at logout or shutdown, SIGHUP, SIGINT) instead of dying with unsaved changes.
-void CloseOnTerminationSignals(QWidget* window);
+class QObject;
+
+// Ends the process by the signal, as if it had not been caught, so that whoever sent it sees it so.
+void EndBySignal(int signal);
+
+// When the process is asked to end (SIGTERM at logout or shutdown, SIGHUP, SIGINT), runs `shutDown` in
+// the event loop, also in the loop of a dialog or message box that waits for an answer, then `end` with
+// the signal. The process ends there: nothing that the dialog interrupted goes on, and no question waits.
+void EndOnTerminationSignals(QObject* owner, std::function<void()> shutDown,
+                             std::function<void(int signal)> end = EndBySignal);
