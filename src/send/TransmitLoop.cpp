@@ -150,11 +150,13 @@ void TransmitLoop::WaitOutRepeat(const QString& text) {
 // False when it did not, or when the unit's reply (a paddle break-in) dropped the rest of the text.
 bool TransmitLoop::SendCharacter(int c) {
     TransmitState& s = p_.state;
-    if (!p_.link.WriteReport(SendCharacterCommand(tables_.MorseCodeTable[c - MorseTableFirstCharacter]))) {
+    const int index = c - MorseTableFirstCharacter;
+    if (!p_.link.WriteReport(SendCharacterCommand(tables_.MorseCodeTable[index]))) {
         HandOverToMonitor();
         return false;
     }
-    p_.sent.Append(QString(QChar(c)));
+    // What went out, as the operator would type it: a prosign shows as its key.
+    p_.sent.Append(QString(QChar(tables_.SentEchoTable[index])));
     p_.sent.SetSelStart(End);
     p_.link.ReadReport();
     if (p_.link.receiveBuffer()[1] > ReplyDropsText) {
