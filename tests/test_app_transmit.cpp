@@ -67,8 +67,16 @@ private slots:
         // Typing again starts the loop from the first character of the new text.
         Type("K");
         h->clock.Advance(100);
-        QCOMPARE(Codes(h->unit).back(), std::uint8_t(0x48));
-        QCOMPARE(h->SentText(), QStringLiteral("AB\r\nK"));
+
+        // Stop and Esc end the over and its Sent line, and no empty line follows one already ended.
+        QTest::mouseClick(Button("cmdEnd"), Qt::LeftButton);
+        Type("G4");
+        h->clock.Advance(700);
+        QTest::keyClick(keyboard, Qt::Key_Escape);
+        h->clock.Advance(4000);
+        Type("E");
+        h->clock.Advance(100);
+        QCOMPARE(h->SentText(), QStringLiteral("AB\r\nK\r\nG\r\nE"));
     }
 
     void repeatMarkerSendsAgainUntilStopped() {
@@ -91,8 +99,8 @@ private slots:
         QCOMPARE(Codes(h->unit), (std::vector<std::uint8_t>{0x20, 0xA0, 0xE8, 0x20, 0x20, 0xA0, 0xE8, 0x20}));
         QCOMPARE(Gaps(h->unit)[3], std::int64_t(288 + 5000));
         QVERIFY(stoppedAt >= stopAt && stoppedAt < stopAt + 250);
-        // The stopped round ends its line, and the idle hand-over another.
-        QCOMPARE(h->SentText(), QStringLiteral("TEST\r\nTEST\r\n\r\n"));
+        // The stopped round ends its line; the idle hand-over adds no empty line.
+        QCOMPARE(h->SentText(), QStringLiteral("TEST\r\nTEST\r\n"));
         QCOMPARE(h->KeyboardText(), QString());
     }
 
@@ -165,7 +173,7 @@ private slots:
         Type("E");
         h->clock.Advance(100);
         QCOMPARE(Codes(h->unit), (std::vector<std::uint8_t>{0x90, 0x74, 0xA0}));
-        QCOMPARE(h->SentText(), QStringLiteral("ABE"));
+        QCOMPARE(h->SentText(), QStringLiteral("AB\r\nE"));
         QTest::mouseClick(Button("cmdClearSend"), Qt::LeftButton);
         QCOMPARE(h->SentText(), QString());
     }

@@ -93,6 +93,7 @@ void ProgCon::WireTransmitting() {
     loop->pacing = [this] { return CurrentPacing(); };
     loop->runChangeHandling = [this] { keyboardHandlers->Change(); };
     loop->focusKeyboard = [this] { FocusKeyboard(); };
+    keyboardHandlers->stopSending = [this] { loop->Stop(); };
     transmitTimer->onTick = [this] { loop->TransmitTick(); };
     connect(cmdTx, &QPushButton::clicked, this, [this] { loop->TransmitButtonClicked(); });
     connect(cmdEnd, &QPushButton::clicked, this, [this] { loop->StopButtonClicked(); });

@@ -148,7 +148,7 @@ void KeyboardHandlers::KeyDown(int key) {
         sendMessageByKey(message);
     }
     TrackCaret(key);
-    if (key == KeyCode::Escape) EmptyKeyboard(keyboard_, p_.state);
+    if (key == KeyCode::Escape) stopSending();
     if (key == KeyCode::Return && s.messageEditMode && s.messageEditNumber != 0) saveMessageEdit();
     FinishKeyDown();
 }

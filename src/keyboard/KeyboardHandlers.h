@@ -60,6 +60,8 @@ public:
     std::function<void(int)> chooseMessageByKey;
     std::function<void()> cancelMessageEdit;
     std::function<void()> saveMessageEdit;
+    // ESC ends the over as the Stop button does.
+    std::function<void()> stopSending;
     // Page Up and Page Down step the speed, as its arrows do (+1 faster, -1 slower).
     std::function<void(int)> stepSpeed;
 

@@ -127,8 +127,7 @@ void TransmitLoop::HandOverWhenIdle(std::int64_t now) {
     p_.transmitTimer.SetInterval(PollMilliseconds);
     if (now - s.lastSendTick <= IdleMilliseconds) return;
     HandOverToMonitor();
-    if (p_.sent.Length() > 0) p_.sent.Append(LineBreak);
-    p_.sent.SetSelStart(End);
+    EndSentLine();
     EmptyKeyboard(p_.keyboard, p_.state);
 }
 
@@ -143,7 +142,13 @@ void TransmitLoop::WaitOutRepeat(const QString& text) {
     }
     s.sendPosition = 1;
     p_.keyboard.SetSelStart(0);
-    p_.sent.Append(LineBreak);
+    EndSentLine();
+}
+
+// An over that ends starts a new line in the Sent window; a line already ended stays as it is.
+void TransmitLoop::EndSentLine() {
+    if (!p_.sent.OnEmptyLine()) p_.sent.Append(LineBreak);
+    p_.sent.SetSelStart(End);
 }
 
 // A character counts as sent, and shows in the Sent window, only once its command went out whole.
@@ -160,7 +165,8 @@ bool TransmitLoop::SendCharacter(int c) {
     p_.sent.SetSelStart(End);
     p_.link.ReadReport();
     if (p_.link.receiveBuffer()[1] > ReplyDropsText) {
-        EmptyKeyboard(p_.keyboard, p_.state);
+        // The operator broke in with the paddles: the over is over.
+        Stop();
         p_.transmitTimer.SetEnabled(true);
         p_.monitorTimer.SetEnabled(false);
         return false;
@@ -207,9 +213,15 @@ void TransmitLoop::TransmitButtonClicked() {
 }
 
 void TransmitLoop::StopButtonClicked() {
+    Stop();
+    focusKeyboard();
+}
+
+void TransmitLoop::Stop() {
+    // A repeat waiting for its next round sees this among the events it lets run.
     p_.state.repeatSeconds = 0;
     EmptyKeyboard(p_.keyboard, p_.state);
-    focusKeyboard();
+    EndSentLine();
 }
 
 void TransmitLoop::ClearSentButtonClicked() {

@@ -51,6 +51,9 @@ public:
 
     void TransmitButtonClicked();
     void StopButtonClicked();
+    // Ends the over at once, as Stop and Esc do: drops what is not sent yet, ends a repeat and ends
+    // the Sent line.
+    void Stop();
     void ClearSentButtonClicked();
 
     // Reads the pacing settings at the moment they are needed.
@@ -66,6 +69,7 @@ private:
     void HoldStatusBanner();
     void HandOverWhenIdle(std::int64_t now);
     void WaitOutRepeat(const QString& text);
+    void EndSentLine();
     bool SendCharacter(int c);
     void Pace(int c);
     void ColourSentCharacter();
