@@ -31,6 +31,7 @@ class TransmitTest : public QObject {
     QTextEdit* keyboard = nullptr;
 
     void Type(const QString& text) { QTest::keyClicks(keyboard, text); }
+    QLineEdit* Status() const { return h->Find<QLineEdit>("txtInfo"); }
     QPushButton* Button(const char* name) const { return h->Find<QPushButton>(name); }
 
 private slots:
@@ -92,6 +93,7 @@ private slots:
         h->clock.Advance(1200);
         const std::int64_t lastT = h->unit.reportsOf('C').back().time;
         QCOMPARE(h->SentText(), QStringLiteral("TEST\r\n"));
+        QCOMPARE(Status()->text(), QStringLiteral("Repeat Every 5 s: Sending - Esc or Stop Ends It"));
 
         // The second round starts after the 5 s pause; the stop button ends its pause after 2 s.
         stopAt = lastT + 288 + 5000 + 1152 + 288 + 2000;
@@ -102,6 +104,29 @@ private slots:
         // The stopped round ends its line; the idle hand-over adds no empty line.
         QCOMPARE(h->SentText(), QStringLiteral("TEST\r\nTEST\r\n"));
         QCOMPARE(h->KeyboardText(), QString());
+    }
+
+    // The pause counts down to the next round, under the tune sign while ALT keys the transmitter;
+    // Esc ends it at once.
+    void aRepeatCountsDownUntilEscEndsIt() {
+        QStringList shown;
+        h->clock.onSleep = [&](std::int64_t) {
+            shown << Status()->text();
+            if (shown.size() == 2) QTest::keyPress(keyboard, Qt::Key_Alt);
+            if (shown.size() == 3) {
+                QTest::keyRelease(keyboard, Qt::Key_Alt, Qt::AltModifier);
+                shown << Status()->text();
+            }
+            if (shown.size() == 6) QTest::keyClick(keyboard, Qt::Key_Escape);
+        };
+        Type("E<2");
+        h->clock.Advance(3000);
+        const QString next = QStringLiteral("Repeat: Next Round In %1 s - Esc or Stop Ends It");
+        QCOMPARE(shown, QStringList({next.arg(2), next.arg(2),
+                                     QStringLiteral("TRANSMITTER KEYED - Tuning Until ALT Is Released"),
+                                     next.arg(2), next.arg(2), next.arg(1)}));
+        QCOMPARE(Status()->text(), QStringLiteral("Firmware Version: 1.0.7"));
+        QCOMPARE(Background(Status()), QColor(140, 180, 220));
     }
 
     // Enter reads as CR LF; line breaks and characters without a code end the Sent line, and an
@@ -187,11 +212,15 @@ private slots:
         QTest::keyPress(w->windowHandle(), Qt::Key_Alt);
         QTest::keyPress(w->windowHandle(), Qt::Key_Alt);
         QVERIFY(h->unit.keyDown());
+        QCOMPARE(Status()->text(), QStringLiteral("TRANSMITTER KEYED - Tuning Until ALT Is Released"));
+        QCOMPARE(Background(Status()), QColor(255, 140, 0));
         h->clock.Advance(3000);
         QCOMPARE(h->unit.reportsOf('T').size(), std::size_t(2));
         QCOMPARE(h->unit.reports().size(), std::size_t(2));
         QTest::keyRelease(w->windowHandle(), Qt::Key_Alt, Qt::AltModifier);
         QVERIFY(!h->unit.keyDown());
+        QCOMPARE(Status()->text(), QStringLiteral("Firmware Version: 1.0.7"));
+        QCOMPARE(Background(Status()), QColor(140, 180, 220));
         QTest::keyClick(w->windowHandle(), Qt::Key_Z, Qt::AltModifier);
         QCOMPARE(h->KeyboardText(), QString());
         QCOMPARE(QApplication::focusWidget(), keyboard);
@@ -211,6 +240,7 @@ private slots:
         QTest::keyPress(w->windowHandle(), Qt::Key_Alt);
         h->Find("txtWrkStation")->setFocus();
         QVERIFY(!h->unit.keyDown());
+        QCOMPARE(Status()->text(), QStringLiteral("Firmware Version: 1.0.7"));
 
         // Closing while ALT holds the key down releases the transmitter before the unit is closed.
         keyboard->setFocus();
@@ -218,6 +248,7 @@ private slots:
         QVERIFY(h->unit.keyDown());
         w->close();
         QVERIFY(!h->unit.keyDown());
+        QCOMPARE(Status()->text(), QStringLiteral("Firmware Version: 1.0.7"));
         QCOMPARE(h->unit.openHandles(), 0);
     }
 

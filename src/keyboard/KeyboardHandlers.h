@@ -9,6 +9,7 @@
 class Prompts;
 class QTextEdit;
 class QWidget;
+class SendingStatus;
 class Timer;
 class UnitLink;
 
@@ -39,6 +40,7 @@ public:
         Timer& monitorTimer;
         UnitLink& link;
         Prompts& prompts;
+        SendingStatus& status;
     };
 
     // Makes the Keyboard window in parent; the main window places it.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "send/MorseTables.h"
+#include "send/SendingStatus.h"
 #include "send/TransmitDisplay.h"
 #include "send/TransmitState.h"
 
@@ -33,6 +34,7 @@ public:
         UnitLink& link;
         Clock& clock;
         TransmitDisplay& display;
+        SendingStatus& status;
         // True once the window is closing: nothing more of a tick may run.
         const bool& shutDown;
     };
@@ -69,6 +71,7 @@ private:
     void HoldStatusBanner();
     void HandOverWhenIdle(std::int64_t now);
     void WaitOutRepeat(const QString& text);
+    bool RepeatEnded() const;
     void EndSentLine();
     bool SendCharacter(int c);
     void Pace(int c);
