@@ -31,6 +31,7 @@ class TransmitTest : public QObject {
     QTextEdit* keyboard = nullptr;
 
     void Type(const QString& text) { QTest::keyClicks(keyboard, text); }
+    QLineEdit* Status() const { return h->Find<QLineEdit>("txtInfo"); }
     QPushButton* Button(const char* name) const { return h->Find<QPushButton>(name); }
 
 private slots:
@@ -67,8 +68,16 @@ private slots:
         // Typing again starts the loop from the first character of the new text.
         Type("K");
         h->clock.Advance(100);
-        QCOMPARE(Codes(h->unit).back(), std::uint8_t(0x48));
-        QCOMPARE(h->SentText(), QStringLiteral("AB\r\nK"));
+
+        // Stop and Esc end the over and its Sent line, and no empty line follows one already ended.
+        QTest::mouseClick(Button("cmdEnd"), Qt::LeftButton);
+        Type("G4");
+        h->clock.Advance(700);
+        QTest::keyClick(keyboard, Qt::Key_Escape);
+        h->clock.Advance(4000);
+        Type("E");
+        h->clock.Advance(100);
+        QCOMPARE(h->SentText(), QStringLiteral("AB\r\nK\r\nG\r\nE"));
     }
 
     void repeatMarkerSendsAgainUntilStopped() {
@@ -84,6 +93,7 @@ private slots:
         h->clock.Advance(1200);
         const std::int64_t lastT = h->unit.reportsOf('C').back().time;
         QCOMPARE(h->SentText(), QStringLiteral("TEST\r\n"));
+        QCOMPARE(Status()->text(), QStringLiteral("Repeat Every 5 s: Sending - Esc or Stop Ends It"));
 
         // The second round starts after the 5 s pause; the stop button ends its pause after 2 s.
         stopAt = lastT + 288 + 5000 + 1152 + 288 + 2000;
@@ -91,9 +101,32 @@ private slots:
         QCOMPARE(Codes(h->unit), (std::vector<std::uint8_t>{0x20, 0xA0, 0xE8, 0x20, 0x20, 0xA0, 0xE8, 0x20}));
         QCOMPARE(Gaps(h->unit)[3], std::int64_t(288 + 5000));
         QVERIFY(stoppedAt >= stopAt && stoppedAt < stopAt + 250);
-        // The stopped round ends its line, and the idle hand-over another.
-        QCOMPARE(h->SentText(), QStringLiteral("TEST\r\nTEST\r\n\r\n"));
+        // The stopped round ends its line; the idle hand-over adds no empty line.
+        QCOMPARE(h->SentText(), QStringLiteral("TEST\r\nTEST\r\n"));
         QCOMPARE(h->KeyboardText(), QString());
+    }
+
+    // The pause counts down to the next round, under the tune sign while ALT keys the transmitter;
+    // Esc ends it at once.
+    void aRepeatCountsDownUntilEscEndsIt() {
+        QStringList shown;
+        h->clock.onSleep = [&](std::int64_t) {
+            shown << Status()->text();
+            if (shown.size() == 2) QTest::keyPress(keyboard, Qt::Key_Alt);
+            if (shown.size() == 3) {
+                QTest::keyRelease(keyboard, Qt::Key_Alt, Qt::AltModifier);
+                shown << Status()->text();
+            }
+            if (shown.size() == 6) QTest::keyClick(keyboard, Qt::Key_Escape);
+        };
+        Type("E<2");
+        h->clock.Advance(3000);
+        const QString next = QStringLiteral("Repeat: Next Round In %1 s - Esc or Stop Ends It");
+        QCOMPARE(shown, QStringList({next.arg(2), next.arg(2),
+                                     QStringLiteral("TRANSMITTER KEYED - Tuning Until ALT Is Released"),
+                                     next.arg(2), next.arg(2), next.arg(1)}));
+        QCOMPARE(Status()->text(), QStringLiteral("Firmware Version: 1.0.7"));
+        QCOMPARE(Background(Status()), QColor(140, 180, 220));
     }
 
     // Enter reads as CR LF; line breaks and characters without a code end the Sent line, and an
@@ -105,14 +138,15 @@ private slots:
         QCOMPARE(h->KeyboardText(), QString());
         QCOMPARE(h->SentText(), QString());
 
-        Type(QStringLiteral("A\\B{"));
+        // A character without a code of its own goes out as BT and shows as the key that types BT.
+        Type(QStringLiteral("K-1\\#{"));
         // A letter beyond 8 bits is not mistaken for the letter its low byte happens to be.
         QTest::sendKeyEvent(QTest::Click, keyboard, Qt::Key_unknown, QStringLiteral("Ł"), Qt::NoModifier);
         QTest::keyClick(keyboard, Qt::Key_Return);
         Type(QStringLiteral("C"));
-        h->clock.Advance(2000);
-        QCOMPARE(Codes(h->unit), (std::vector<std::uint8_t>{0x90, 0x74, 0x54}));
-        QCOMPARE(h->SentText(), QStringLiteral("A\r\nB\r\n\r\n\r\n\r\nC"));
+        h->clock.Advance(4000);
+        QCOMPARE(Codes(h->unit), (std::vector<std::uint8_t>{0x48, 0x79, 0x82, 0x72, 0x54}));
+        QCOMPARE(h->SentText(), QStringLiteral("K-1\r\n;\r\n\r\n\r\n\r\nC"));
     }
 
     void pauseKeepsTypingForLater() {
@@ -164,7 +198,7 @@ private slots:
         Type("E");
         h->clock.Advance(100);
         QCOMPARE(Codes(h->unit), (std::vector<std::uint8_t>{0x90, 0x74, 0xA0}));
-        QCOMPARE(h->SentText(), QStringLiteral("ABE"));
+        QCOMPARE(h->SentText(), QStringLiteral("AB\r\nE"));
         QTest::mouseClick(Button("cmdClearSend"), Qt::LeftButton);
         QCOMPARE(h->SentText(), QString());
     }
@@ -178,11 +212,15 @@ private slots:
         QTest::keyPress(w->windowHandle(), Qt::Key_Alt);
         QTest::keyPress(w->windowHandle(), Qt::Key_Alt);
         QVERIFY(h->unit.keyDown());
+        QCOMPARE(Status()->text(), QStringLiteral("TRANSMITTER KEYED - Tuning Until ALT Is Released"));
+        QCOMPARE(Background(Status()), QColor(255, 140, 0));
         h->clock.Advance(3000);
         QCOMPARE(h->unit.reportsOf('T').size(), std::size_t(2));
         QCOMPARE(h->unit.reports().size(), std::size_t(2));
         QTest::keyRelease(w->windowHandle(), Qt::Key_Alt, Qt::AltModifier);
         QVERIFY(!h->unit.keyDown());
+        QCOMPARE(Status()->text(), QStringLiteral("Firmware Version: 1.0.7"));
+        QCOMPARE(Background(Status()), QColor(140, 180, 220));
         QTest::keyClick(w->windowHandle(), Qt::Key_Z, Qt::AltModifier);
         QCOMPARE(h->KeyboardText(), QString());
         QCOMPARE(QApplication::focusWidget(), keyboard);
@@ -202,6 +240,7 @@ private slots:
         QTest::keyPress(w->windowHandle(), Qt::Key_Alt);
         h->Find("txtWrkStation")->setFocus();
         QVERIFY(!h->unit.keyDown());
+        QCOMPARE(Status()->text(), QStringLiteral("Firmware Version: 1.0.7"));
     }
 
     void aWordSpaceNoLargerThanTheLetterSpaceStillSends() {

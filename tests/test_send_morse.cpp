@@ -37,10 +37,17 @@ private slots:
             {'[', 0xAA, 14},
             {'=', 0xE9, 16},
             {'\'', 0xBA, 12},
+            {'-', 0x79, 16},
+            {'(', 0x4A, 16},
+            {')', 0x49, 20},
+            {'@', 0x95, 18},
+            {':', 0x1D, 18},
+            {'"', 0xB5, 16},
+            {'+', 0xAA, 14},
+            {'!', 0x51, 20},
+            {'&', 0xBA, 12},
             // Punctuation without a pattern of its own goes out as the break, BT.
-            {'-', 0x72, 14},
-            {'!', 0x72, 14},
-            {'<', 0x72, 14},
+            {'#', 0x72, 14},
             {' ', 0xFF, 255},
         };
         for (const Expected& e : table) {

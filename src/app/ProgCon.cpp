@@ -87,12 +87,13 @@ void ProgCon::FocusKeyboard() {
 }
 
 void ProgCon::WireTransmitting() {
-    loop = std::make_unique<TransmitLoop>(TransmitLoop::Parts{state, keyboardHandlers->keyboard(), sent,
-                                                              *transmitTimer, *monitorTimer, link,
-                                                              services_.clock, *this, shutDown});
+    loop = std::make_unique<TransmitLoop>(
+        TransmitLoop::Parts{state, keyboardHandlers->keyboard(), sent, *transmitTimer, *monitorTimer, link,
+                            services_.clock, *this, sendingStatus, shutDown});
     loop->pacing = [this] { return CurrentPacing(); };
     loop->runChangeHandling = [this] { keyboardHandlers->Change(); };
     loop->focusKeyboard = [this] { FocusKeyboard(); };
+    keyboardHandlers->stopSending = [this] { loop->Stop(); };
     transmitTimer->onTick = [this] { loop->TransmitTick(); };
     connect(cmdTx, &QPushButton::clicked, this, [this] { loop->TransmitButtonClicked(); });
     connect(cmdEnd, &QPushButton::clicked, this, [this] { loop->StopButtonClicked(); });
@@ -168,6 +169,14 @@ bool ProgCon::ShowsClosingWords() const {
 
 void ProgCon::ShowUnitStatus() {
     ShowStatus(firmwareText, Colours::BlueGrey);
+}
+
+StatusLine ProgCon::ShownStatus() const {
+    return {txtInfo->text(), txtInfo->palette().color(QPalette::Base)};
+}
+
+void ProgCon::ShowStatusLine(const StatusLine& line) {
+    ShowStatus(line.text, line.background);
 }
 
 void ProgCon::ShowEditState(bool editing) {

@@ -8,6 +8,7 @@
 #include "platform/Prompts.h"
 #include "platform/RichText.h"
 #include "platform/Shell.h"
+#include "send/SendingStatus.h"
 #include "send/TransmitLoop.h"
 #include "send/TransmitState.h"
 
@@ -85,6 +86,8 @@ private:
     void ShowTransmitting(bool transmitting) override;
     bool ShowsClosingWords() const override;
     void ShowUnitStatus() override;
+    StatusLine ShownStatus() const override;
+    void ShowStatusLine(const StatusLine& line) override;
     void ShowEditState(bool editing) override;
     void ShowEditStatus(const QString& text) override;
     QString MessageTitle(int number) const override;
@@ -124,6 +127,7 @@ private:
     UnitLink link;
     RichText sent;
     TransmitState state;
+    SendingStatus sendingStatus{*this};
 
     bool shutDown = false;
     bool unattended_ = false;

@@ -95,8 +95,10 @@ void ProgCon::BuildWindow() {
         FocusKeyboard();
     });
 
-    keyboardHandlers = std::make_unique<KeyboardHandlers>(
-        KeyboardHandlers::Parts{state, sent, *transmitTimer, *monitorTimer, link, services_.prompts}, client);
+    keyboardHandlers =
+        std::make_unique<KeyboardHandlers>(KeyboardHandlers::Parts{state, sent, *transmitTimer, *monitorTimer,
+                                                                   link, services_.prompts, sendingStatus},
+                                           client);
     txtKeyboard = keyboardHandlers->window();
     txtKeyboard->setFont(WindowFont(11.25));
     SetBackground(txtKeyboard, Colours::LightYellow);

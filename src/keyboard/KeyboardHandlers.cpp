@@ -6,6 +6,7 @@
 #include "platform/Colours.h"
 #include "platform/Prompts.h"
 #include "platform/RichText.h"
+#include "send/SendingStatus.h"
 #include "send/TransmitLoop.h"
 
 #include <QApplication>
@@ -130,6 +131,7 @@ void KeyboardHandlers::KeyDown(int key) {
     if (key == KeyCode::Alt) {
         s.tuneActive = true;
         p_.link.WriteReport(TuneOnCommand());
+        p_.status.ShowTuning(true);
         return;
     }
     const bool functionKey = key >= KeyCode::F1 && key <= KeyCode::F12;
@@ -148,7 +150,7 @@ void KeyboardHandlers::KeyDown(int key) {
         sendMessageByKey(message);
     }
     TrackCaret(key);
-    if (key == KeyCode::Escape) EmptyKeyboard(keyboard_, p_.state);
+    if (key == KeyCode::Escape) stopSending();
     if (key == KeyCode::Return && s.messageEditMode && s.messageEditNumber != 0) saveMessageEdit();
     FinishKeyDown();
 }
@@ -189,6 +191,7 @@ void KeyboardHandlers::ReleaseTune() {
     if (!p_.state.tuneActive) return;
     p_.link.WriteReport(TuneOffCommand());
     p_.state.tuneActive = false;
+    p_.status.ShowTuning(false);
 }
 
 void KeyboardHandlers::Change() {

@@ -9,6 +9,7 @@
 class Prompts;
 class QTextEdit;
 class QWidget;
+class SendingStatus;
 class Timer;
 class UnitLink;
 
@@ -39,6 +40,7 @@ public:
         Timer& monitorTimer;
         UnitLink& link;
         Prompts& prompts;
+        SendingStatus& status;
     };
 
     // Makes the Keyboard window in parent; the main window places it.
@@ -60,6 +62,8 @@ public:
     std::function<void(int)> chooseMessageByKey;
     std::function<void()> cancelMessageEdit;
     std::function<void()> saveMessageEdit;
+    // ESC ends the over as the Stop button does.
+    std::function<void()> stopSending;
     // Page Up and Page Down step the speed, as its arrows do (+1 faster, -1 slower).
     std::function<void(int)> stepSpeed;
 

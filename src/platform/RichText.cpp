@@ -53,6 +53,11 @@ int RichText::Length() const {
     return static_cast<int>(plain.size() + plain.count(QLatin1Char('\n')));
 }
 
+bool RichText::OnEmptyLine() const {
+    // A block's length counts its closing separator.
+    return edit_->document()->lastBlock().length() <= 1;
+}
+
 void RichText::SetText(const QString& text) {
     Quietly([&] { edit_->setPlainText(ToDocumentText(text)); });
 }

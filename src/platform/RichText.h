@@ -16,6 +16,8 @@ public:
     QString Text() const;
     static QString TextOf(const QTextEdit* edit);
     int Length() const;
+    // The text is empty or ends with a line break.
+    bool OnEmptyLine() const;
     void SetText(const QString& text);
     void Append(const QString& text);
 

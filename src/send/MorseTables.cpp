@@ -13,16 +13,17 @@ struct MorsePattern {
 constexpr std::string_view BreakProsign = "-...-";
 
 // Characters without a pattern of their own go out as the break prosign. The prosigns AS, SK and AR
-// take the places of the apostrophe, '=' and '['.
-constexpr std::array<MorsePattern, 44> MorsePatterns{{
-    {'A', ".-"},     {'B', "-..."},       {'C', "-.-."},  {'D', "-.."},    {'E', "."},      {'F', "..-."},
-    {'G', "--."},    {'H', "...."},       {'I', ".."},    {'J', ".---"},   {'K', "-.-"},    {'L', ".-.."},
-    {'M', "--"},     {'N', "-."},         {'O', "---"},   {'P', ".--."},   {'Q', "--.-"},   {'R', ".-."},
-    {'S', "..."},    {'T', "-"},          {'U', "..-"},   {'V', "...-"},   {'W', ".--"},    {'X', "-..-"},
-    {'Y', "-.--"},   {'Z', "--.."},       {'0', "-----"}, {'1', ".----"},  {'2', "..---"},  {'3', "...--"},
-    {'4', "....-"},  {'5', "....."},      {'6', "-...."}, {'7', "--..."},  {'8', "---.."},  {'9', "----."},
-    {',', "--..--"}, {'.', ".-.-.-"},     {'/', "-..-."}, {'?', "..--.."}, {'=', "...-.-"}, {'\'', ".-..."},
-    {'[', ".-.-."},  {';', BreakProsign},
+// take the places of the apostrophe, '=' and '['; '(' is KN.
+constexpr std::array<MorsePattern, 53> MorsePatterns{{
+    {'A', ".-"},     {'B', "-..."},       {'C', "-.-."},   {'D', "-.."},    {'E', "."},      {'F', "..-."},
+    {'G', "--."},    {'H', "...."},       {'I', ".."},     {'J', ".---"},   {'K', "-.-"},    {'L', ".-.."},
+    {'M', "--"},     {'N', "-."},         {'O', "---"},    {'P', ".--."},   {'Q', "--.-"},   {'R', ".-."},
+    {'S', "..."},    {'T', "-"},          {'U', "..-"},    {'V', "...-"},   {'W', ".--"},    {'X', "-..-"},
+    {'Y', "-.--"},   {'Z', "--.."},       {'0', "-----"},  {'1', ".----"},  {'2', "..---"},  {'3', "...--"},
+    {'4', "....-"},  {'5', "....."},      {'6', "-...."},  {'7', "--..."},  {'8', "---.."},  {'9', "----."},
+    {',', "--..--"}, {'.', ".-.-.-"},     {'/', "-..-."},  {'?', "..--.."}, {'=', "...-.-"}, {'\'', ".-..."},
+    {'[', ".-.-."},  {';', BreakProsign}, {'-', "-....-"}, {'(', "-.--."},  {')', "-.--.-"}, {'@', ".--.-."},
+    {':', "---..."}, {'"', ".-..-."},     {'+', ".-.-."},  {'!', "-.-.--"}, {'&', ".-..."},
 }};
 
 // Six elements and the two marker bits fill the code byte.
@@ -56,6 +57,7 @@ void SetEntry(MorseTables& tables, char character, std::string_view elements) {
     const auto index = static_cast<std::size_t>(character - MorseTableFirstCharacter);
     tables.MorseCodeTable.at(index) = CodeByte(elements);
     tables.MorseLengthTable.at(index) = LengthInDots(elements);
+    tables.SentEchoTable.at(index) = character;
 }
 
 } // namespace
@@ -64,8 +66,10 @@ MorseTables BuildMorseTables() {
     MorseTables tables;
     tables.MorseCodeTable.fill(CodeByte(BreakProsign));
     tables.MorseLengthTable.fill(LengthInDots(BreakProsign));
+    tables.SentEchoTable.fill(BreakKey);
     tables.MorseCodeTable.front() = MorseWordSpace;
     tables.MorseLengthTable.front() = MorseWordSpace;
+    tables.SentEchoTable.front() = ' ';
     for (const auto& [character, elements] : MorsePatterns)
         SetEntry(tables, character, elements);
     return tables;

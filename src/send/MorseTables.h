@@ -10,11 +10,17 @@ constexpr int MorseTableFirstCharacter = ' ';
 // not a duration (a space is timed from the word-space setting).
 constexpr std::uint8_t MorseWordSpace = 255;
 
-// Code bytes the unit turns into dots and dashes, and the on-air length of each character in dot
-// lengths including its trailing element gap, for the characters space .. '['.
+// The key that types the break prosign BT: characters without a code of their own go out as BT and
+// show as this key in the Sent window, as every prosign shows as the key that types it.
+constexpr char BreakKey = ';';
+
+// Code bytes the unit turns into dots and dashes, the on-air length of each character in dot
+// lengths including its trailing element gap, and what the Sent window shows for it, for the
+// characters space .. '['.
 struct MorseTables {
     std::array<std::uint8_t, 60> MorseCodeTable{};
     std::array<std::uint8_t, 60> MorseLengthTable{};
+    std::array<char, 60> SentEchoTable{};
 };
 
 MorseTables BuildMorseTables();

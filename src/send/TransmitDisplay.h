@@ -1,5 +1,14 @@
 #pragma once
 
+#include <QColor>
+#include <QString>
+
+// A text of the status line and the background it shows on.
+struct StatusLine {
+    QString text;
+    QColor background;
+};
+
 // What the transmit loop shows, through the window that owns the controls.
 class TransmitDisplay {
 public:
@@ -10,4 +19,7 @@ public:
     virtual bool ShowsClosingWords() const = 0;
     // The status line goes back to the unit's firmware version.
     virtual void ShowUnitStatus() = 0;
+    // The status line as it stands, and another text for it.
+    virtual StatusLine ShownStatus() const = 0;
+    virtual void ShowStatusLine(const StatusLine& line) = 0;
 };

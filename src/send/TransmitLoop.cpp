@@ -16,6 +16,7 @@ const QString LineBreak = QStringLiteral("\r\n");
 constexpr int PollMilliseconds = 10;
 constexpr int BannerMilliseconds = 2000;
 constexpr int RepeatRoundMilliseconds = 250;
+constexpr int RepeatRoundsPerSecond = 1000 / RepeatRoundMilliseconds;
 constexpr int ReplyDropsText = 64;
 
 // The character's code as the unit's tables know it; a character beyond 8 bits is none of theirs.
@@ -74,6 +75,8 @@ void TransmitLoop::RunTick() {
     }
 
     if (s.sendPosition > p_.keyboard.Length()) {
+        // The text ran out without reaching a repeat marker.
+        p_.status.EndRepeat();
         HandOverWhenIdle(p_.clock.TickCount());
         return;
     }
@@ -127,8 +130,7 @@ void TransmitLoop::HandOverWhenIdle(std::int64_t now) {
     p_.transmitTimer.SetInterval(PollMilliseconds);
     if (now - s.lastSendTick <= IdleMilliseconds) return;
     HandOverToMonitor();
-    if (p_.sent.Length() > 0) p_.sent.Append(LineBreak);
-    p_.sent.SetSelStart(End);
+    EndSentLine();
     EmptyKeyboard(p_.keyboard, p_.state);
 }
 
@@ -137,28 +139,52 @@ void TransmitLoop::WaitOutRepeat(const QString& text) {
     TransmitState& s = p_.state;
     const long long seconds = RoundHalfEven(ParseLeadingNumber(text.mid(s.sendPosition)));
     s.repeatSeconds = static_cast<int>(std::clamp<long long>(seconds, 0, MaxRepeatSeconds));
-    for (int round = s.repeatSeconds * 4; round > 0 && s.repeatSeconds != 0; --round) {
+    const int pauseSeconds = s.repeatSeconds;
+    for (int round = pauseSeconds * RepeatRoundsPerSecond; round > 0; --round) {
+        // A part of a second left counts as a whole one: the countdown reaches 1, never 0.
+        p_.status.ShowRepeatWait((round + RepeatRoundsPerSecond - 1) / RepeatRoundsPerSecond);
         p_.clock.Sleep(RepeatRoundMilliseconds);
         if (!LetEventsRun()) return;
+        if (RepeatEnded()) {
+            p_.status.EndRepeat();
+            return;
+        }
     }
     s.sendPosition = 1;
     p_.keyboard.SetSelStart(0);
-    p_.sent.Append(LineBreak);
+    EndSentLine();
+    p_.status.ShowRepeatRound(pauseSeconds);
+}
+
+// Stop and Esc end a repeat; so do emptying the text, which leaves nothing to repeat, and the message
+// editor, which takes the Keyboard window over.
+bool TransmitLoop::RepeatEnded() const {
+    const TransmitState& s = p_.state;
+    return s.repeatSeconds == 0 || s.messageEditMode || p_.keyboard.Length() == 0;
+}
+
+// An over that ends starts a new line in the Sent window; a line already ended stays as it is.
+void TransmitLoop::EndSentLine() {
+    if (!p_.sent.OnEmptyLine()) p_.sent.Append(LineBreak);
+    p_.sent.SetSelStart(End);
 }
 
 // A character counts as sent, and shows in the Sent window, only once its command went out whole.
 // False when it did not, or when the unit's reply (a paddle break-in) dropped the rest of the text.
 bool TransmitLoop::SendCharacter(int c) {
     TransmitState& s = p_.state;
-    if (!p_.link.WriteReport(SendCharacterCommand(tables_.MorseCodeTable[c - MorseTableFirstCharacter]))) {
+    const int index = c - MorseTableFirstCharacter;
+    if (!p_.link.WriteReport(SendCharacterCommand(tables_.MorseCodeTable[index]))) {
         HandOverToMonitor();
         return false;
     }
-    p_.sent.Append(QString(QChar(c)));
+    // What went out, as the operator would type it: a prosign shows as its key.
+    p_.sent.Append(QString(QChar(tables_.SentEchoTable[index])));
     p_.sent.SetSelStart(End);
     p_.link.ReadReport();
     if (p_.link.receiveBuffer()[1] > ReplyDropsText) {
-        EmptyKeyboard(p_.keyboard, p_.state);
+        // The operator broke in with the paddles: the over is over.
+        Stop();
         p_.transmitTimer.SetEnabled(true);
         p_.monitorTimer.SetEnabled(false);
         return false;
@@ -205,9 +231,16 @@ void TransmitLoop::TransmitButtonClicked() {
 }
 
 void TransmitLoop::StopButtonClicked() {
+    Stop();
+    focusKeyboard();
+}
+
+void TransmitLoop::Stop() {
+    // A repeat waiting for its next round sees this among the events it lets run.
     p_.state.repeatSeconds = 0;
     EmptyKeyboard(p_.keyboard, p_.state);
-    focusKeyboard();
+    EndSentLine();
+    p_.status.EndRepeat();
 }
 
 void TransmitLoop::ClearSentButtonClicked() {

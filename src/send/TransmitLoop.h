@@ -1,6 +1,7 @@
 #pragma once
 
 #include "send/MorseTables.h"
+#include "send/SendingStatus.h"
 #include "send/TransmitDisplay.h"
 #include "send/TransmitState.h"
 
@@ -33,6 +34,7 @@ public:
         UnitLink& link;
         Clock& clock;
         TransmitDisplay& display;
+        SendingStatus& status;
         // True once the window is closing: nothing more of a tick may run.
         const bool& shutDown;
     };
@@ -51,6 +53,9 @@ public:
 
     void TransmitButtonClicked();
     void StopButtonClicked();
+    // Ends the over at once, as Stop and Esc do: drops what is not sent yet, ends a repeat and ends
+    // the Sent line.
+    void Stop();
     void ClearSentButtonClicked();
 
     // Reads the pacing settings at the moment they are needed.
@@ -66,6 +71,8 @@ private:
     void HoldStatusBanner();
     void HandOverWhenIdle(std::int64_t now);
     void WaitOutRepeat(const QString& text);
+    bool RepeatEnded() const;
+    void EndSentLine();
     bool SendCharacter(int c);
     void Pace(int c);
     void ColourSentCharacter();
