@@ -3,6 +3,7 @@
 #include "network/NetworkText.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace CwDaemon {
 
@@ -25,6 +26,19 @@ constexpr SettingRule SettingRules[] = {
     {Setting::Weight, "weight", -50, 50},
     {Setting::Volume, "volume", 0, 100},
 };
+
+std::optional<int> ReadNumber(QByteArrayView text) {
+    text = text.trimmed();
+    const bool negative = text.startsWith('-');
+    if (negative || text.startsWith('+')) text = text.sliced(1);
+    if (text.isEmpty()) return std::nullopt;
+    long long magnitude = 0;
+    for (const char digit : text) {
+        if (digit < '0' || digit > '9') return std::nullopt;
+        magnitude = std::min(magnitude * 10 + (digit - '0'), LargestMagnitude);
+    }
+    return int(negative ? -magnitude : magnitude);
+}
 
 Request NotANumber(const char* name) {
     return Refused{QStringLiteral("the %1 is not a number").arg(name)};
@@ -107,19 +121,6 @@ Request ParseDatagram(QByteArrayView datagram) {
     if (datagram.front() != Escape) return SendText{KeyboardTextFromNetwork(datagram)};
     if (datagram.size() == 1) return Refused{QStringLiteral("an ESC without a request letter")};
     return EscapeRequest(datagram[1], datagram.sliced(2));
-}
-
-std::optional<int> ReadNumber(QByteArrayView text) {
-    text = text.trimmed();
-    const bool negative = text.startsWith('-');
-    if (negative || text.startsWith('+')) text = text.sliced(1);
-    if (text.isEmpty()) return std::nullopt;
-    long long magnitude = 0;
-    for (const char digit : text) {
-        if (digit < '0' || digit > '9') return std::nullopt;
-        magnitude = std::min(magnitude * 10 + (digit - '0'), LargestMagnitude);
-    }
-    return int(negative ? -magnitude : magnitude);
 }
 
 } // namespace CwDaemon

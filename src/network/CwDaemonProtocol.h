@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
-#include <optional>
 #include <variant>
 
 // cwdaemon's UDP protocol, which loggers use to send CW: a datagram is text to key, or an ESC, a
@@ -78,12 +77,9 @@ using Request =
     std::variant<Nothing, SendText, Reset, Abort, ChangeSetting, Tune, AskReply, Ignored, Refused>;
 
 // The request a datagram makes. A value outside its request's range is refused, as cwdaemon does,
-// except that tune times above MaxTuneSeconds are held there. A request that takes no value ignores
-// what follows its letter.
+// except that tune times above MaxTuneSeconds are held there. A value is an optional sign and decimal
+// digits, with blanks and line ends around them; magnitudes beyond 999999999 are held there. A
+// request that takes no value ignores what follows its letter.
 Request ParseDatagram(QByteArrayView datagram);
-
-// A request's value: an optional sign and decimal digits, with blanks and line ends around them.
-// Magnitudes beyond 999999999 are held there. Nothing for anything else.
-std::optional<int> ReadNumber(QByteArrayView text);
 
 } // namespace CwDaemon

@@ -13,7 +13,7 @@ struct AddressParts {
 // Splits at the port's colon; an IPv6 address in brackets, or bare with its colons, keeps its own.
 std::optional<AddressParts> SplitAddress(QStringView text) {
     if (text.startsWith(u'[')) {
-        const qsizetype close = text.indexOf(u']');
+        const qsizetype close = text.lastIndexOf(u']'); // a scope id may hold one too
         if (close < 0) return std::nullopt;
         const QStringView rest = text.sliced(close + 1);
         if (!rest.isEmpty() && !rest.startsWith(u':')) return std::nullopt;
