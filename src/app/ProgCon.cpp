@@ -134,8 +134,8 @@ MacroValues ProgCon::CurrentMacroValues() {
 }
 
 Pacing ProgCon::CurrentPacing() const {
-    return {dotMilliseconds, ParseLeadingNumber(panel->txtLetterSpace->text()),
-            ParseLeadingNumber(panel->txtWordSpace->text())};
+    return {dotMilliseconds, ParseLeadingNumber(panel->Shown(Setting::LetterSpace)),
+            ParseLeadingNumber(panel->Shown(Setting::WordSpace))};
 }
 
 bool ProgCon::eventFilter(QObject* watched, QEvent* event) {
@@ -300,9 +300,9 @@ void ProgCon::SendKeyerSettings() {
     settings.speed = panel->scrSpeed->value();
     settings.weight = panel->scrWeight->value();
     settings.volume = panel->scrVolume->value();
-    settings.tone = static_cast<int>(RoundHalfEven(ParseLeadingNumber(panel->txtTone->text())));
-    settings.letterSpace = ParseLeadingNumber(panel->txtLetterSpace->text());
-    settings.wordSpace = ParseLeadingNumber(panel->txtWordSpace->text());
+    settings.tone = static_cast<int>(RoundHalfEven(ParseLeadingNumber(panel->Shown(Setting::Tone))));
+    settings.letterSpace = ParseLeadingNumber(panel->Shown(Setting::LetterSpace));
+    settings.wordSpace = ParseLeadingNumber(panel->Shown(Setting::WordSpace));
     settings.rightHand = features.rightHand;
     settings.iambic = features.iambic;
     settings.dotMemory = features.dotMemory;
@@ -394,8 +394,8 @@ void ProgCon::SaveProfile() {
     profile.sentWeight = sentWeight;
     profile.sentToneHertz = sentTone;
     profile.sentVolume = sentVolume;
-    profile.wordSpaceText = panel->txtWordSpace->text();
-    profile.letterSpaceText = panel->txtLetterSpace->text();
+    profile.wordSpaceText = panel->Shown(Setting::WordSpace);
+    profile.letterSpaceText = panel->Shown(Setting::LetterSpace);
     const ProfileProblem problem = WriteProfile(operatorFile, profile);
     // Line breaks went into the file as blanks; the messages in memory follow the file.
     std::copy(profile.messages.begin(), profile.messages.end(), messageTexts.begin());

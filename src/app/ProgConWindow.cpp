@@ -8,6 +8,7 @@
 #include "platform/WindowPlacement.h"
 #include "platform/WrappingButton.h"
 #include "profile/KeyerFeaturesDialog.h"
+#include "profile/SettingBox.h"
 #include "profile/SettingsPanel.h"
 #include "profile/UpDown.h"
 
@@ -90,9 +91,10 @@ void ProgCon::BuildWindow() {
 
     panel = Named(new SettingsPanel(client), QStringLiteral("panel"));
     connect(panel, &SettingsPanel::settingChanged, this, [this] {
-        if (loadingProfile_) return;
-        SendKeyerSettings();
-        FocusKeyboard();
+        if (!loadingProfile_) SendKeyerSettings();
+    });
+    connect(panel, &SettingsPanel::done, this, [this] {
+        if (!loadingProfile_) FocusKeyboard();
     });
 
     keyboardHandlers = std::make_unique<KeyboardHandlers>(
@@ -117,12 +119,9 @@ void ProgCon::BuildWindow() {
     SetColour(cmdEnd, QPalette::Button, Colours::Red);
 
     // A click on a box that only shows something hands the focus back to the Keyboard window.
-    for (QWidget* box :
-         {static_cast<QWidget*>(panel->txtSpeed), static_cast<QWidget*>(panel->txtWeight),
-          static_cast<QWidget*>(panel->txtWordSpace), static_cast<QWidget*>(panel->txtLetterSpace),
-          static_cast<QWidget*>(txtIambic), static_cast<QWidget*>(txtDotMemory),
-          static_cast<QWidget*>(txtDashMemory), static_cast<QWidget*>(txtRLPaddles),
-          static_cast<QWidget*>(txtInfo), txtSent->viewport()}) {
+    for (QWidget* box : {static_cast<QWidget*>(txtIambic), static_cast<QWidget*>(txtDotMemory),
+                         static_cast<QWidget*>(txtDashMemory), static_cast<QWidget*>(txtRLPaddles),
+                         static_cast<QWidget*>(txtInfo), txtSent->viewport()}) {
         box->installEventFilter(this);
     }
     SetTabOrder();
@@ -130,15 +129,22 @@ void ProgCon::BuildWindow() {
     PlaceControls(ResizeRule(MinimumOuterWidth, MinimumOuterHeight, false).places);
 }
 
-// From the Keyboard window one Tab reaches the speed; after a change the focus comes back there.
+// From the Keyboard window one Tab reaches the speed; after a change the focus comes back there. Tab
+// passes the setting boxes by, but from one it goes on as from its spin control.
 void ProgCon::SetTabOrder() {
     QWidget* order[] = {txtKeyboard,
                         panel->scrSpeed,
+                        panel->txtSpeed,
                         panel->scrWeight,
+                        panel->txtWeight,
                         panel->scrWordSpace,
+                        panel->txtWordSpace,
                         panel->scrLetterSpace,
+                        panel->txtLetterSpace,
                         panel->scrVolume,
+                        panel->txtVolume,
                         panel->scrTone,
+                        panel->txtTone,
                         txtWrkStation,
                         cmdTx,
                         cmdEnd,
