@@ -316,8 +316,7 @@ void ProgCon::SendKeyerSettings() {
     sentWeight = settings.weight;
     sentTone = settings.tone;
     sentVolume = settings.volume;
-    for (const KeyerCommand& block : encoding.blocks)
-        link.WriteReport(block);
+    link.WriteSettings(encoding.blocks);
 }
 
 void ProgCon::ShowPaddleFeatures(const PaddleFeatures& features) {
