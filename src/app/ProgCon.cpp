@@ -158,6 +158,8 @@ void ProgCon::ShowStatus(const QString& text, const QColor& background) {
 
 void ProgCon::ShowTransmitting(bool transmitting) {
     cmdTx->setText(transmitting ? TransmitCaption : PausedCaption);
+    cmdTx->setAccessibleName(transmitting ? QStringLiteral("Transmitting: press to pause")
+                                          : QStringLiteral("Paused: press to transmit"));
     SetColour(cmdTx, QPalette::Button, transmitting ? Colours::LightGreen : Colours::LightYellow);
 }
 

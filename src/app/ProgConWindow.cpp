@@ -61,6 +61,12 @@ QFrame* AddRule(QWidget* client, const QString& name, QFrame::Shape shape) {
     return rule;
 }
 
+// What a screen reader says for a control.
+void Speak(QWidget* control, const QString& name, const QString& description = QString()) {
+    control->setAccessibleName(name);
+    control->setAccessibleDescription(description);
+}
+
 // A box that only shows something: the focus never rests there.
 QLineEdit* AddShowingBox(QWidget* client, const QString& name) {
     auto* box = Named(new QLineEdit(client), name);
@@ -115,8 +121,9 @@ void ProgCon::BuildWindow() {
     cmdEnd = AddButton(QStringLiteral("Clear Keyboard Window (Stop)"), QStringLiteral("cmdEnd"));
     cmdClearSend = AddButton(QStringLiteral("Clear Sent Window"), QStringLiteral("cmdClearSend"));
     cmdCaptureCall = AddButton(QStringLiteral("Capture Call"), QStringLiteral("cmdCaptureCall"));
-    SetColour(cmdTx, QPalette::Button, Colours::LightGreen);
+    ShowTransmitting(true);
     SetColour(cmdEnd, QPalette::Button, Colours::Red);
+    SpeakOfControls();
 
     // A click on a box that only shows something hands the focus back to the Keyboard window.
     for (QWidget* box : {static_cast<QWidget*>(txtIambic), static_cast<QWidget*>(txtDotMemory),
@@ -152,6 +159,27 @@ void ProgCon::SetTabOrder() {
                         cmdCaptureCall};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
+}
+
+void ProgCon::SpeakOfControls() {
+    Speak(txtKeyboard, QStringLiteral("Keyboard"),
+          QStringLiteral("What is typed here is sent as Morse. ALT held keys the transmitter for tuning; "
+                         "F1 to F12 send the stored messages."));
+    Speak(txtSent, QStringLiteral("Sent"), QStringLiteral("The text the unit has sent."));
+    Speak(txtWrkStation, QStringLiteral("Worked station's call"), QStringLiteral("Enter confirms the call."));
+    Speak(txtInfo, QStringLiteral("Status"));
+    Speak(txtIambic, QStringLiteral("Iambic or dash override"));
+    Speak(txtDotMemory, QStringLiteral("Dot memory"));
+    Speak(txtDashMemory, QStringLiteral("Dash memory"));
+    Speak(txtRLPaddles, QStringLiteral("Paddle hand"));
+    Speak(cmdEnd, QStringLiteral("Clear Keyboard window and stop"));
+    Speak(cmdClearSend, QStringLiteral("Clear Sent window"));
+    Speak(cmdCaptureCall, QStringLiteral("Capture call"));
+    for (int i = 0; i < MessageCount; ++i) {
+        Speak(cmdMessages[i], QStringLiteral("Message %1").arg(i + 1),
+              QStringLiteral("Sends stored message %1, as F%1 does in the Keyboard window.").arg(i + 1));
+        Speak(txtMsgTitle[i], QStringLiteral("Title of message %1").arg(i + 1));
+    }
 }
 
 void ProgCon::resizeEvent(QResizeEvent* event) {
