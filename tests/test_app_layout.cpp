@@ -4,9 +4,42 @@
 #include "keyboard/WorkedCall.h"
 #include "platform/Twips.h"
 
+#include <QAccessible>
 #include <QStyleFactory>
 
 using Action = ResizeOutcome::Action;
+
+namespace {
+
+// Shown, enabled controls whose text does not stand out from what it is drawn on (a box or button
+// paints its own background, anything else is drawn on the nearest control that fills one), and
+// controls the operator works that have no name for a screen reader to speak.
+QStringList UnreadableOrUnnamed() {
+    QStringList found;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        for (QWidget* control : window->findChildren<QWidget*>()) {
+            if (!control->isVisible()) continue;
+            const QString name = control->objectName() + u'/' + control->metaObject()->className();
+            const bool box = qobject_cast<QLineEdit*>(control) || qobject_cast<QAbstractScrollArea*>(control);
+            const bool button = qobject_cast<QPushButton*>(control) || qobject_cast<QToolButton*>(control);
+            QWidget* under = control;
+            while (!box && !button && !under->isWindow() && !under->autoFillBackground())
+                under = under->parentWidget();
+            const auto [text, background] = box      ? std::pair{QPalette::Text, QPalette::Base}
+                                            : button ? std::pair{QPalette::ButtonText, QPalette::Button}
+                                                     : std::pair{QPalette::WindowText, QPalette::Window};
+            if (control->isEnabled() &&
+                ContrastRatio(control->palette().color(text), under->palette().color(background)) < 4.5)
+                found << name + " is hard to read";
+            const bool worked = control->focusPolicy() != Qt::NoFocus || button;
+            if (worked && QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name).isEmpty())
+                found << name + " has no name";
+        }
+    }
+    return found;
+}
+
+} // namespace
 
 class LayoutTest : public QObject {
     Q_OBJECT
@@ -60,9 +93,14 @@ private slots:
         }
     }
 
-    void textsFitAtTheMinimumColoursStayFlatAndTheWindowFollowsItsSize() {
-        for (const char* style : {"Fusion", "Windows"}) {
+    // Under a light and a dark desktop palette, every text of the window and its dialogs stands out
+    // from what it is drawn on, and every control the operator works has a name.
+    void textsFitAndReadColoursStayFlatAndTheWindowFollowsItsSize() {
+        const QPalette desktop = QApplication::palette();
+        for (const auto& [style, palette] :
+             {std::pair{"Fusion", desktop}, std::pair{"Windows", QPalette(QColor(53, 53, 53))}}) {
             QApplication::setStyle(QStyleFactory::create(QString::fromLatin1(style)));
+            QApplication::setPalette(palette);
             Harness h;
             ProgCon& w = h.Start();
             w.show();
@@ -88,6 +126,7 @@ private slots:
                 QVERIFY((dialog->frameGeometry().center() - w.frameGeometry().center()).manhattanLength() <=
                         4);
             }
+            QCOMPARE(UnreadableOrUnnamed(), QStringList());
             w.resize(1200, 900);
             QCoreApplication::processEvents();
             const double dh =
@@ -97,6 +136,7 @@ private slots:
             QCOMPARE(h.Panel()->x(), TwipsToPixels(6120 + 1200 * 15 + 120 - MinimumOuterWidth));
             w.close();
         }
+        QApplication::setPalette(desktop);
     }
 
     void speedStepsFromTheKeyboard() {

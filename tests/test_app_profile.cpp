@@ -39,7 +39,10 @@ private slots:
     void shutdownSavesTheProfileAndItsName() {
         Harness h;
         ProgCon& w = h.StartWith("Smith.ini", SmithProfile);
+        // A half-typed letter space is neither sent nor saved.
+        QTest::keyClicks(h.Panel()->txtLetterSpace, "9");
         ClickUp(h.Panel()->scrSpeed);
+        QCOMPARE(h.unit.settings().letterSpace, 3.0);
         w.close();
         // All as loaded but the speed, and the messages the profile lacked after them.
         const QByteArray loaded = QByteArray(SmithProfile).replace("Speed= 30", "Speed= 31");

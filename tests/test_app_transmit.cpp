@@ -215,8 +215,7 @@ private slots:
         QCOMPARE(Status()->text(), QStringLiteral("TRANSMITTER KEYED - Tuning Until ALT Is Released"));
         QCOMPARE(Background(Status()), QColor(255, 140, 0));
         h->clock.Advance(3000);
-        QCOMPARE(h->unit.reportsOf('T').size(), std::size_t(2));
-        QCOMPARE(h->unit.reports().size(), std::size_t(2));
+        QCOMPARE(h->unit.letters(), QStringLiteral("TT"));
         QTest::keyRelease(w->windowHandle(), Qt::Key_Alt, Qt::AltModifier);
         QVERIFY(!h->unit.keyDown());
         QCOMPARE(Status()->text(), QStringLiteral("Firmware Version: 1.0.7"));
@@ -241,6 +240,35 @@ private slots:
         h->Find("txtWrkStation")->setFocus();
         QVERIFY(!h->unit.keyDown());
         QCOMPARE(Status()->text(), QStringLiteral("Firmware Version: 1.0.7"));
+    }
+
+    // While ALT holds the key down the unit hears nothing but the tune commands, whatever the timing
+    // and whatever is clicked; what was refused meanwhile follows the release.
+    void whileTuningTheUnitHearsOnlyTheTune() {
+        // ALT pressed while a tick looks for the unit on a slow bus: the character waits.
+        h->unit.SetEnumerationCost(20);
+        h->clock.onSleep = [this, pressed = false](std::int64_t) mutable {
+            if (h->unit.reportsOf('C').size() == 1 && !std::exchange(pressed, true))
+                QCoreApplication::postEvent(keyboard,
+                                            new QKeyEvent(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier));
+        };
+        Type("EE");
+        h->clock.Advance(500);
+        QTest::keyRelease(keyboard, Qt::Key_Alt, Qt::AltModifier);
+        h->clock.Advance(500);
+        QCOMPARE(h->unit.letters(), QStringLiteral("CTtC"));
+        QCOMPARE(h->SentText(), QStringLiteral("EE"));
+
+        // An arrow clicked, the wheel turned over a box and the Keyer Features dialog's OK pressed
+        // while ALT is held: the last settings go out once, after the release.
+        h->unit.ClearReports();
+        QTest::keyPress(keyboard, Qt::Key_Alt);
+        ClickUp(h->Panel()->scrSpeed);
+        Wheel(h->Panel()->txtVolume, 1, Qt::AltModifier);
+        h->Find<KeyerFeaturesDialog>()->OKButton->click();
+        QTest::keyRelease(keyboard, Qt::Key_Alt, Qt::AltModifier);
+        QCOMPARE(h->unit.letters(), QStringLiteral("TtSSS"));
+        QCOMPARE(Decoded(h->unit), QStringLiteral("26 50 680 9 2 8 7"));
     }
 
     void aWordSpaceNoLargerThanTheLetterSpaceStillSends() {

@@ -1,6 +1,7 @@
 #include "FileHelpers.h"
 #include "profile/IniFile.h"
 #include "profile/ProfileFile.h"
+#include "profile/SettingText.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -87,6 +88,20 @@ private slots:
             Put(path, bytes);
             QCOMPARE(Summary(ReadProfile(path).profile), summary);
         }
+    }
+
+    // A typed number goes to its control's step and range; from 10 dot lengths up a spacing is whole.
+    void typedSettingsTakeTheControlsSteps() {
+        const auto typed = [](Setting setting, const char* text) {
+            return ValueForTyped(setting, QString::fromLatin1(text)).value_or(-1);
+        };
+        using S = Setting;
+        QCOMPARE(
+            (QList<int>{typed(S::Speed, "3"), typed(S::Speed, " 51 "), typed(S::Tone, "685"),
+                        typed(S::Tone, "1234"), typed(S::WordSpace, "9.96"), typed(S::WordSpace, "10.5"),
+                        typed(S::WordSpace, "2."), typed(S::LetterSpace, "2,25"), typed(S::LetterSpace, "12"),
+                        typed(S::Volume, ""), typed(S::Volume, "."), typed(S::Weight, "4x")}),
+            (QList<int>{5, 50, 68, 123, 100, 100, 30, 12, 90, -1, -1, -1}));
     }
 
     // Each text replaces a 600-character one in message 3: stale pieces go; message 4 keeps its own.

@@ -135,8 +135,8 @@ MacroValues ProgCon::CurrentMacroValues() {
 }
 
 Pacing ProgCon::CurrentPacing() const {
-    return {dotMilliseconds, ParseLeadingNumber(panel->txtLetterSpace->text()),
-            ParseLeadingNumber(panel->txtWordSpace->text())};
+    return {dotMilliseconds, ParseLeadingNumber(panel->Shown(Setting::LetterSpace)),
+            ParseLeadingNumber(panel->Shown(Setting::WordSpace))};
 }
 
 bool ProgCon::eventFilter(QObject* watched, QEvent* event) {
@@ -159,6 +159,8 @@ void ProgCon::ShowStatus(const QString& text, const QColor& background) {
 
 void ProgCon::ShowTransmitting(bool transmitting) {
     cmdTx->setText(transmitting ? TransmitCaption : PausedCaption);
+    cmdTx->setAccessibleName(transmitting ? QStringLiteral("Transmitting: press to pause")
+                                          : QStringLiteral("Paused: press to transmit"));
     SetColour(cmdTx, QPalette::Button, transmitting ? Colours::LightGreen : Colours::LightYellow);
 }
 
@@ -316,9 +318,9 @@ void ProgCon::SendKeyerSettings() {
     settings.speed = panel->scrSpeed->value();
     settings.weight = panel->scrWeight->value();
     settings.volume = panel->scrVolume->value();
-    settings.tone = static_cast<int>(RoundHalfEven(ParseLeadingNumber(panel->txtTone->text())));
-    settings.letterSpace = ParseLeadingNumber(panel->txtLetterSpace->text());
-    settings.wordSpace = ParseLeadingNumber(panel->txtWordSpace->text());
+    settings.tone = static_cast<int>(RoundHalfEven(ParseLeadingNumber(panel->Shown(Setting::Tone))));
+    settings.letterSpace = ParseLeadingNumber(panel->Shown(Setting::LetterSpace));
+    settings.wordSpace = ParseLeadingNumber(panel->Shown(Setting::WordSpace));
     settings.rightHand = features.rightHand;
     settings.iambic = features.iambic;
     settings.dotMemory = features.dotMemory;
@@ -332,8 +334,7 @@ void ProgCon::SendKeyerSettings() {
     sentWeight = settings.weight;
     sentTone = settings.tone;
     sentVolume = settings.volume;
-    for (const KeyerCommand& block : encoding.blocks)
-        link.WriteReport(block);
+    link.WriteSettings(encoding.blocks);
 }
 
 void ProgCon::ShowPaddleFeatures(const PaddleFeatures& features) {
@@ -410,8 +411,8 @@ void ProgCon::SaveProfile() {
     profile.sentWeight = sentWeight;
     profile.sentToneHertz = sentTone;
     profile.sentVolume = sentVolume;
-    profile.wordSpaceText = panel->txtWordSpace->text();
-    profile.letterSpaceText = panel->txtLetterSpace->text();
+    profile.wordSpaceText = panel->Shown(Setting::WordSpace);
+    profile.letterSpaceText = panel->Shown(Setting::LetterSpace);
     const ProfileProblem problem = WriteProfile(operatorFile, profile);
     // Line breaks went into the file as blanks; the messages in memory follow the file.
     std::copy(profile.messages.begin(), profile.messages.end(), messageTexts.begin());

@@ -79,6 +79,7 @@ private:
     void WireOperators();
     MacroValues CurrentMacroValues();
     void SetTabOrder();
+    void SpeakOfControls();
     void PlaceControls(const std::vector<Placement>& places);
     QLineEdit* AddCaptionBox(const QString& name);
     QPushButton* AddButton(const QString& caption, const QString& name);

@@ -21,6 +21,7 @@ WorkedCallDialog::WorkedCallDialog(QWidget* parent)
     column->setContentsMargins(TwipsToPixels(1000), TwipsToPixels(330), TwipsToPixels(1000),
                                TwipsToPixels(330));
     txtWrkCall->setMinimumSize(TwipsToPixels(1245), TwipsToPixels(375));
+    txtWrkCall->setAccessibleName(QStringLiteral("Worked station's call"));
     column->addWidget(txtWrkCall);
     for (QPushButton* button : {OKButton, CancelButton}) {
         button->setMinimumSize(TwipsToPixels(1215), TwipsToPixels(375));

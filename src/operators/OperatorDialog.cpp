@@ -74,6 +74,10 @@ OperatorDialog::OperatorDialog(const QString& folder, QWidget* parent)
         setTabOrder(order[i], order[i + 1]);
     for (QLineEdit* box : {txtCall, txtName, txtQTH, txtFilename})
         box->installEventFilter(this);
+    txtCall->setAccessibleName(QStringLiteral("Call"));
+    txtName->setAccessibleName(QStringLiteral("Name"));
+    txtQTH->setAccessibleName(QStringLiteral("QTH"));
+    txtFilename->setAccessibleName(QStringLiteral("Save as file name"));
 }
 
 QSize OperatorDialog::sizeHint() const {

@@ -28,6 +28,7 @@ SelectOperatorDialog::SelectOperatorDialog(QWidget* parent)
     setWindowTitle(QStringLiteral("Select Operator"));
     setModal(false);
     PlaceInTwips(lstOperators, 150, 150, 1575, 840);
+    lstOperators->setAccessibleName(QStringLiteral("Operators"));
     lstOperators->installEventFilter(this);
     setTabOrder(OKButton, CancelButton);
     setTabOrder(CancelButton, lstOperators);

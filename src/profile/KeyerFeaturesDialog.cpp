@@ -1,5 +1,6 @@
 #include "profile/KeyerFeaturesDialog.h"
 
+#include "platform/Colours.h"
 #include "platform/Twips.h"
 
 #include <QCheckBox>
@@ -36,7 +37,8 @@ QPushButton* AddButton(QVBoxLayout* column, const QString& caption) {
 KeyerFeaturesDialog::KeyerFeaturesDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Keyer Features"));
     setModal(false);
-    setStyleSheet(QStringLiteral("QDialog, QGroupBox { background-color: rgb(224, 224, 224); }"));
+    // The frames are drawn on the dialog's grey.
+    SetColour(this, QPalette::Window, Colours::Grey);
 
     rbIambic[0] = new QRadioButton(QStringLiteral("Iambic"));
     rbIambic[1] = new QRadioButton(QStringLiteral("Dash Override"));

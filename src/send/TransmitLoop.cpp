@@ -171,11 +171,12 @@ void TransmitLoop::EndSentLine() {
 
 // A character counts as sent, and shows in the Sent window, only once its command went out whole.
 // False when it did not, or when the unit's reply (a paddle break-in) dropped the rest of the text.
+// One refused because the key went down meanwhile goes out on the first tick after the release.
 bool TransmitLoop::SendCharacter(int c) {
     TransmitState& s = p_.state;
     const int index = c - MorseTableFirstCharacter;
     if (!p_.link.WriteReport(SendCharacterCommand(tables_.MorseCodeTable[index]))) {
-        HandOverToMonitor();
+        if (!p_.link.keyDown()) HandOverToMonitor();
         return false;
     }
     // What went out, as the operator would type it: a prosign shows as its key.
