@@ -18,6 +18,12 @@ inline QString WithoutBlankEnds(QString value) {
     return value.remove(blankEnds);
 }
 
+// And these from both ends of a name: a byte-order mark counts as a blank there.
+inline QString WithoutNameBlankEnds(QString name) {
+    static const QRegularExpression blankEnds(QStringLiteral("^[ \\t\\x{FEFF}]+|[ \\t\\x{FEFF}]+$"));
+    return name.remove(blankEnds);
+}
+
 // The input as count parts separated by NUL bytes, the last taking the rest, NULs and all; missing
 // parts are empty.
 struct FuzzParts {
