@@ -75,25 +75,42 @@ private slots:
         for (auto [box, typed] : {std::pair{d->txtCall, "n0call"}, std::pair{d->txtName, "joe"},
                                   std::pair{d->txtQTH, "new york, ny"}}) {
             QTest::keyClicks(box, typed);
-            QTest::keyClick(box, Qt::Key_Return);
+            QTest::keyClick(box, Qt::Key_Tab);
         }
         QCOMPARE(QApplication::focusWidget(), d->txtFilename);
-        QCOMPARE(Boxes(d), QStringList({"N0CALL", "Joe", "New York, NY", "N0CALL"}));
+        QCOMPARE(Boxes(d), QStringList({"n0call", "Joe", "New York, NY", "N0CALL"}));
         QTest::keyClick(d->txtFilename, Qt::Key_Return);
-        QTest::keyClick(d->OKButton, Qt::Key_Return);
 
         const QByteArray created = h.Read("N0CALL.INI");
         QVERIFY(created.contains("Speed= 26\r\n") && created.contains("M1=CQ DE (MYCALL)\r\n"));
         QVERIFY(created.contains("[Operator]\r\nMyCall=N0CALL\r\nName=Joe\r\nQTH=New York, NY\r\n"));
-        QVERIFY(h.Read("Operator.INI").contains("INIFile=N0CALL.INI\r\n"));
-        QCOMPARE(w.windowTitle() + ' ' + h.Find<QLabel>("lblOP")->text(),
-                 QStringLiteral("Vesk Tandrel.....N0CALL Operator: N0CALL"));
-        // Then the selection list follows, holding the new operator.
-        QCOMPARE(
-            Texts(h.prompts),
-            (QStringList{NoOperators, "Input a Title for this message....5 Characters Max!!!", NotSelected}));
-        QCOMPARE(Listed(h), QStringList{"N0CALL"});
+        QCOMPARE(Texts(h.prompts),
+                 (QStringList{NoOperators, "Input a Title for this message....5 Characters Max!!!"}));
         QCOMPARE(CutTexts(h.Find<SelectOperatorDialog>()), QStringList());
+    }
+
+    // However the operator leaves the new operator's dialog and the list of one that follows, with the
+    // new operator selected, the first start ends with that operator current and saved.
+    void aFirstStartEndsByEveryPath() {
+        for (const QString path : {"click OK, click OK", "Enter, Enter", "Enter, double click"}) {
+            Harness h;
+            ProgCon& w = h.Start();
+            OperatorDialog* d = h.Find<OperatorDialog>();
+            d->txtCall->setText("q1abc");
+            path.startsWith("Enter") ? QTest::keyClick(d->txtCall, Qt::Key_Return)
+                                     : QTest::mouseClick(d->OKButton, Qt::LeftButton);
+            SelectOperatorDialog* s = h.Find<SelectOperatorDialog>();
+            QVERIFY(s->lstOperators->selectedItems().size() == 1 && s->focusWidget() == s->lstOperators);
+            if (path.endsWith("click OK")) QTest::mouseClick(s->OKButton, Qt::LeftButton);
+            if (path.endsWith("Enter")) QTest::keyClick(s->lstOperators, Qt::Key_Return);
+            if (path.endsWith("double click")) ClickEntry(h, "Q1ABC", true);
+            QVERIFY2(!s->isVisible() && !d->isVisible(), qPrintable(path));
+            QVERIFY(h.Read("Q1ABC.INI").contains("[Operator]\r\nMyCall=Q1ABC\r\n"));
+            QVERIFY(h.Read("Operator.INI").contains("INIFile=" + h.Path("Q1ABC.INI").toUtf8() + "\r\n"));
+            QCOMPARE(w.windowTitle() + ' ' + h.Find<QLabel>("lblOP")->text(),
+                     "Vesk Tandrel.....Q1ABC Operator: Q1ABC");
+            QCOMPARE(Texts(h.prompts), QStringList{NoOperators});
+        }
     }
 
     void aFirstStartWithoutACallKeepsAskingAndStillCloses() {
@@ -101,7 +118,7 @@ private slots:
         ProgCon& w = h.Start();
         OperatorDialog* d = h.Find<OperatorDialog>();
         QTest::keyClicks(d->txtCall, "q1abc");
-        QTest::mouseClick(d->CancelButton, Qt::LeftButton);
+        QTest::keyClick(d->txtCall, Qt::Key_Escape);
         d->close();
         QVERIFY(d->isVisible());
         QCOMPARE(Texts(h.prompts),
@@ -124,9 +141,11 @@ private slots:
         row("OK", {"N0CALL", "OK", "", "", "N0CALL.ini"});
         row("Cancel acts as OK", {"N0CALL", "Cancel", "", "", "N0CALL.ini"});
         row("Return", {"N0CALL", "Return", "", "", "N0CALL.ini"});
+        row("ESC is Cancel", {"N0CALL", "Escape", "", "", "N0CALL.ini"});
         row("nothing selected", {"", "OK", "", NotSelected, ""});
         row("Browse", {"", "Browse", "far/Bob.cw.ini", "Select Operator", "far/Bob.cw.ini"});
         row("Browse to a state file", {"", "Browse", "far/operator.ini", "Not an operator file!", ""});
+        row("Browse to no profile", {"", "Browse", "far/notes.ini", "Not an operator file!", ""});
         row("Browse cancelled", {"", "Browse", "", "Select Operator", ""});
     }
     void selectionCommitsOrChangesNothing() {
@@ -139,6 +158,7 @@ private slots:
         ProgCon& w = StartWithTwoOperators(h);
         QVERIFY(QDir(h.folder.path()).mkdir("far"));
         h.Write("far/Bob.cw.ini", Bob);
+        h.Write("far/notes.ini", "[Timing]\r\nSpeed=40\r\n");
         const QByteArray stateBefore = h.Read("Operator.INI");
         h.prompts.fileAnswers = {browsed.isEmpty() ? QString() : h.Path(browsed)};
 
@@ -146,8 +166,8 @@ private slots:
         SelectOperatorDialog* d = h.Find<SelectOperatorDialog>();
         QCOMPARE(Listed(h), (QStringList{"N0CALL", "Q1ABC"}));
         if (!entry.isEmpty()) ClickEntry(h, entry);
-        if (action == "Return")
-            QTest::keyClick(d->lstOperators, Qt::Key_Return);
+        if (action == "Return" || action == "Escape")
+            QTest::keyClick(d->lstOperators, action == "Return" ? Qt::Key_Return : Qt::Key_Escape);
         else
             QTest::mouseClick(action == "OK"       ? d->OKButton
                               : action == "Cancel" ? d->CancelButton
@@ -214,8 +234,14 @@ private slots:
                 continue;
             }
             QCOMPARE(Listed(h), (yes ? QStringList{"N0CALL"} : QStringList{"N0CALL", "Q1ABC"}));
-            // Choosing an operator ends the command with that profile saved, loaded and sent.
-            ClickEntry(h, "N0CALL", true);
+            // Choosing an operator, by the keyboard alone too, ends the command with that profile saved,
+            // loaded and sent.
+            if (yes) {
+                QTest::keyClick(h.Find<SelectOperatorDialog>()->lstOperators, Qt::Key_Down);
+                QTest::keyClick(h.Find<SelectOperatorDialog>()->lstOperators, Qt::Key_Return);
+            } else {
+                ClickEntry(h, "N0CALL", true);
+            }
             QVERIFY(h.Read("Operator.INI").contains("INIFile=N0CALL.ini\r\n"));
             QCOMPARE(h.unit.settings().speedWpm, 40);
         }

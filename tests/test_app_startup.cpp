@@ -122,7 +122,8 @@ private slots:
         QVERIFY(!dialog->isModal());
         dialog->rbRightLeft[1]->setChecked(true);
         h.unit.ClearReports();
-        QTest::mouseClick(dialog->CancelButton, Qt::LeftButton);
+        // ESC is Cancel, Enter OK, as in every dialog.
+        QTest::keyClick(dialog, Qt::Key_Escape);
         QVERIFY(!dialog->isVisible());
         QVERIFY(h.unit.reports().empty());
         QCOMPARE(paddles->text(), QStringLiteral("Right-Hand Paddles"));
@@ -137,7 +138,7 @@ private slots:
         dialog->rbIambic[1]->setChecked(true);
         dialog->chkDotMemory->setChecked(false);
         dialog->chkDashMemory->setChecked(false);
-        QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
+        QTest::keyClick(dialog->chkDashMemory, Qt::Key_Return);
         QCOMPARE(h.unit.settings().keyerFeatures, std::uint8_t(0));
         QCOMPARE(h.Find<QLineEdit>("txtIambic")->text(), QStringLiteral("Dash Override"));
         w.close();
