@@ -3,6 +3,7 @@
 #include "app/WindowLayout.h"
 #include "keyboard/WorkedCall.h"
 #include "platform/Twips.h"
+#include "platform/WindowPlacement.h"
 
 #include <QStyleFactory>
 
@@ -28,6 +29,32 @@ private slots:
             const ResizeOutcome outcome = ResizeRule(row.width, row.height, row.minimised);
             QCOMPARE(outcome.action, row.action);
             QCOMPARE(QSizeF(outcome.width, outcome.height), row.snapTo);
+        }
+    }
+
+    // The frame goes where it was stored, moved just onto the available area; the client area sits
+    // inside it by the margins the window manager reports (none before it has framed the window).
+    void theFrameIsPlacedOnTheScreen() {
+        const QRect screen(0, 0, 1280, 1024), belowPanel(0, 30, 1280, 994), leftScreen(-1280, 0, 1280, 1024);
+        const QMargins openbox(1, 20, 1, 5);
+        const QSize client(500, 400);
+        struct Row {
+            QPoint stored;
+            QSize client;
+            QMargins margins;
+            QRect available;
+            QPoint frame, inside;
+        };
+        for (const Row& row : {Row{{7, 7}, client, openbox, screen, {7, 7}, {8, 27}}, // a first start
+                               Row{{7, 7}, client, {}, screen, {7, 7}, {7, 7}},
+                               Row{{-50, -13}, client, openbox, screen, {0, 0}, {1, 20}},
+                               Row{{7, 7}, client, openbox, belowPanel, {7, 30}, {8, 50}},
+                               Row{{1000, 900}, client, openbox, screen, {778, 599}, {779, 619}},
+                               Row{{300, 300}, {1400, 1100}, openbox, screen, {0, 0}, {1, 20}},
+                               Row{{-1300, 100}, client, openbox, leftScreen, {-1280, 100}, {-1279, 120}}}) {
+            const FramePlace place = PlaceFrame(row.stored, row.client, row.margins, row.available);
+            QCOMPARE(place.frame, row.frame);
+            QCOMPARE(place.client, row.inside);
         }
     }
 

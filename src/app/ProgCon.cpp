@@ -7,6 +7,7 @@
 #include "operators/OperatorFiles.h"
 #include "platform/NumberText.h"
 #include "platform/Twips.h"
+#include "platform/WindowPlacement.h"
 #include "platform/WrappingButton.h"
 #include "profile/IniFile.h"
 #include "profile/KeyerFeaturesDialog.h"
@@ -237,17 +238,18 @@ void ProgCon::RestoreGeometry(const IniDocument& stateFile) {
         ParseNumber(CutIniValue(stateFile.Value(FormSection, QStringLiteral("WindowState")), QString()));
     storedWindowState_ = state && (*state == 1 || *state == 2) ? static_cast<int>(*state) : 0;
 
-    QPoint position(TwipsToPixels(ReadTwips(stateFile, QStringLiteral("Left"))),
-                    TwipsToPixels(ReadTwips(stateFile, QStringLiteral("Top"))));
+    // The stored place is the frame's.
+    QPoint frame(TwipsToPixels(ReadTwips(stateFile, QStringLiteral("Left"))),
+                 TwipsToPixels(ReadTwips(stateFile, QStringLiteral("Top"))));
     // A window stored on a screen that is no longer there would open out of reach.
-    if (!QGuiApplication::screenAt(position))
-        position = QPoint(TwipsToPixels(FirstRunTwips), TwipsToPixels(FirstRunTwips));
-    move(position);
+    if (!QGuiApplication::screenAt(frame))
+        frame = QPoint(TwipsToPixels(FirstRunTwips), TwipsToPixels(FirstRunTwips));
     QSize size(std::max(1, TwipsToPixels(ReadTwips(stateFile, QStringLiteral("Width")))),
                std::max(1, TwipsToPixels(ReadTwips(stateFile, QStringLiteral("Height")))));
-    if (const QScreen* screen = QGuiApplication::screenAt(position))
+    if (const QScreen* screen = QGuiApplication::screenAt(frame))
         size = size.boundedTo(screen->availableSize());
     resize(size);
+    PlaceFrameAt(this, frame);
 }
 
 void ProgCon::ShowAsStored() {
