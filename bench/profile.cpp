@@ -36,7 +36,10 @@ void OpenAndClose(const QString& path, const char* what, const QByteArray& bytes
     save.messages = loaded.profile.messages;
     const double close = Milliseconds([&] { WriteProfile(path, save, ProfileWrite::Replace); });
     std::printf("%-44s open %10.1f ms   close %10.1f ms%s\n", what, open, close,
-                loaded.problem ? "   (refused, file left as it was)" : "");
+                !loaded.writable ? "   (refused, file left as it was)"
+                : loaded.profile.messages[0].size() < 1000
+                    ? ""
+                    : "   (message cut to the length a profile keeps)");
 }
 
 void Expand(const char* what, const QString& message) {

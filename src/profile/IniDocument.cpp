@@ -282,6 +282,14 @@ void IniDocument::RemoveKeys(const QString& section, const QStringList& keys) {
     found.keyIndex.reset();
 }
 
+bool IniDocument::LineHolds(QByteArrayView text) const {
+    return std::any_of(sections_.begin(), sections_.end(), [&](const Section& section) {
+        return section.header.contains(text) ||
+               std::any_of(section.lines.begin(), section.lines.end(),
+                           [&](const QByteArray& line) { return line.contains(text); });
+    });
+}
+
 QByteArray IniDocument::FileBytes() const {
     QByteArray text = byteOrderMark_;
     text.reserve(byteOrderMark_.size() + text_.size());

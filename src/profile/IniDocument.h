@@ -38,6 +38,9 @@ public:
     // Every line of these keys in the section.
     void RemoveKeys(const QString& section, const QStringList& keys);
 
+    // Whether a line of the document's text (UTF-16 read as text) holds these bytes.
+    bool LineHolds(QByteArrayView text) const;
+
     bool IsChanged() const { return changed_; }
     QByteArray FileBytes() const;
 

@@ -5,10 +5,10 @@
 #include "profile/SettingRanges.h"
 
 #include <QDir>
-#include <QStringDecoder>
 #include <QStringList>
 
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <optional>
 
@@ -25,6 +25,9 @@ constexpr qsizetype pieceLength = 250;
 // A piece must hold a character (up to two UTF-16 units) before a run of blanks and the "*" after it.
 constexpr qsizetype longestBlankRun = pieceLength - 3;
 constexpr QChar pieceEndMarker = u'*';
+
+// What an operator profile holds somewhere, in these letter cases.
+constexpr std::array<const char*, 4> operatorMarkers{"[Operator]", "MyCall=", "Name=", "QTH="};
 
 // Twelve messages at the limit must fit in a new file (MaxIniFileBytes) whatever they hold. A character
 // takes at most 3 bytes of UTF-8 (a surrogate pair 4 for two); at worst each piece holds one, with its
@@ -204,7 +207,7 @@ FileProblem Refusal(const QString& file, const IniDocument& document, ProfileWri
         return std::nullopt;
     }
     if (how == ProfileWrite::Create) return QStringLiteral("a file of that name is there already");
-    if (!IsOperatorFile(document.FileBytes())) return QStringLiteral("that file is not an operator profile");
+    if (!IsOperatorProfile(document)) return QStringLiteral("that file is not an operator profile");
     return std::nullopt;
 }
 
@@ -267,22 +270,18 @@ ProfileData ProfileFromDocument(const IniDocument& document) {
 }
 
 bool IsOperatorFile(const QByteArray& text) {
-    const auto holdsMarkers = [](const auto& text) {
-        return text.contains("[Operator]") && text.contains("MyCall=") && text.contains("Name=") &&
-               text.contains("QTH=");
-    };
-    if (holdsMarkers(text)) return true;
-    for (const auto& [mark, encoding] : {std::pair{"\xFF\xFE", QStringConverter::Utf16LE},
-                                         std::pair{"\xFE\xFF", QStringConverter::Utf16BE}}) {
-        QStringDecoder utf16(encoding);
-        if (text.startsWith(mark)) return holdsMarkers(QString(utf16(text)));
-    }
-    return false;
+    return std::all_of(operatorMarkers.begin(), operatorMarkers.end(),
+                       [&](const char* marker) { return text.contains(marker); });
+}
+
+bool IsOperatorProfile(const IniDocument& document) {
+    return std::all_of(operatorMarkers.begin(), operatorMarkers.end(),
+                       [&](const char* marker) { return document.LineHolds(marker); });
 }
 
 bool HoldsOperatorProfile(const QString& file) {
     const IniLoad load = LoadIniFile(file);
-    return !load.problem && IsOperatorFile(load.document.FileBytes());
+    return !load.problem && IsOperatorProfile(load.document);
 }
 
 bool NamesNoProfile(const QString& file) {
@@ -294,8 +293,7 @@ ProfileRead ReadProfile(const QString& file) {
     const IniLoad load = LoadIniFile(file);
     if (load.problem) return {{}, ReadProblem(file, *load.problem)};
     if (!IniFileExists(file)) return {};
-    ProfileRead read{ProfileFromDocument(load.document), std::nullopt,
-                     IsOperatorFile(load.document.FileBytes())};
+    ProfileRead read{ProfileFromDocument(load.document), std::nullopt, IsOperatorProfile(load.document)};
     read.problem = CutLongMessages(file, read.profile.messages);
     if (!read.writable)
         read.problem = QStringLiteral("The file\n%1\nis not an operator profile: it lacks \"[Operator]\", "

@@ -68,8 +68,9 @@ struct ProfileRead {
 };
 
 // A profile holds "[Operator]", "MyCall=", "Name=" and "QTH=" somewhere, in exactly these letter
-// cases, as 8-bit text or, after its byte-order mark, as UTF-16.
+// cases: in a file's bytes, as the operator scan looks, or in a document's text, UTF-16 too.
 bool IsOperatorFile(const QByteArray& text);
+bool IsOperatorProfile(const IniDocument& document);
 // Whether the file can be read and is an operator profile.
 bool HoldsOperatorProfile(const QString& file);
 // Empty, or a folder ending in a separator: no operator is chosen.
