@@ -18,6 +18,7 @@ void ShowCentredOn(QDialog* dialog, const QWidget* owner);
 struct FramePlace {
     QPoint frame;
     QPoint client;
+    bool operator==(const FramePlace&) const = default;
 };
 FramePlace PlaceFrame(QPoint storedFrame, QSize clientSize, QMargins frameMargins, QRect available);
 

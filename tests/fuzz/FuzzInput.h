@@ -12,14 +12,12 @@
 #define FUZZ_CHECK(condition)                                                                                \
     ((condition) ? void() : qFatal("%s:%d: broken: %s", __FILE__, __LINE__, #condition))
 
-// Reading trims these blanks from both ends of a value.
+// Reading trims these blanks from both ends of a value; of a name, byte-order marks too.
 inline QString WithoutBlankEnds(QString value) {
     static const QRegularExpression blankEnds(QStringLiteral("^[ \\t]+|[ \\t]+$"));
     return value.remove(blankEnds);
 }
-
-// And these from both ends of a name: a byte-order mark counts as a blank there.
-inline QString WithoutNameBlankEnds(QString name) {
+inline QString BareName(QString name) {
     static const QRegularExpression blankEnds(QStringLiteral("^[ \\t\\x{FEFF}]+|[ \\t\\x{FEFF}]+$"));
     return name.remove(blankEnds);
 }
