@@ -3,6 +3,7 @@
 #include "app/WindowLayout.h"
 #include "keyboard/WorkedCall.h"
 #include "platform/Twips.h"
+#include "platform/WindowPlacement.h"
 
 #include <QAccessible>
 #include <QStyleFactory>
@@ -62,6 +63,19 @@ private slots:
             QCOMPARE(outcome.action, row.action);
             QCOMPARE(QSizeF(outcome.width, outcome.height), row.snapTo);
         }
+    }
+
+    // The frame goes where it was stored, moved just onto the available area; the client area sits
+    // inside it by the margins the window manager reports (none before it has framed the window).
+    void theFrameIsPlacedOnTheScreen() {
+        const QRect screen(0, 0, 1280, 1024);
+        const QMargins ob(1, 20, 1, 5); // openbox's
+        const QSize size(500, 400);
+        QCOMPARE(PlaceFrame({7, 7}, size, ob, screen), (FramePlace{{7, 7}, {8, 27}})); // a first start
+        QCOMPARE(PlaceFrame({-50, -13}, size, ob, screen), (FramePlace{{0, 0}, {1, 20}}));
+        QCOMPARE(PlaceFrame({7, 7}, size, ob, {0, 30, 1280, 994}), (FramePlace{{7, 30}, {8, 50}}));
+        QCOMPARE(PlaceFrame({1000, 900}, size, ob, screen), (FramePlace{{778, 599}, {779, 619}}));
+        QCOMPARE(PlaceFrame({300, 300}, {1400, 1100}, ob, screen), (FramePlace{{0, 0}, {1, 20}}));
     }
 
     void controlsFollowTheWindowsGrowth() {

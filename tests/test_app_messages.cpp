@@ -1,5 +1,7 @@
 #include "Harness.h"
 #include "keyboard/WorkedCall.h"
+#include "operators/OperatorDialog.h"
+#include "operators/SelectOperatorDialog.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -196,6 +198,37 @@ private slots:
         QCOMPARE(h->Read("Ops.ini"), binary);
     }
 
+    // A profile the settings were not loaded from is never written, whatever saves: missing at start
+    // and back since, a link to a disk not mounted, a path longer than 254 characters, a file that is
+    // no profile. The state file keeps naming it, whole, and the operator may save elsewhere at exit.
+    void aProfileNotLoadedIsLeftAlone() {
+        const QString aFolder = QString(200, 'a');
+        const QByteArray notes = "[Timing]\r\nSpeed=30\r\n";
+        for (const QString& name :
+             QStringList{"gone.ini", "link.ini", aFolder + '/' + QString(100, 'b') + ".ini", "notes.txt"}) {
+            Harness g;
+            g.Write("Ops.ini", OperatorProfile);
+            g.Write("notes.txt", notes);
+            QVERIFY(QDir(g.folder.path()).mkdir(aFolder) &&
+                    QFile::link(g.Path("gone/link.ini"), g.Path("link.ini")));
+            g.Write("Operator.INI", "[Operator]\r\nINIFile=" + g.Path(name).toUtf8() + "\r\n");
+            g.Start();
+            QCOMPARE(g.prompts.shown.front().text.section('\n', 0, 0),
+                     name == "notes.txt" ? "The file" : "Operator File Not Found!");
+            if (name != "notes.txt") g.Find<SelectOperatorDialog>()->close();
+            EditAndSave(g, 2, "QRZ?", QStringLiteral("Q"));
+            g.Trigger("mnuEditOperator");
+            QTest::mouseClick(g.Find<OperatorDialog>()->CancelButton, Qt::LeftButton);
+            g.Write("gone.ini", OperatorProfile);
+            g.Trigger("mnuFileExit");
+            QCOMPARE(g.Read("gone.ini") + g.Read("notes.txt"), OperatorProfile + notes);
+            QVERIFY(QFileInfo(g.Path("link.ini")).isSymLink() && QDir(g.Path(aFolder)).isEmpty());
+            QVERIFY(g.Read("Operator.INI").contains(name.toUtf8() + "\r\n"));
+            QVERIFY(
+                g.prompts.shown.back().text.contains("not loaded from it, so it is left as it is.\n\nSave"));
+        }
+    }
+
     void titlesAndTextsAsStored() {
         EditAndSave(*h, 7, "QRL?", std::nullopt);
         EditAndSave(*h, 8, "", QStringLiteral("Abc"));
@@ -263,11 +296,12 @@ private slots:
         QCOMPARE(Clipboard(), QStringLiteral("OK1XYZ"));
         QCOMPARE(SendByButton(*h, 4), QStringLiteral("Ann Oslo OK1XYZ"));
 
-        // Cancel keeps the typing for the next opening and changes nothing else.
+        // Cancel (ESC too) keeps the typing for the next opening and changes nothing else.
         QTest::mouseClick(capture, Qt::LeftButton);
         QTest::keyClicks(dialog->txtWrkCall, "abc");
-        QTest::mouseClick(dialog->CancelButton, Qt::LeftButton);
-        QVERIFY(!dialog->isVisible());
+        call->setFocus();
+        QTest::keyClick(dialog->txtWrkCall, Qt::Key_Escape);
+        QVERIFY(!dialog->isVisible() && h->window->focusWidget() == keyboard);
         QCOMPARE(call->text() + ' ' + Clipboard(), QStringLiteral("OK1XYZ OK1XYZ"));
         QTest::mouseClick(capture, Qt::LeftButton);
         QVERIFY(dialog->isVisible());

@@ -181,7 +181,8 @@ private slots:
         QVERIFY(!dialog->isModal());
         dialog->rbRightLeft[1]->setChecked(true);
         h.unit.ClearReports();
-        QTest::mouseClick(dialog->CancelButton, Qt::LeftButton);
+        // ESC is Cancel, Enter OK, as in every dialog.
+        QTest::keyClick(dialog, Qt::Key_Escape);
         QVERIFY(!dialog->isVisible());
         QVERIFY(h.unit.reports().empty());
         QCOMPARE(paddles->text(), QStringLiteral("Right-Hand Paddles"));
@@ -196,7 +197,7 @@ private slots:
         dialog->rbIambic[1]->setChecked(true);
         dialog->chkDotMemory->setChecked(false);
         dialog->chkDashMemory->setChecked(false);
-        QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
+        QTest::keyClick(dialog->chkDashMemory, Qt::Key_Return);
         QCOMPARE(h.unit.settings().keyerFeatures, std::uint8_t(0));
         QCOMPARE(h.Find<QLineEdit>("txtIambic")->text(), QStringLiteral("Dash Override"));
         w.close();
@@ -205,17 +206,17 @@ private slots:
     void geometryIsKeptAcrossRuns() {
         Harness h;
         h.Write("Operator.INI",
-                "[Form]\r\nWindowState=0\r\nHeight=7500\r\nWidth=9000\r\nTop=1500\r\nLeft=3000\r\n");
+                "[Form]\r\nWindowState=0\r\nHeight=7500\r\nWidth=9000\r\nTop=1500\r\nLeft=2700\r\n");
         ProgCon& w = h.Start();
         w.ShowAsStored();
         QCOMPARE(w.size(), QSize(600, 500));
-        QCOMPARE(w.frameGeometry().topLeft(), QPoint(200, 100));
+        QCOMPARE(w.frameGeometry().topLeft(), QPoint(180, 100));
         w.resize(640, 520);
         w.close();
         const QByteArray saved = h.Read("Operator.INI");
         QCOMPARE(
             saved,
-            QByteArray("[Form]\r\nWindowState=0\r\nHeight=7800\r\nWidth=9600\r\nTop=1500\r\nLeft=3000\r\n"
+            QByteArray("[Form]\r\nWindowState=0\r\nHeight=7800\r\nWidth=9600\r\nTop=1500\r\nLeft=2700\r\n"
                        "[Operator]\r\nINIFile=\r\n"));
 
         // Closed maximised, the normal geometry stays as it was and the state says maximised.
@@ -226,7 +227,7 @@ private slots:
         second.close();
         QCOMPARE(again.Read("Operator.INI"),
                  QByteArray("[Form]\r\nWindowState=2\r\nHeight=7800\r\nWidth=9600\r\nTop=1500\r\n"
-                            "Left=3000\r\n[Operator]\r\nINIFile=\r\n"));
+                            "Left=2700\r\n[Operator]\r\nINIFile=\r\n"));
 
         // Stored maximised, the window opens maximised; closed minimised, the state says so.
         Harness third;

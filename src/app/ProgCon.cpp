@@ -7,6 +7,7 @@
 #include "operators/OperatorFiles.h"
 #include "platform/NumberText.h"
 #include "platform/Twips.h"
+#include "platform/WindowPlacement.h"
 #include "platform/WrappingButton.h"
 #include "profile/IniFile.h"
 #include "profile/KeyerFeaturesDialog.h"
@@ -105,7 +106,8 @@ void ProgCon::WireMessages() {
                                                                     *transmitTimer, *monitorTimer,
                                                                     services_.prompts, messageTexts, *this});
     messages->macroValues = [this] { return CurrentMacroValues(); };
-    messages->operatorFile = [this] { return operatorFile; };
+    // A message is stored only into the profile the settings were loaded from.
+    messages->operatorFile = [this] { return ProfileLoaded() ? operatorFile : QString(); };
     messages->focusKeyboard = [this] { FocusKeyboard(); };
     for (int i = 0; i < MessageCount; ++i) {
         connect(cmdMessages[i], &QPushButton::clicked, this, [this, i] { messages->ButtonClicked(i); });
@@ -125,8 +127,8 @@ void ProgCon::WireMessages() {
 void ProgCon::WireOperators() {
     operators = std::make_unique<OperatorCommands>(OperatorCommands::Parts{
         *this, services_.prompts, services_.applicationFolder, OperatorIniPath(), operatorFile, myCall,
-        operatorName, qth, lastChosenFile_, [this] { SaveProfile(); }, [this] { LoadProfile(); },
-        [this] { SendKeyerSettings(); }, [this] { ShowCall(); }});
+        operatorName, qth, lastChosenFile_, [this](bool makesProfile) { SaveProfile(makesProfile); },
+        [this] { LoadProfile(); }, [this] { SendKeyerSettings(); }, [this] { ShowCall(); }});
 }
 
 // The call comes from the operator label, which always shows "Operator: " and the call.
@@ -216,9 +218,10 @@ void ProgCon::StartUp() {
     ShowStatus(firmwareText, found ? Colours::BlueGrey : Colours::Red);
     QDir::setCurrent(services_.applicationFolder);
 
-    operatorFile = ProfilePathFromRecord(
-        CutIniValue(stateFile.Value(OperatorSection, QStringLiteral("INIFile")), QString()),
-        services_.applicationFolder);
+    // Read whole: a path cut short would name another file.
+    operatorFile =
+        ProfilePathFromRecord(stateFile.Value(OperatorSection, QStringLiteral("INIFile")).value_or(QString()),
+                              services_.applicationFolder);
     // The operator's choice arrives later through the dialogs; until then the window holds the defaults.
     if (operatorFile.endsWith(QLatin1Char('/'))) {
         operators->SelectOperator();
@@ -246,17 +249,18 @@ void ProgCon::RestoreGeometry(const IniDocument& stateFile) {
         ParseNumber(CutIniValue(stateFile.Value(FormSection, QStringLiteral("WindowState")), QString()));
     storedWindowState_ = state && (*state == 1 || *state == 2) ? static_cast<int>(*state) : 0;
 
-    QPoint position(TwipsToPixels(ReadTwips(stateFile, QStringLiteral("Left"))),
-                    TwipsToPixels(ReadTwips(stateFile, QStringLiteral("Top"))));
+    // The stored place is the frame's.
+    QPoint frame(TwipsToPixels(ReadTwips(stateFile, QStringLiteral("Left"))),
+                 TwipsToPixels(ReadTwips(stateFile, QStringLiteral("Top"))));
     // A window stored on a screen that is no longer there would open out of reach.
-    if (!QGuiApplication::screenAt(position))
-        position = QPoint(TwipsToPixels(FirstRunTwips), TwipsToPixels(FirstRunTwips));
-    move(position);
+    if (!QGuiApplication::screenAt(frame))
+        frame = QPoint(TwipsToPixels(FirstRunTwips), TwipsToPixels(FirstRunTwips));
     QSize size(std::max(1, TwipsToPixels(ReadTwips(stateFile, QStringLiteral("Width")))),
                std::max(1, TwipsToPixels(ReadTwips(stateFile, QStringLiteral("Height")))));
-    if (const QScreen* screen = QGuiApplication::screenAt(position))
+    if (const QScreen* screen = QGuiApplication::screenAt(frame))
         size = size.boundedTo(screen->availableSize());
     resize(size);
+    PlaceFrameAt(this, frame);
 }
 
 void ProgCon::ShowAsStored() {
@@ -366,6 +370,7 @@ void ProgCon::ConnectionMonitorTick() {
 void ProgCon::LoadProfile() {
     const ProfileRead read = ReadProfile(operatorFile);
     if (read.problem) services_.prompts.MessageBox(*read.problem, QString(), Prompts::Buttons::Ok);
+    loadedProfile_ = read.writable ? operatorFile : QString();
     const ProfileData& profile = read.profile;
     const QScopedValueRollback holdSettings(loadingProfile_, true);
     panel->scrSpeed->setValue(profile.speed);
@@ -390,10 +395,29 @@ void ProgCon::LoadProfile() {
     }
 }
 
-void ProgCon::SaveProfile() {
+bool ProgCon::ProfileLoaded() const {
+    return !operatorFile.isEmpty() && operatorFile == loadedProfile_;
+}
+
+void ProgCon::RecordOperatorFile() {
     QString fileName = RecordForProfilePath(operatorFile, services_.applicationFolder);
     WriteIniValue(OperatorIniPath(), OperatorSection, QStringLiteral("INIFile"), fileName);
+}
 
+// A profile missing or unusable at its load is left alone, so that it is found as it was when it
+// comes back; with no operator chosen a save goes nowhere, which is told only when the program ends.
+void ProgCon::SaveProfile(bool makesProfile) {
+    RecordOperatorFile();
+    if (!ProfileLoaded() && !makesProfile) {
+        if (shutDown || !NamesNoProfile(operatorFile))
+            TellProfileNotSaved(UnloadedProfileProblem(operatorFile));
+        return;
+    }
+    const ProfileWrite how = ProfileLoaded() ? ProfileWrite::Replace : ProfileWrite::Create;
+    if (const ProfileProblem problem = WriteWindowProfile(operatorFile, how)) TellProfileNotSaved(*problem);
+}
+
+ProfileProblem ProgCon::WriteWindowProfile(const QString& file, ProfileWrite how) {
     ProfileSave profile;
     const PaddleFeatures features = dlgEditKeyer()->Features();
     profile.iambic = features.iambic;
@@ -413,10 +437,11 @@ void ProgCon::SaveProfile() {
     profile.sentVolume = sentVolume;
     profile.wordSpaceText = panel->Shown(Setting::WordSpace);
     profile.letterSpaceText = panel->Shown(Setting::LetterSpace);
-    const ProfileProblem problem = WriteProfile(operatorFile, profile);
+    const ProfileProblem problem = WriteProfile(file, profile, how);
     // Line breaks went into the file as blanks; the messages in memory follow the file.
     std::copy(profile.messages.begin(), profile.messages.end(), messageTexts.begin());
-    if (problem) TellProfileNotSaved(*problem);
+    if (!problem) loadedProfile_ = file;
+    return problem;
 }
 
 // At shutdown the operator's changes would be lost with the window: the reason stays on standard error,
@@ -446,8 +471,11 @@ void ProgCon::SaveAs() {
                                      QStringLiteral("Protected File"), Prompts::Buttons::Ok);
         return;
     }
+    // Only a new file or another operator profile is written over.
+    if (const ProfileProblem problem = WriteWindowProfile(profile, ProfileWrite::Choose))
+        return TellProfileNotSaved(*problem);
     // The path stays as chosen: on a case-sensitive file system its capitals would name another file.
     operatorFile = profile;
     operators->ShowIdentity();
-    SaveProfile();
+    RecordOperatorFile();
 }

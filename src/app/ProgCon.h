@@ -8,6 +8,7 @@
 #include "platform/Prompts.h"
 #include "platform/RichText.h"
 #include "platform/Shell.h"
+#include "profile/ProfileFile.h"
 #include "send/SendingStatus.h"
 #include "send/TransmitLoop.h"
 #include "send/TransmitState.h"
@@ -66,7 +67,10 @@ protected:
 private:
     void SendKeyerSettings();
     void LoadProfile();
-    void SaveProfile();
+    void SaveProfile(bool makesProfile = false);
+    ProfileProblem WriteWindowProfile(const QString& file, ProfileWrite how);
+    void RecordOperatorFile();
+    bool ProfileLoaded() const;
     void SaveAs();
     void ConnectionMonitorTick();
     KeyerFeaturesDialog* dlgEditKeyer();
@@ -161,4 +165,6 @@ private:
     bool loadingProfile_ = false;
     // The file chooser offers the name it returned last.
     QString lastChosenFile_;
+    // The file the settings were loaded from or last saved into: the only one a save replaces.
+    QString loadedProfile_;
 };

@@ -12,7 +12,8 @@
 #include <QVBoxLayout>
 
 WorkedCallDialog::WorkedCallDialog(QWidget* parent)
-    : QDialog(parent), txtWrkCall(new QLineEdit(this)), OKButton(new QPushButton(QStringLiteral("OK"), this)),
+    : OkCancelDialog(parent), txtWrkCall(new QLineEdit(this)),
+      OKButton(new QPushButton(QStringLiteral("OK"), this)),
       CancelButton(new QPushButton(QStringLiteral("Cancel"), this)) {
     setWindowTitle(QStringLiteral("Enter Work Station Call"));
     setModal(false);
@@ -27,8 +28,7 @@ WorkedCallDialog::WorkedCallDialog(QWidget* parent)
         button->setMinimumSize(TwipsToPixels(1215), TwipsToPixels(375));
         column->addWidget(button);
     }
-    OKButton->setDefault(true);
-    CancelButton->setAutoDefault(false);
+    SetOkCancel(OKButton, CancelButton);
     setTabOrder(txtWrkCall, OKButton);
     setTabOrder(OKButton, CancelButton);
 }
@@ -43,7 +43,7 @@ WorkedCallDialog* WorkedCall::dlgWrkCall() {
     if (!dialog_) {
         dialog_ = new WorkedCallDialog(window_);
         connect(dialog_->OKButton, &QPushButton::clicked, this, &WorkedCall::ConfirmFromDialog);
-        // Cancel, the window frame and ESC all only hide it.
+        // Cancel, the window frame and ESC: hidden, the entry kept for the next time.
         connect(dialog_->CancelButton, &QPushButton::clicked, this, [this] {
             dialog_->hide();
             focusKeyboard();
