@@ -143,7 +143,6 @@ std::int64_t TestClock::TickCount() {
 
 void TestClock::Sleep(int milliseconds) {
     schedule_->now += std::max(milliseconds, 0);
-    if (onSleep) onSleep(schedule_->now);
 }
 
 std::unique_ptr<Timer> TestClock::CreateTimer(int intervalMilliseconds, bool precise) {

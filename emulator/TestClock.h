@@ -3,7 +3,6 @@
 #include "platform/Clock.h"
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 
 struct TimerSchedule;
@@ -25,7 +24,7 @@ public:
     ~TestClock() override;
 
     std::int64_t TickCount() override;
-    // Blocks: time passes without firing timers; then onSleep sees the new time.
+    // Time passes without firing timers, as a blocking wait of the unit's lets it pass.
     void Sleep(int milliseconds) override;
     std::unique_ptr<Timer> CreateTimer(int intervalMilliseconds, bool precise) override;
     std::unique_ptr<Sleeper> CreateSleeper() override;
@@ -35,8 +34,6 @@ public:
     // timer whose handler is running is not fired again from inside it; a precise one may be, as the
     // system clock's is.
     void Advance(std::int64_t milliseconds);
-
-    std::function<void(std::int64_t now)> onSleep;
 
 private:
     enum class Next { Nothing, Timer, Sleeper };

@@ -30,12 +30,15 @@ int SendingThread::Hand(const KeyerCommand& command, std::int64_t deadline, bool
     return ticket;
 }
 
-void SendingThread::CancelPending() {
+bool SendingThread::CancelPending() {
+    bool dropped = false;
     {
         const std::scoped_lock lock(mutex_);
+        dropped = !queue_.empty();
         queue_.clear();
     }
     sleeper_->Wake();
+    return dropped;
 }
 
 void SendingThread::Run() {
@@ -53,7 +56,12 @@ void SendingThread::Run() {
             lock.unlock();
             link_.With([](UnitLink& link) { return link.FindUnit(); });
             lock.lock();
-            if (Leads(job.ticket)) queue_.front().prepared = true;
+            // A command handed at its moment goes out once the unit is found; the ones after it are
+            // timed from then.
+            if (Leads(job.ticket)) {
+                queue_.front().prepared = true;
+                queue_.front().deadline = std::max(job.deadline, clock_.TickCount());
+            }
             continue;
         }
         if (!SleepUntil(lock, job.deadline) || !Leads(job.ticket)) continue;

@@ -20,7 +20,7 @@ struct SentReport {
     int ticket = 0;
     bool written = false;    // the command went out whole
     std::uint8_t reply = 0;  // byte 1 of the unit's answer, for a command that waits for one (0: none came)
-    std::int64_t moment = 0; // the tick count it was due at
+    std::int64_t moment = 0; // the tick count it was due at (when handed late, when the unit was found)
 };
 
 // Writes commands to the unit at their moments, from a thread of its own: the window's thread
@@ -40,8 +40,8 @@ public:
     // answer is read when awaitsReply. Returns the ticket its report will carry.
     int Hand(const KeyerCommand& command, std::int64_t deadline, bool awaitsReply);
     // Drops every command not yet on its way to the unit; they are never reported. A command being
-    // written already still is.
-    void CancelPending();
+    // written already still is. True when something was dropped.
+    bool CancelPending();
 
 private:
     struct Job {
