@@ -63,6 +63,31 @@ private slots:
         QCOMPARE(ColourAt(keyboard, 5), QColor(0, 0, 0));
     }
 
+    // Marks act where they stand and never reach the unit as characters: a speed (one settings
+    // transfer each, the speed box following), a half space, a prosign no key types; the operator's
+    // speed comes back with the last mark, and after Stop.
+    void marksActWhereTheyStand() {
+        keyboard->insertPlainText(u"E\u203930\u203AE\u2039+5\u203AE\u2039~\u203AE\u2039SN\u203A\u2039\u203AE"_qs);
+        h->clock.Advance(400);
+        QCOMPARE(h->Panel()->txtSpeed->text(), QStringLiteral(" 35"));
+        h->clock.Advance(2600);
+        QCOMPARE(Codes(h->unit), (std::vector<std::uint8_t>{0xA0, 0xA0, 0xA0, 0xA0, 0xEA, 0xA0}));
+        QCOMPARE(h->unit.letters(), QStringLiteral("CSSSCSSSCCCSSSC"));
+        QCOMPARE(Gaps(h->unit), (std::vector<std::int64_t>{192, 160, 136 + 34, 136, (12 + 2) * 34}));
+        QCOMPARE(h->SentText(), u"EEEE\u2039SN\u203AE"_qs);
+        QCOMPARE(h->unit.settings().speedWpm, 25);
+
+        keyboard->insertPlainText(u"\u203920\u203AEEEE"_qs);
+        h->clock.Advance(300);
+        QTest::mouseClick(Button("cmdEnd"), Qt::LeftButton);
+        QCOMPARE(h->Panel()->txtSpeed->text(), QStringLiteral(" 25"));
+        QCOMPARE(h->unit.settings().speedWpm, 25);
+        // Typed, a guillemet is no mark and is not even typed.
+        QTest::sendKeyEvent(QTest::Click, keyboard, Qt::Key_unknown, QString(InlineMark::Open), Qt::NoModifier);
+        Type("K");
+        QCOMPARE(h->KeyboardText(), QStringLiteral("K"));
+    }
+
     void idleHandsOverToTheMonitor() {
         Type("AB");
         h->clock.Advance(3000);

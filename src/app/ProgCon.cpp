@@ -93,6 +93,8 @@ void ProgCon::WireTransmitting() {
     loop->pacing = [this] { return CurrentPacing(); };
     loop->runChangeHandling = [this] { keyboardHandlers->Change(); };
     loop->focusKeyboard = [this] { FocusKeyboard(); };
+    loop->speed = [this] { return panel->scrSpeed->value(); };
+    loop->setSpeed = [this](int wordsPerMinute) { panel->scrSpeed->setValue(wordsPerMinute); };
     keyboardHandlers->stopSending = [this] { loop->Stop(); };
     keyboardHandlers->resumeSending = [this] {
         monitorTimer->SetEnabled(false);

@@ -4,14 +4,33 @@
 #include "link/SharedLink.h"
 #include "platform/Prompts.h"
 #include "platform/RichText.h"
+#include "send/InlineMarks.h"
 #include "send/SendingStatus.h"
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QTextEdit>
 
+namespace {
+
+// The Keyboard window. Text pasted or dropped into it brings no marks along: only messages and the
+// network write marks.
+class KeyboardEdit : public QTextEdit {
+public:
+    using QTextEdit::QTextEdit;
+
+protected:
+    void insertFromMimeData(const QMimeData* source) override {
+        QString text = source->text();
+        insertPlainText(text.remove(InlineMark::Open).remove(InlineMark::Close));
+    }
+};
+
+} // namespace
+
 KeyboardHandlers::KeyboardHandlers(Parts parts, QWidget* parent)
-    : p_(parts), edit_(new QTextEdit(parent)), keyboard_(edit_) {
+    : p_(parts), edit_(new KeyboardEdit(parent)), keyboard_(edit_) {
     edit_->setObjectName(QStringLiteral("txtKeyboard"));
     edit_->setAcceptRichText(false);
     edit_->installEventFilter(this);
@@ -74,6 +93,9 @@ bool KeyboardHandlers::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     if (event->type() == QEvent::KeyPress) {
+        // Only messages and the network write marks: a guillemet typed is no mark, and not sent.
+        const QString typed = static_cast<QKeyEvent*>(event)->text();
+        if (typed.contains(InlineMark::Open) || typed.contains(InlineMark::Close)) return true;
         const int qtKey = static_cast<QKeyEvent*>(event)->key();
         if (qtKey == Qt::Key_Tab || qtKey == Qt::Key_Backtab) return false;
         if (qtKey == Qt::Key_PageUp || qtKey == Qt::Key_PageDown) {

@@ -17,6 +17,10 @@ constexpr int RepeatRoundMilliseconds = 250;
 constexpr int ReplyDropsText = 64;
 // Enough of the text after a repeat marker for any number of seconds it can hold.
 constexpr int RepeatNumberLength = 24;
+// Longer than any mark.
+constexpr int MarkLookahead = 16;
+constexpr int SlowestSpeed = 5;
+constexpr int FastestSpeed = 50;
 
 // The character's code as the unit's tables know it; a character beyond 8 bits is none of theirs.
 int CharacterCode(QChar character) {
@@ -83,13 +87,20 @@ bool TransmitLoop::TakeNext() {
         return false;
     }
     const QChar character = p_.keyboard.At(s.sendPosition - 1);
+    if (character == InlineMark::Open) {
+        if (const auto found = ReadMark(p_.keyboard.Mid(s.sendPosition - 1, MarkLookahead), 0))
+            return TakeMark(found->mark, static_cast<int>(found->length));
+    }
     const int c = CharacterCode(character);
     if (c == '<') {
         StartRepeatWait();
         return false;
     }
     if (Sendable(c)) {
-        Hand(c);
+        const int index = c - MorseTableFirstCharacter;
+        Hand({tables_.MorseCodeTable[index], tables_.MorseLengthTable[index],
+              QString(QChar(tables_.SentEchoTable[index]))},
+             1);
         return false;
     }
     if (character == u'\r' && s.sendPosition == 1 && length == 2) {
@@ -103,15 +114,52 @@ bool TransmitLoop::TakeNext() {
     return true;
 }
 
+// A mark acts where it stands, once everything before it has gone out; true when the text after it is
+// to be looked at.
+bool TransmitLoop::TakeMark(const Mark& mark, int length) {
+    TransmitState& s = p_.state;
+    if (const auto* prosign = std::get_if<ProsignMark>(&mark)) {
+        const auto named = ProsignNamed(prosign->name.toStdString());
+        if (!named) return false;
+        Hand({named->code, named->length, MarkText(mark)}, length);
+        return false;
+    }
+    if (const auto* change = std::get_if<SpeedMark>(&mark)) {
+        ChangeSpeed(*change);
+    } else {
+        const Pacing settings = pacing();
+        nextMoment_ += RoundHalfEven(settings.letterSpace * settings.dotMilliseconds / 2);
+    }
+    s.sendPosition += length;
+    return true;
+}
+
+// The message's speed from here on, held to the window's range; one settings transfer per change.
+// "Back" returns to the speed the operator had, unless the operator has set another meanwhile.
+void TransmitLoop::ChangeSpeed(const SpeedMark& mark) {
+    const int current = speed();
+    if (mark.change == SpeedMark::Change::BackToOperator) return RestoreOperatorSpeed();
+    if (!operatorSpeed_) operatorSpeed_ = current;
+    const int target =
+        std::clamp(mark.change == SpeedMark::Change::To ? mark.wordsPerMinute : current + mark.wordsPerMinute,
+                   SlowestSpeed, FastestSpeed);
+    markedSpeed_ = target;
+    if (target != current) setSpeed(target);
+}
+
+void TransmitLoop::RestoreOperatorSpeed() {
+    const std::optional<int> operatorSpeed = std::exchange(operatorSpeed_, std::nullopt);
+    if (operatorSpeed && speed() == markedSpeed_ && *operatorSpeed != markedSpeed_) setSpeed(*operatorSpeed);
+}
+
 // Chosen now, ahead of its moment: the moment of the one before and that one's length, or at once
 // after a pause.
-void TransmitLoop::Hand(int c) {
+void TransmitLoop::Hand(const Symbol& symbol, int length) {
     TransmitState& s = p_.state;
     const std::int64_t moment = std::max(p_.clock.TickCount(), nextMoment_);
     s.takenPosition = s.sendPosition - 1;
-    ++s.sendPosition;
-    const KeyerCommand command = SendCharacterCommand(tables_.MorseCodeTable[c - MorseTableFirstCharacter]);
-    taken_ = Taken{sender_->Hand(command, moment, true), c};
+    s.sendPosition += length;
+    taken_ = Taken{sender_->Hand(SendCharacterCommand(symbol.code), moment, true), symbol};
     p_.idleTimer.SetEnabled(false);
 }
 
@@ -134,10 +182,12 @@ void TransmitLoop::OnReport(const SentReport& report) {
         }
         return;
     }
-    Echo(taken.code);
+    // What went out, as the operator would type it: a prosign shows as its key.
+    p_.sent.Append(taken.symbol.echo);
+    p_.sent.SetSelStart(RichText::End);
     s.takenPosition = -1;
     s.lastSendTick = report.moment;
-    nextMoment_ = report.moment + IntervalAfter(taken.code);
+    nextMoment_ = report.moment + IntervalAfter(taken.symbol.length);
     keyedThisRound_ = true;
     if (taken.cancelled) {
         // The over ended while this character was on its way: its line ends after it.
@@ -152,19 +202,12 @@ void TransmitLoop::OnReport(const SentReport& report) {
     }
 }
 
-// What went out, as the operator would type it: a prosign shows as its key.
-void TransmitLoop::Echo(int c) {
-    p_.sent.Append(QString(QChar(tables_.SentEchoTable[c - MorseTableFirstCharacter])));
-    p_.sent.SetSelStart(RichText::End);
-}
-
 // How long the unit takes over the character and the space after it. A pause that comes out at
 // nothing or less still lets the next character go after it.
-std::int64_t TransmitLoop::IntervalAfter(int c) const {
+std::int64_t TransmitLoop::IntervalAfter(std::uint8_t length) const {
     const Pacing settings = pacing();
     const double dotLengths =
-        c == ' ' ? settings.wordSpace - settings.letterSpace
-                 : tables_.MorseLengthTable[c - MorseTableFirstCharacter] + settings.letterSpace;
+        length == MorseWordSpace ? settings.wordSpace - settings.letterSpace : length + settings.letterSpace;
     return std::clamp<long long>(RoundHalfEven(dotLengths * settings.dotMilliseconds), 1, 1 << 30);
 }
 
@@ -203,6 +246,7 @@ void TransmitLoop::DropDeletedCharacter() {
 
 void TransmitLoop::ShutDown() {
     sender_.reset();
+    RestoreOperatorSpeed();
     taken_.reset();
     repeatTimer_->SetEnabled(false);
     bannerTimer_->SetEnabled(false);
@@ -229,6 +273,7 @@ void TransmitLoop::OnIdleTick() {
     HandOverToMonitor();
     EndSentLine();
     EmptyKeyboard(p_.keyboard, p_.state);
+    RestoreOperatorSpeed();
 }
 
 // "<n" makes the whole Keyboard text go out again n seconds after the last character's length ran
@@ -300,6 +345,7 @@ void TransmitLoop::Stop() {
     CancelTaken();
     EmptyKeyboard(p_.keyboard, p_.state);
     if (!taken_) EndSentLine();
+    RestoreOperatorSpeed();
     Kick();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "send/InlineMarks.h"
 #include "send/MorseTables.h"
 #include "send/SendingStatus.h"
 #include "send/SendingThread.h"
@@ -29,7 +30,8 @@ struct Pacing {
 // character as soon as the one before has gone out, well ahead of its moment, shows it in the Sent
 // window and colours it in the Keyboard window. It waits on nothing: the repeat pause and the
 // message editor's closing words are timers, so the window answers throughout. When the unit is
-// missing, or nothing has been typed for 3.5 s, it hands over to the connection monitor.
+// missing, or nothing has been typed for 3.5 s, it hands over to the connection monitor. Marks in the
+// text change the speed, leave a half space or key a prosign no key types, at their place in it.
 class TransmitLoop {
 public:
     struct Parts {
@@ -77,20 +79,31 @@ public:
     // The Keyboard window's change handling, run when transmitting resumes.
     std::function<void()> runChangeHandling;
     std::function<void()> focusKeyboard;
+    // The speed in words per minute as the window holds it, and a new one for it and the unit.
+    std::function<int()> speed;
+    std::function<void(int)> setSpeed;
 
 private:
+    // What goes to the unit for one character or prosign, and how the Sent window shows it.
+    struct Symbol {
+        std::uint8_t code;
+        std::uint8_t length; // in dot lengths, or MorseWordSpace for the space
+        QString echo;
+    };
     struct Taken {
         int ticket;
-        int code; // the character, as the tables index it
+        Symbol symbol;
         bool cancelled = false;
     };
 
     bool HeldBack() const;
     bool TakeNext();
-    void Hand(int c);
+    bool TakeMark(const Mark& mark, int length);
+    void Hand(const Symbol& symbol, int length);
     void OnReport(const SentReport& report);
-    void Echo(int c);
-    std::int64_t IntervalAfter(int c) const;
+    std::int64_t IntervalAfter(std::uint8_t length) const;
+    void ChangeSpeed(const SpeedMark& mark);
+    void RestoreOperatorSpeed();
     void CancelTaken();
     void DropDeletedCharacter();
     void HandOverToMonitor();
@@ -110,4 +123,7 @@ private:
     std::int64_t nextMoment_ = 0;
     std::int64_t repeatDue_ = 0;
     bool keyedThisRound_ = false;
+    // The operator's speed while marks set another, and the speed they set last.
+    std::optional<int> operatorSpeed_;
+    int markedSpeed_ = 0;
 };
