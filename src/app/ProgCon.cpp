@@ -94,8 +94,14 @@ void ProgCon::WireTransmitting() {
     loop->pacing = [this] { return CurrentPacing(); };
     loop->runChangeHandling = [this] { keyboardHandlers->Change(); };
     loop->focusKeyboard = [this] { FocusKeyboard(); };
+    loop->speed = [this] { return panel->scrSpeed->value(); };
+    loop->setSpeed = [this](int wordsPerMinute) { panel->scrSpeed->setValue(wordsPerMinute); };
     keyboardHandlers->stopSending = [this] { loop->Stop(); };
-    transmitTimer->onTick = [this] { loop->TransmitTick(); };
+    keyboardHandlers->resumeSending = [this] {
+        monitorTimer->SetEnabled(false);
+        loop->Kick();
+    };
+    keyboardHandlers->holdSending = [this] { loop->TakeBack(); };
     connect(cmdTx, &QPushButton::clicked, this, [this] { loop->TransmitButtonClicked(); });
     connect(cmdEnd, &QPushButton::clicked, this, [this] { loop->StopButtonClicked(); });
     connect(cmdClearSend, &QPushButton::clicked, this, [this] { loop->ClearSentButtonClicked(); });
@@ -205,11 +211,7 @@ void ProgCon::ShowStoredMessage(int number, const QString& title) {
 }
 
 void ProgCon::StartUp() {
-    state.caretPosition = TransmitLoop::End;
-    state.caretGrew = true;
-    state.caretShrank = false;
-
-    firmwareText = link.QueryFirmwareVersion();
+    firmwareText = link.With([](UnitLink& unit) { return unit.QueryFirmwareVersion(); });
     const bool found = firmwareText != NoUnitVersion;
     if (!found) firmwareText = NotFoundText;
     // Missing or unreadable, the state file reads as empty: a first run.
@@ -237,7 +239,6 @@ void ProgCon::StartUp() {
     loop->SetTables(BuildMorseTables());
     state.restartSending = true;
     // Nothing is typed yet: the connection monitor watches the unit until the operator types.
-    transmitTimer->SetInterval(10);
     transmitTimer->SetEnabled(false);
     monitorTimer->SetEnabled(true);
     // The operator's first keystrokes belong in the Keyboard window, not on a message button.
@@ -299,12 +300,14 @@ void ProgCon::closeEvent(QCloseEvent* event) {
         shutDown = true;
         transmitTimer->SetEnabled(false);
         monitorTimer->SetEnabled(false);
+        // Nothing more goes out; a character on its way is written before the key is released.
+        loop->ShutDown();
         // Whatever way the program ends, the transmitter is not left keyed.
         keyboardHandlers->ReleaseTune();
         SaveGeometry();
         SaveProfile();
         helpMenu->CloseAbout();
-        link.CloseUnit();
+        link.With([](UnitLink& unit) { unit.CloseUnit(); });
     }
     event->accept();
 }
@@ -313,7 +316,7 @@ void ProgCon::ShutDownUnattended() {
     unattended_ = true;
     close();
     // A close that waits on its Save As question has not closed the unit yet.
-    link.CloseUnit();
+    link.With([](UnitLink& unit) { unit.CloseUnit(); });
 }
 
 void ProgCon::SendKeyerSettings() {
@@ -338,7 +341,7 @@ void ProgCon::SendKeyerSettings() {
     sentWeight = settings.weight;
     sentTone = settings.tone;
     sentVolume = settings.volume;
-    link.WriteSettings(encoding.blocks);
+    link.With([&](UnitLink& unit) { unit.WriteSettings(encoding.blocks); });
 }
 
 void ProgCon::ShowPaddleFeatures(const PaddleFeatures& features) {
@@ -351,17 +354,26 @@ void ProgCon::ShowPaddleFeatures(const PaddleFeatures& features) {
 void ProgCon::ConnectionMonitorTick() {
     // While the transmitter is keyed for tuning the unit hears nothing but the tune commands.
     if (state.tuneActive) return;
-    if (!link.FindUnit()) {
+    struct Answer {
+        std::optional<QString> version; // nothing when the unit is not there
+        bool answered = false;
+    };
+    const Answer answer = link.With([](UnitLink& unit) {
+        if (!unit.FindUnit()) return Answer{};
+        const QString version = unit.QueryFirmwareVersion();
+        return Answer{version, unit.unitDetected()};
+    });
+    if (!answer.version) {
         const QString next = txtInfo->text() == PleaseConnectText ? InterfaceNotFoundText : PleaseConnectText;
         ShowStatus(next, Colours::Red);
         return;
     }
-    firmwareText = link.QueryFirmwareVersion();
+    firmwareText = *answer.version;
     ShowUnitStatus();
     // Text the unit could not take while it was away goes on as soon as it answers again.
-    if (link.unitDetected() && loop->HasUnsentText()) {
-        transmitTimer->SetEnabled(true);
+    if (answer.answered && loop->HasUnsentText()) {
         monitorTimer->SetEnabled(false);
+        loop->Kick();
     }
 }
 

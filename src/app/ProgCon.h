@@ -1,7 +1,7 @@
 #pragma once
 
 #include "keyboard/MessageEditor.h"
-#include "link/UnitLink.h"
+#include "link/SharedLink.h"
 #include "operators/OperatorCommands.h"
 #include "platform/Clock.h"
 #include "platform/Colours.h"
@@ -129,7 +129,7 @@ private:
     std::unique_ptr<Timer> transmitTimer;
     std::unique_ptr<Timer> monitorTimer;
 
-    UnitLink link;
+    SharedLink link;
     RichText sent;
     TransmitState state;
     SendingStatus sendingStatus{*this};

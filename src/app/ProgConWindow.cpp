@@ -103,10 +103,8 @@ void ProgCon::BuildWindow() {
         if (!loadingProfile_) FocusKeyboard();
     });
 
-    keyboardHandlers =
-        std::make_unique<KeyboardHandlers>(KeyboardHandlers::Parts{state, sent, *transmitTimer, *monitorTimer,
-                                                                   link, services_.prompts, sendingStatus},
-                                           client);
+    keyboardHandlers = std::make_unique<KeyboardHandlers>(
+        KeyboardHandlers::Parts{state, sent, link, services_.prompts, sendingStatus}, client);
     txtKeyboard = keyboardHandlers->window();
     txtKeyboard->setFont(WindowFont(11.25));
     SetBackground(txtKeyboard, Colours::LightYellow);
@@ -295,7 +293,10 @@ void ProgCon::BuildMenus() {
     add(edit, QStringLiteral("Keyer Features"), QStringLiteral("mnuEditKeyer"), QKeySequence(),
         [this] { ShowCentredOn(dlgEditKeyer(), this); });
     add(edit, QStringLiteral("Messages"), QStringLiteral("mnuEditMessages"), QKeySequence(),
-        [this] { messages->EnterEditState(); });
+        [this] {
+        loop->TakeBack();
+        messages->EnterEditState();
+    });
     add(edit, QStringLiteral("Operator"), QStringLiteral("mnuEditOperator"), QKeySequence(),
         [this] { operators->EditOperator(); });
     helpMenu = new HelpMenu(menuBar(), services_.shell, services_.prompts, this);
