@@ -86,21 +86,33 @@ void ProgCon::FocusKeyboard() {
     txtKeyboard->setFocus();
 }
 
+// The keys reach the stored messages, the transmit loop and the speed, which are made after them.
+KeyboardHandlers::Parts ProgCon::KeyboardParts() {
+    return {state,
+            sent,
+            link,
+            services_.prompts,
+            sendingStatus,
+            [this](int number) { messages->SendByKey(number); },
+            [this](int number) { messages->ChooseByKey(number); },
+            [this] { messages->Cancel(); },
+            [this] { messages->Save(); },
+            [this] { loop->Stop(); },
+            [this] {
+                monitorTimer->SetEnabled(false);
+                loop->Kick();
+            },
+            [this] { loop->TakeBack(); },
+            [this](int step) { step > 0 ? panel->scrSpeed->StepUp() : panel->scrSpeed->StepDown(); }};
+}
+
 void ProgCon::WireTransmitting() {
     loop = std::make_unique<TransmitLoop>(
         TransmitLoop::Parts{state, keyboardHandlers->keyboard(), sent, *transmitTimer, *monitorTimer, link,
-                            services_.clock, *this, sendingStatus, shutDown});
-    loop->pacing = [this] { return CurrentPacing(); };
-    loop->runChangeHandling = [this] { keyboardHandlers->Change(); };
-    loop->focusKeyboard = [this] { FocusKeyboard(); };
-    loop->speed = [this] { return panel->scrSpeed->value(); };
-    loop->setSpeed = [this](int wordsPerMinute) { panel->scrSpeed->setValue(wordsPerMinute); };
-    keyboardHandlers->stopSending = [this] { loop->Stop(); };
-    keyboardHandlers->resumeSending = [this] {
-        monitorTimer->SetEnabled(false);
-        loop->Kick();
-    };
-    keyboardHandlers->holdSending = [this] { loop->TakeBack(); };
+                            services_.clock, *this, sendingStatus, shutDown,
+                            [this] { return CurrentPacing(); }, [this] { keyboardHandlers->Change(); },
+                            [this] { FocusKeyboard(); }, [this] { return panel->scrSpeed->value(); },
+                            [this](int wordsPerMinute) { panel->scrSpeed->setValue(wordsPerMinute); }});
     connect(cmdTx, &QPushButton::clicked, this, [this] { loop->TransmitButtonClicked(); });
     connect(cmdEnd, &QPushButton::clicked, this, [this] { loop->StopButtonClicked(); });
     connect(cmdClearSend, &QPushButton::clicked, this, [this] { loop->ClearSentButtonClicked(); });
@@ -113,15 +125,6 @@ void ProgCon::WireMessages() {
     for (int i = 0; i < MessageCount; ++i) {
         connect(cmdMessages[i], &QPushButton::clicked, this, [this, i] { messages->ButtonClicked(i); });
     }
-    keyboardHandlers->sendMessageByKey = [this](int number) { messages->SendByKey(number); };
-    keyboardHandlers->chooseMessageByKey = [this](int number) { messages->ChooseByKey(number); };
-    keyboardHandlers->cancelMessageEdit = [this] { messages->Cancel(); };
-    keyboardHandlers->saveMessageEdit = [this] { messages->Save(); };
-    keyboardHandlers->stepSpeed = [this](int step) {
-        step > 0 ? panel->scrSpeed->StepUp() : panel->scrSpeed->StepDown();
-    };
-
-    workedCallEntry->focusKeyboard = [this] { FocusKeyboard(); };
     connect(cmdCaptureCall, &QPushButton::clicked, this, [this] { workedCallEntry->ShowDialog(); });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "keyboard/KeyboardHandlers.h"
 #include "keyboard/MessageEditor.h"
 #include "link/SharedLink.h"
 #include "operators/OperatorCommands.h"
@@ -19,7 +20,6 @@
 
 class HelpMenu;
 class IniDocument;
-class KeyboardHandlers;
 struct Placement;
 class KeyerFeaturesDialog;
 struct PaddleFeatures;
@@ -76,6 +76,7 @@ private:
     void BuildMenus();
     void BuildLabels(QWidget* client);
     void BuildMessageStrip(QWidget* client);
+    KeyboardHandlers::Parts KeyboardParts();
     void WireMessages();
     void WireOperators();
     void SetTabOrder();
