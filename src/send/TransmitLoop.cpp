@@ -17,6 +17,8 @@ constexpr int RepeatRoundMilliseconds = 250;
 constexpr int ReplyDropsText = 64;
 // Enough of the text after a repeat marker for any number of seconds it can hold.
 constexpr int RepeatNumberLength = 24;
+// A Sent line this long goes on on a new line at the next space; twice as long, at the next character.
+constexpr int SentLineLength = 300;
 
 // The character's code as the unit's tables know it; a character beyond 8 bits is none of theirs.
 int CharacterCode(QChar character) {
@@ -152,9 +154,14 @@ void TransmitLoop::OnReport(const SentReport& report) {
     }
 }
 
-// What went out, as the operator would type it: a prosign shows as its key.
+// What went out, as the operator would type it: a prosign shows as its key. A long over goes on on new
+// lines, the space that ends a word becoming the break: a line that long is never read as one, and
+// laying it out again for each character would cost more as it grew.
 void TransmitLoop::Echo(int c) {
-    p_.sent.Append(QString(QChar(tables_.SentEchoTable[c - MorseTableFirstCharacter])));
+    const int line = p_.sent.LastLineLength();
+    const bool wordEnds = c == ' ' && line >= SentLineLength;
+    if (wordEnds || line >= 2 * SentLineLength) p_.sent.Append(LineBreak);
+    if (!wordEnds) p_.sent.Append(QString(QChar(tables_.SentEchoTable[c - MorseTableFirstCharacter])));
     p_.sent.SetSelStart(RichText::End);
 }
 
@@ -274,7 +281,7 @@ void TransmitLoop::NextRound() {
 
 // An over that ends starts a new line in the Sent window; a line already ended stays as it is.
 void TransmitLoop::EndSentLine() {
-    if (!p_.sent.OnEmptyLine()) p_.sent.Append(LineBreak);
+    if (p_.sent.LastLineLength() > 0) p_.sent.Append(LineBreak);
     p_.sent.SetSelStart(RichText::End);
 }
 
