@@ -30,16 +30,16 @@ protected:
 } // namespace
 
 KeyboardHandlers::KeyboardHandlers(Parts parts, QWidget* parent)
-    : p_(std::move(parts)), edit_(new KeyboardEdit(parent)), keyboard_(edit_) {
+    : p_(std::move(parts)), edit_(new KeyboardEdit(parent)),
+      keyboard_(edit_, [this](int position, int removed, int added) {
+          FollowKeyboardEdit(p_.state, position, removed, added);
+          Change();
+      }) {
     edit_->setObjectName(QStringLiteral("txtKeyboard"));
     edit_->setAcceptRichText(false);
     edit_->installEventFilter(this);
     // Tab moves on to the next control, as in every other box of the window; it is never sent.
     edit_->setTabChangesFocus(true);
-    keyboard_.onEdited = [this](int position, int removed, int added) {
-        FollowKeyboardEdit(p_.state, position, removed, added);
-        Change();
-    };
 }
 
 bool KeyboardHandlers::IsFunctionKey(QEvent* event) {
