@@ -22,7 +22,6 @@ class HelpMenu;
 class IniDocument;
 struct Placement;
 class KeyerFeaturesDialog;
-struct PaddleFeatures;
 class QLabel;
 class QLineEdit;
 class QPushButton;
