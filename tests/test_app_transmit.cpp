@@ -173,6 +173,14 @@ private slots:
         QCOMPARE(h->SentText(), QStringLiteral("K-1\r\n;\r\n\r\n\r\n\r\nC"));
     }
 
+    // A long over goes on on a new line after a word's end, or without one where the line gets twice as
+    // long.
+    void aLongOverGoesOnOnNewLines() {
+        keyboard->insertPlainText(QString(300, 'E') + ' ' + QString(600, 'T') + 'M');
+        h->clock.Advance(400'000);
+        QCOMPARE(h->SentText(), QString(300, 'E') + " \r\n" + QString(600, 'T') + "\r\nM\r\n");
+    }
+
     void pauseKeepsTypingForLater() {
         QTest::mouseClick(Button("cmdTx"), Qt::LeftButton);
         QCOMPARE(Button("cmdTx")->palette().color(QPalette::Button), QColor(255, 255, 192));

@@ -3,9 +3,31 @@
 #include "link/SharedLink.h"
 #include "send/SendingThread.h"
 
+#include <QDir>
 #include <QTest>
+#include <pthread.h>
+#include <sched.h>
+#include <thread>
 
 namespace {
+
+// Whether a thread of this process may have real-time scheduling (root, RLIMIT_RTPRIO).
+bool RealTimeAllowed() {
+    bool allowed = false;
+    std::thread([&] {
+        const sched_param parameters{1};
+        allowed = pthread_setschedparam(pthread_self(), SCHED_FIFO, &parameters) == 0;
+    }).join();
+    return allowed;
+}
+
+int RealTimeThreads() {
+    int count = 0;
+    for (const QString& task :
+         QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        count += sched_getscheduler(task.toInt()) == SCHED_FIFO;
+    return count;
+}
 
 } // namespace
 
@@ -84,6 +106,15 @@ private slots:
         QCOMPARE(reports.size(), std::size_t(1));
         QVERIFY(!reports[0].written);
         QVERIFY(unit.reportsOf('C').empty());
+    }
+
+    // Where the system allows it, the sending thread runs in real time, the link log on or off.
+    void theThreadRunsInRealTimeWhereAllowed() {
+        if (!RealTimeAllowed()) QSKIP("this process may not have real-time scheduling here");
+        sender->Hand(SendCharacterCommand(0xA0), At(0), true);
+        clock.Advance(0);
+        QCOMPARE(reports.size(), std::size_t(1));
+        QCOMPARE(RealTimeThreads(), 1);
     }
 
 private:

@@ -77,9 +77,9 @@ QString RichText::Mid(int position, int count) const {
     return text;
 }
 
-bool RichText::OnEmptyLine() const {
+int RichText::LastLineLength() const {
     // A block's length counts its closing separator.
-    return edit_->document()->lastBlock().length() <= 1;
+    return edit_->document()->lastBlock().length() - 1;
 }
 
 void RichText::SetText(const QString& text) {

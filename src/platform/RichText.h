@@ -27,8 +27,8 @@ public:
     QChar At(int position) const;
     // At most count characters from position on.
     QString Mid(int position, int count) const;
-    // The text is empty or ends with a line break.
-    bool OnEmptyLine() const;
+    // The number of characters after the last line break: 0 when the text is empty or ends with one.
+    int LastLineLength() const;
     void SetText(const QString& text);
     void Append(const QString& text);
 

@@ -42,7 +42,9 @@ bool SendingThread::CancelPending() {
 }
 
 void SendingThread::Run() {
-    qCDebug(linkLog, "sending thread: %s", qUtf8Printable(PrepareTimingThread()));
+    // Asked for whether or not the log is on: a log call that is off evaluates nothing.
+    const QString timing = PrepareTimingThread();
+    qCDebug(linkLog, "sending thread: %s", qUtf8Printable(timing));
     std::unique_lock lock(mutex_);
     while (!quit_) {
         if (queue_.empty()) {

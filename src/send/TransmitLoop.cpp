@@ -21,6 +21,8 @@ constexpr int RepeatNumberLength = 24;
 constexpr int MarkLookahead = 16;
 constexpr int SlowestSpeed = 5;
 constexpr int FastestSpeed = 50;
+// A Sent line this long goes on on a new line after the next space; twice as long, at the next character.
+constexpr int SentLineLength = 300;
 
 // The character's code as the unit's tables know it; a character beyond 8 bits is none of theirs.
 int CharacterCode(QChar character) {
@@ -182,9 +184,7 @@ void TransmitLoop::OnReport(const SentReport& report) {
         }
         return;
     }
-    // What went out, as the operator would type it: a prosign shows as its key.
-    p_.sent.Append(taken.symbol.echo);
-    p_.sent.SetSelStart(RichText::End);
+    Echo(taken.symbol.echo);
     s.takenPosition = -1;
     s.lastSendTick = report.moment;
     nextMoment_ = report.moment + IntervalAfter(taken.symbol.length);
@@ -201,6 +201,16 @@ void TransmitLoop::OnReport(const SentReport& report) {
         if (textStands) p_.keyboard.ShowColouredUpTo(s.sendPosition - 1, Colours::Red);
         Kick();
     }
+}
+
+// What went out, as the operator would type it: a prosign shows as its key. A long over goes on on new
+// lines, after the space that ends a word: a line that long is never read as one, and laying it out
+// again for each character would cost more as it grew.
+void TransmitLoop::Echo(const QString& echo) {
+    if (p_.sent.LastLineLength() >= 2 * SentLineLength) p_.sent.Append(LineBreak);
+    p_.sent.Append(echo);
+    if (echo == QLatin1String(" ") && p_.sent.LastLineLength() > SentLineLength) p_.sent.Append(LineBreak);
+    p_.sent.SetSelStart(RichText::End);
 }
 
 // How long the unit takes over the character and the space after it. A pause that comes out at
@@ -320,7 +330,7 @@ void TransmitLoop::NextRound() {
 
 // An over that ends starts a new line in the Sent window; a line already ended stays as it is.
 void TransmitLoop::EndSentLine() {
-    if (!p_.sent.OnEmptyLine()) p_.sent.Append(LineBreak);
+    if (p_.sent.LastLineLength() > 0) p_.sent.Append(LineBreak);
     p_.sent.SetSelStart(RichText::End);
 }
 

@@ -103,6 +103,7 @@ private:
     bool TakeMark(const Mark& mark, int length);
     void Hand(const Symbol& symbol, int length);
     void OnReport(const SentReport& report);
+    void Echo(const QString& echo);
     std::int64_t IntervalAfter(std::uint8_t length) const;
     void ChangeSpeed(const SpeedMark& mark);
     void RestoreOperatorSpeed();
