@@ -26,6 +26,7 @@ class NetworkTest : public QObject {
     std::unique_ptr<Harness> h;
     QUdpSocket logger;
     quint16 port = 0;
+    QByteArrayList heard;
 
     void Send(const QByteArray& datagram) { logger.writeDatagram(datagram, QHostAddress::LocalHost, port); }
     QString Status() const { return h->Find<QLineEdit>("txtInfo")->text(); }
@@ -33,8 +34,11 @@ class NetworkTest : public QObject {
         return QStringLiteral("Firmware Version: 1.0.7 - Network keyer 127.0.0.1:%1").arg(port);
     }
     QString From() const { return QStringLiteral("127.0.0.1:%1").arg(logger.localPort()); }
-    QByteArray Reply() {
-        return logger.hasPendingDatagrams() ? logger.receiveDatagram().data() : QByteArray("none");
+    // Every reply so far, in order.
+    QByteArrayList Replies() {
+        while (logger.hasPendingDatagrams())
+            heard << logger.receiveDatagram().data();
+        return heard;
     }
 
 private slots:
@@ -54,6 +58,7 @@ private slots:
     void cleanup() {
         h.reset();
         logger.close();
+        heard.clear();
     }
 
     // The logger's speed with one settings transfer, its text through the loop into the Keyboard and
@@ -68,9 +73,9 @@ private slots:
         QCOMPARE(h->Panel()->txtSpeed->text(), QStringLiteral(" 30"));
         QCOMPARE(Status(), Listening() + ", text from " + From());
         h->clock.Advance(130);
-        QCOMPARE(Reply(), "none");
+        QCOMPARE(Replies(), QByteArrayList());
         h->clock.Advance(200);
-        QCOMPARE(Reply(), "hdone");
+        QCOMPARE(Replies(), QByteArrayList{"hdone"});
         QCOMPARE(h->unit.letters(), QStringLiteral("SSSCCSSSCSSS"));
         QCOMPARE(Codes(h->unit), (std::vector<std::uint8_t>{0xA0, 0xA0, 0xA0}));
         QCOMPARE(h->SentText(), QStringLiteral("EEE"));
@@ -82,7 +87,7 @@ private slots:
         Send("\x1b"
              "a1");
         Send("%#\n");
-        QTRY_COMPARE(Reply(), "hnil");
+        QTRY_COMPARE(Replies(), (QByteArrayList{"hdone", "hnil"}));
         Send("t");
         QTRY_VERIFY(h->KeyboardText().endsWith('T'));
     }
@@ -102,23 +107,24 @@ private slots:
         QTest::keyClick(h->Keyboard(), Qt::Key_Backspace);
         QTest::mouseClick(h->Find<QPushButton>("cmdTx"), Qt::LeftButton);
         h->clock.Advance(1000);
-        QCOMPARE(Reply(), "none");
-        h->clock.Advance(200);
-        QCOMPARE(Reply(), "hcut");
+        QCOMPARE(h->SentText() + Replies().join(), QStringLiteral("ABT"));
+        h->clock.Advance(500);
+        QCOMPARE(Replies(), QByteArrayList{"hcut"});
         QCOMPARE(h->SentText(), QStringLiteral("ABTE"));
 
-        for (const auto stop :
-             {+[](Harness& g) { QTest::keyClick(g.Keyboard(), Qt::Key_Escape); },
-              +[](Harness& g) { g.Find<QPushButton>("cmdEnd")->click(); }, +[](Harness&) {}}) {
+        using Stop = void (*)(Harness&);
+        const Stop stops[] = {[](Harness& g) { QTest::keyClick(g.Keyboard(), Qt::Key_Escape); },
+                              [](Harness& g) { g.Find<QPushButton>("cmdEnd")->click(); }, [](Harness&) {}};
+        for (qsizetype i = 0; i < qsizetype(std::size(stops)); ++i) {
             h->clock.Advance(4000);
             Send("\x1bhstop");
             Send("eeee");
             QTRY_COMPARE(h->KeyboardText(), QStringLiteral("EEEE"));
             h->clock.Advance(100);
-            stop(*h);
+            stops[i](*h);
             Send("\x1b"
                  "4");
-            QTRY_COMPARE(Reply(), "hstop");
+            QTRY_COMPARE(Replies().count("hstop"), i + 1);
             QCOMPARE(h->KeyboardText(), QString());
         }
         QCOMPARE(h->SentText(), QStringLiteral("ABTE\r\nE\r\nE\r\nE\r\n"));
@@ -183,7 +189,7 @@ private slots:
         for (int i = 0; i < 4; ++i)
             Send(QByteArray(250, 't'));
         QTRY_COMPARE(Status(),
-                     Listening() + ", text from " + From() + " dropped: 764 characters wait unsent");
+                     Listening() + ", text from " + From() + " dropped: 765 characters wait unsent");
         QCOMPARE(h->KeyboardText().size(), 16 + 750);
     }
 
