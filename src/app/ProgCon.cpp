@@ -1,5 +1,6 @@
 #include "app/ProgCon.h"
 
+#include "app/NetworkKeying.h"
 #include "help/HelpMenu.h"
 #include "keyboard/KeyboardHandlers.h"
 #include "keyboard/WorkedCall.h"
@@ -62,6 +63,7 @@ ProgCon::ProgCon(PlatformServices services, QWidget* parent)
     WireTransmitting();
     WireMessages();
     WireOperators();
+    WireNetworkKeying();
     monitorTimer->onTick = [this] { ConnectionMonitorTick(); };
 }
 
@@ -137,6 +139,21 @@ void ProgCon::WireOperators() {
         [this] { LoadProfile(); }, [this] { SendKeyerSettings(); }, [this] { ShowCall(); }});
 }
 
+void ProgCon::WireNetworkKeying() {
+    networkKeying = std::make_unique<NetworkKeying>(NetworkKeying::Parts{
+        state, keyboardHandlers->keyboard(), *loop, *keyboardHandlers, *panel, services_.clock, *this,
+        [this] { SendKeyerSettings(); }, [this] { return loadedProfile_; },
+        // The unit's status shows the note as it is now; any other text stays until it gives way.
+        [this](const QString& before) {
+            if (txtInfo->text() == firmwareText + before)
+                txtInfo->setText(firmwareText + networkKeying->Note());
+        }});
+}
+
+QString ProgCon::ListenForLoggers(const QString& address) {
+    return networkKeying->ListenForThisRun(address);
+}
+
 // The call comes from the operator label, which always shows "Operator: " and the call.
 MacroValues ProgCon::CurrentMacroValues() {
     return {lblOP->text().mid(10), workedCallEntry->workedCall(), operatorName, qth};
@@ -178,7 +195,7 @@ bool ProgCon::ShowsClosingWords() const {
 }
 
 void ProgCon::ShowUnitStatus() {
-    ShowStatus(firmwareText, Colours::BlueGrey);
+    ShowStatus(firmwareText + networkKeying->Note(), Colours::BlueGrey);
 }
 
 StatusLine ProgCon::ShownStatus() const {
@@ -218,6 +235,7 @@ void ProgCon::StartUp() {
     const IniDocument stateFile = LoadIniFile(OperatorIniPath()).document;
     RestoreGeometry(stateFile);
     ShowStatus(firmwareText, found ? Colours::BlueGrey : Colours::Red);
+    networkKeying->Restore(stateFile);
     QDir::setCurrent(services_.applicationFolder);
 
     // Read whole: a path cut short would name another file.
@@ -292,12 +310,14 @@ void ProgCon::SaveGeometry() {
         }
     }
     stateFile.document.SetValue(FormSection, QStringLiteral("WindowState"), QString::number(state));
+    networkKeying->Remember(stateFile.document);
     SaveIniFile(OperatorIniPath(), stateFile.document);
 }
 
 void ProgCon::closeEvent(QCloseEvent* event) {
     if (!shutDown) {
         shutDown = true;
+        networkKeying->ShutDown();
         transmitTimer->SetEnabled(false);
         monitorTimer->SetEnabled(false);
         // Nothing more goes out; a character on its way is written before the key is released.
