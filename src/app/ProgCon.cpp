@@ -1,5 +1,6 @@
 #include "app/ProgCon.h"
 
+#include "app/NetworkKeying.h"
 #include "help/HelpMenu.h"
 #include "keyboard/KeyboardHandlers.h"
 #include "keyboard/WorkedCall.h"
@@ -61,6 +62,7 @@ ProgCon::ProgCon(PlatformServices services, QWidget* parent)
     WireTransmitting();
     WireMessages();
     WireOperators();
+    WireNetworkKeying();
     monitorTimer->onTick = [this] { ConnectionMonitorTick(); };
 }
 
@@ -112,7 +114,8 @@ void ProgCon::WireTransmitting() {
                             services_.clock, *this, sendingStatus, shutDown,
                             [this] { return CurrentPacing(); }, [this] { keyboardHandlers->Change(); },
                             [this] { FocusKeyboard(); }, [this] { return panel->scrSpeed->value(); },
-                            [this](int wordsPerMinute) { panel->scrSpeed->setValue(wordsPerMinute); }});
+                            [this](int wordsPerMinute) { panel->scrSpeed->setValue(wordsPerMinute); },
+                            [this] { networkKeying->AnswerKeyedReplies(); }});
     connect(cmdTx, &QPushButton::clicked, this, [this] { loop->TransmitButtonClicked(); });
     connect(cmdEnd, &QPushButton::clicked, this, [this] { loop->StopButtonClicked(); });
     connect(cmdClearSend, &QPushButton::clicked, this, [this] { loop->ClearSentButtonClicked(); });
@@ -132,6 +135,21 @@ void ProgCon::WireOperators() {
     operators = std::make_unique<OperatorCommands>(OperatorCommands::Parts{
         *this, services_.prompts, services_.applicationFolder, OperatorIniPath(), profile_, *this,
         [this](bool makesProfile) { SaveProfile(makesProfile); }, [this] { LoadProfile(); }});
+}
+
+void ProgCon::WireNetworkKeying() {
+    networkKeying = std::make_unique<NetworkKeying>(NetworkKeying::Parts{
+        state, keyboardHandlers->keyboard(), *loop, *keyboardHandlers, *panel, services_.clock, *this,
+        profile_, [this] { SendKeyerSettings(); },
+        // The unit's status shows the note as it is now; any other text stays until it gives way.
+        [this](const QString& before) {
+            if (txtInfo->text() == firmwareText + before)
+                txtInfo->setText(firmwareText + networkKeying->Note());
+        }});
+}
+
+QString ProgCon::ListenForLoggers(const QString& address) {
+    return networkKeying->ListenForThisRun(address);
 }
 
 Pacing ProgCon::CurrentPacing() const {
@@ -171,7 +189,7 @@ bool ProgCon::ShowsClosingWords() const {
 }
 
 void ProgCon::ShowUnitStatus() {
-    ShowStatus(firmwareText, Colours::BlueGrey);
+    ShowStatus(firmwareText + networkKeying->Note(), Colours::BlueGrey);
 }
 
 StatusLine ProgCon::ShownStatus() const {
@@ -207,6 +225,7 @@ void ProgCon::StartUp() {
     const IniDocument stateFile = LoadIniFile(OperatorIniPath()).document;
     RestoreGeometry(stateFile);
     ShowStatus(firmwareText, found ? Colours::BlueGrey : Colours::Red);
+    networkKeying->Restore(stateFile);
     QDir::setCurrent(services_.applicationFolder);
 
     // Read whole: a path cut short would name another file.
@@ -279,12 +298,14 @@ void ProgCon::SaveGeometry() {
         }
     }
     stateFile.document.SetValue(FormSection, QStringLiteral("WindowState"), QString::number(state));
+    networkKeying->Remember(stateFile.document);
     SaveIniFile(OperatorIniPath(), stateFile.document);
 }
 
 void ProgCon::closeEvent(QCloseEvent* event) {
     if (!shutDown) {
         shutDown = true;
+        networkKeying->ShutDown();
         transmitTimer->SetEnabled(false);
         monitorTimer->SetEnabled(false);
         // Nothing more goes out; a character on its way is written before the key is released.

@@ -20,6 +20,7 @@
 
 class HelpMenu;
 class IniDocument;
+class NetworkKeying;
 struct Placement;
 class KeyerFeaturesDialog;
 class QLabel;
@@ -56,6 +57,8 @@ public:
     // Closes as a signal asks: nothing is asked, what is not saved is said on standard error, and the
     // unit is closed, also when a close already waits on its question.
     void ShutDownUnattended();
+    // Lets loggers key the unit for this run, as --network-keyer asks; why not, when it cannot.
+    QString ListenForLoggers(const QString& address);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -78,6 +81,7 @@ private:
     KeyboardHandlers::Parts KeyboardParts();
     void WireMessages();
     void WireOperators();
+    void WireNetworkKeying();
     void SetTabOrder();
     void SpeakOfControls();
     void PlaceControls(const std::vector<Placement>& places);
@@ -141,6 +145,7 @@ private:
     std::unique_ptr<MessageEditor> messages;
     WorkedCall* workedCallEntry;
     std::unique_ptr<OperatorCommands> operators;
+    std::unique_ptr<NetworkKeying> networkKeying;
 
     PlatformServices services_;
     KeyerFeaturesDialog* keyerFeaturesDialog_ = nullptr;

@@ -55,6 +55,8 @@ public:
         // The speed in words per minute as the window holds it, and a new one for it and the unit.
         std::function<int()> speed;
         std::function<void(int)> setSpeed;
+        // A character went out and shows in the Sent window.
+        std::function<void()> characterWritten;
     };
 
     static constexpr int IdleMilliseconds = 3500;
