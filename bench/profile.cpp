@@ -32,9 +32,7 @@ void OpenAndClose(const QString& path, const char* what, const QByteArray& bytes
     Put(path, "[Operator]\r\nMyCall=\r\nName=\r\nQTH=\r\n" + bytes);
     ProfileRead loaded;
     const double open = Milliseconds([&] { loaded = ReadProfile(path); });
-    ProfileSave save;
-    save.messages = loaded.profile.messages;
-    const double close = Milliseconds([&] { WriteProfile(path, save, ProfileWrite::Replace); });
+    const double close = Milliseconds([&] { WriteProfile(path, loaded.profile, ProfileWrite::Replace); });
     std::printf("%-44s open %10.1f ms   close %10.1f ms%s\n", what, open, close,
                 !loaded.writable ? "   (refused, file left as it was)"
                 : loaded.profile.messages[0].size() < 1000

@@ -6,6 +6,7 @@
 #include "platform/WindowPlacement.h"
 
 #include <QAccessible>
+#include <QCheckBox>
 #include <QStyleFactory>
 
 using Action = ResizeOutcome::Action;
@@ -127,7 +128,10 @@ private slots:
             // The widest captions: paused, and every paddle feature off.
             h.Trigger("mnuEditKeyer");
             auto* features = h.Find<KeyerFeaturesDialog>();
-            features->SetFeatures({false, false, false, false});
+            features->rbIambic[1]->setChecked(true);
+            features->rbRightLeft[1]->setChecked(true);
+            for (QCheckBox* memory : {features->chkDotMemory, features->chkDashMemory})
+                memory->setChecked(false);
             features->OKButton->click();
             QCOMPARE(CutTexts(&w), QStringList());
             QCOMPARE(transmit->Caption(), QStringLiteral("Paused\nClick to Transmit"));

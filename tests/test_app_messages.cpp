@@ -8,14 +8,14 @@
 
 namespace {
 
-const QByteArray OperatorProfile = "[Operator]\r\nMyCall=N0CALL\r\nName=Ann\r\nQTH=Oslo\r\n"
-                                   "[Messages]\r\n"
-                                   "M1=TU 73 *\r\nTitle1=End\r\n"
-                                   "M2=CQ DE (MYCALL) (mycall) K\r\nTitle2=CQ\r\n"
-                                   "M3=(HISCALL) DE (MYCALL) UR 599 *\r\nTitle3=Resp\r\n"
-                                   "M4=(NAME) (QTH) (HISCALL)\r\nTitle4=Info\r\n"
-                                   "M5=NAME (NAME)\r\nTitle5=Name\r\n"
-                                   "M12=SK\r\nTitle12=His\r\n";
+const QByteArray AnnsProfile = "[Operator]\r\nMyCall=N0CALL\r\nName=Ann\r\nQTH=Oslo\r\n"
+                               "[Messages]\r\n"
+                               "M1=TU 73 *\r\nTitle1=End\r\n"
+                               "M2=CQ DE (MYCALL) (mycall) K\r\nTitle2=CQ\r\n"
+                               "M3=(HISCALL) DE (MYCALL) UR 599 *\r\nTitle3=Resp\r\n"
+                               "M4=(NAME) (QTH) (HISCALL)\r\nTitle4=Info\r\n"
+                               "M5=NAME (NAME)\r\nTitle5=Name\r\n"
+                               "M12=SK\r\nTitle12=His\r\n";
 
 QPushButton* MessageButton(const Harness& h, int number) {
     return h.Find<QPushButton>(QStringLiteral("cmdMessages%1").arg(number - 1));
@@ -69,7 +69,7 @@ private slots:
     // A started window with the operator's profile, nothing sent yet.
     void init() {
         h = std::make_unique<Harness>();
-        h->StartWith("Ops.ini", OperatorProfile);
+        h->StartWith("Ops.ini", AnnsProfile);
         keyboard = h->Keyboard();
         info = h->Find<QLineEdit>("txtInfo");
         transmit = h->Find<QPushButton>("cmdTx");
@@ -205,7 +205,7 @@ private slots:
         for (const QString& name :
              QStringList{"gone.ini", "link.ini", aFolder + '/' + QString(100, 'b') + ".ini", "notes.txt"}) {
             Harness g;
-            g.Write("Ops.ini", OperatorProfile);
+            g.Write("Ops.ini", AnnsProfile);
             g.Write("notes.txt", notes);
             QVERIFY(QDir(g.folder.path()).mkdir(aFolder) &&
                     QFile::link(g.Path("gone/link.ini"), g.Path("link.ini")));
@@ -217,9 +217,9 @@ private slots:
             EditAndSave(g, 2, "QRZ?", QStringLiteral("Q"));
             g.Trigger("mnuEditOperator");
             QTest::mouseClick(g.Find<OperatorDialog>()->CancelButton, Qt::LeftButton);
-            g.Write("gone.ini", OperatorProfile);
+            g.Write("gone.ini", AnnsProfile);
             g.Trigger("mnuFileExit");
-            QCOMPARE(g.Read("gone.ini") + g.Read("notes.txt"), OperatorProfile + notes);
+            QCOMPARE(g.Read("gone.ini") + g.Read("notes.txt"), AnnsProfile + notes);
             QVERIFY(QFileInfo(g.Path("link.ini")).isSymLink() && QDir(g.Path(aFolder)).isEmpty());
             QVERIFY(g.Read("Operator.INI").contains(name.toUtf8() + "\r\n"));
             QVERIFY(
@@ -251,7 +251,7 @@ private slots:
         QCOMPARE(info->text(),
                  QStringLiteral("Message Edit Cancelled, Returning To Normal Keyboard Operation"));
         QCOMPARE(MessageButton(*h, 2)->toolTip(), QStringLiteral("CQ DE (MYCALL) (mycall) K"));
-        QCOMPARE(h->Read("Ops.ini"), OperatorProfile);
+        QCOMPARE(h->Read("Ops.ini"), AnnsProfile);
         QCOMPARE(h->KeyboardText(), QString());
 
         // Also before any message is chosen.
@@ -259,7 +259,7 @@ private slots:
         Press(*h, Qt::Key_Escape);
         QVERIFY(transmit->isEnabled());
         QVERIFY(h->prompts.shown.empty());
-        QCOMPARE(h->Read("Ops.ini"), OperatorProfile);
+        QCOMPARE(h->Read("Ops.ini"), AnnsProfile);
     }
 
     void theWorkedCallGoesToMacroAndClipboard() {
@@ -279,8 +279,10 @@ private slots:
         QVERIFY(!dialog->isVisible());
         QCOMPARE(Clipboard(), QStringLiteral("DL1ABC"));
         QCOMPARE(SendByButton(*h, 4), QStringLiteral("Ann Oslo DL1ABC"));
-        // The own call is taken from the operator label at the moment of sending.
-        h->Find<QLabel>("lblOP")->setText("Operator: K1ABC");
+        // The own call is the operator's at the moment of sending.
+        h->Trigger("mnuEditOperator");
+        h->Find<OperatorDialog>()->txtCall->setText("K1ABC");
+        QTest::mouseClick(h->Find<OperatorDialog>()->OKButton, Qt::LeftButton);
         QCOMPARE(SendByButton(*h, 3), QStringLiteral("DL1ABC DE K1ABC UR 599 "));
 
         // A click empties the box; only Return in it confirms what is typed there.

@@ -7,7 +7,7 @@ namespace {
 
 // The worked example: 25 wpm, weight 50, 680 Hz, volume 0, letter space 2, word space 8,
 // right-hand paddles, iambic, no memories.
-const KeyerSettings WorkedExample{.wordSpace = 8.0, .dotMemory = false, .dashMemory = false};
+const KeyerSettings WorkedExample{.wordSpace = 8.0, .paddles = {.dotMemory = false, .dashMemory = false}};
 
 KeyerEncoding EncodedWith(void (*change)(KeyerSettings&)) {
     KeyerSettings settings = WorkedExample;
@@ -53,9 +53,9 @@ private slots:
 
         // Block 1 ends in the paddle mode and the keyer features.
         const KeyerCommand leftStraight =
-            EncodedWith([](KeyerSettings& s) { s.rightHand = s.iambic = false; }).blocks[1];
+            EncodedWith([](KeyerSettings& s) { s.paddles.rightHand = s.paddles.iambic = false; }).blocks[1];
         QVERIFY(leftStraight[6] == 0x1A && leftStraight[7] == 0x00);
-        QCOMPARE(EncodedWith([](KeyerSettings& s) { s.dotMemory = true; }).blocks[1][7], 0x06);
+        QCOMPARE(EncodedWith([](KeyerSettings& s) { s.paddles.dotMemory = true; }).blocks[1][7], 0x06);
     }
 
     void holdsUnusableSettingsWithinTheFormulas() {

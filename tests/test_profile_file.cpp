@@ -19,11 +19,13 @@ QStringList RawMessageLines(const IniDocument& document, int number) {
 }
 
 // Timing, the four modes as 0 or 1, then call, name and QTH.
-QString Summary(const ProfileData& p) {
-    return QString::asprintf("%d %d %d %d %d %d %d%d%d%d ", p.speed, p.weight, p.wordSpaceTenths,
-                             p.letterSpaceTenths, p.volume, p.toneTens, p.iambic, p.dotMemory, p.dashMemory,
+QString Summary(const ProfileValues& profile) {
+    const KeyerTiming& t = profile.timing;
+    const PaddleFeatures& p = profile.paddles;
+    return QString::asprintf("%d %d %d %d %d %d %d%d%d%d ", t.speed, t.weight, t.wordSpaceTenths,
+                             t.letterSpaceTenths, t.volume, t.toneTens, p.iambic, p.dotMemory, p.dashMemory,
                              p.rightHand) +
-           QStringList{p.myCall, p.name, p.qth}.join('|');
+           QStringList{profile.identity.myCall, profile.identity.name, profile.identity.qth}.join('|');
 }
 
 } // namespace
@@ -42,33 +44,23 @@ private slots:
 
     // CR and LF become blanks in the file and in the saved texts too.
     void writesEveryKeyInOrderAndReadsItBack() {
-        ProfileSave save;
-        save.sentSpeed = 37;
-        save.sentWeight = 62;
-        save.sentToneHertz = 1130;
-        save.sentVolume = 100;
-        save.wordSpaceText = " 12.5";
-        save.letterSpaceText = " 3.1";
-        save.iambic = save.dashMemory = false;
-        save.myCall = "N0CALL";
-        save.name = "Ann";
-        save.qth = "Oslo\nNorway";
+        ProfileValues save;
+        save.timing = {37, 62, 95, 21, 100, 113};
+        save.paddles.iambic = save.paddles.dashMemory = false;
+        save.identity = {"N0CALL", "Ann", "Oslo\nNorway"};
         save.messages[0] = "CQ\r\nDE N0CALL *";
         save.titles[0] = "";
         WriteProfile(path, save, ProfileWrite::Create);
         QByteArray expected =
-            "[Timing]\r\nSpeed= 37\r\nWeight= 62\r\nTone= 1130\r\nVolume= 100\r\nWordSpace= 12.5\r\n"
+            "[Timing]\r\nSpeed= 37\r\nWeight= 62\r\nTone= 1130\r\nVolume= 100\r\nWordSpace= 9.5\r\n"
             "LetterSpace= 3.1\r\n[Modes]\r\nIambic=OFF\r\nDotMemory=ON\r\nDashMemory=OFF\r\n"
             "RLPaddles=RIGHT\r\n[Operator]\r\nMyCall=N0CALL\r\nName=Ann\r\nQTH=Oslo Norway\r\n"
             "[Messages]\r\nM1=CQ  DE N0CALL *\r\nTitle1=\r\n";
-        for (int number = 2; number <= storedMessageCount; ++number)
+        for (int number = 2; number <= MessageCount; ++number)
             expected += QStringLiteral("M%1=\r\nTitle%1=--\r\n").arg(number).toUtf8();
         QCOMPARE(Bytes(path), expected);
-        QVERIFY(save.qth == "Oslo Norway" && save.messages[0] == "CQ  DE N0CALL *");
-        const ProfileData loaded = ReadProfile(path).profile;
-        QCOMPARE(Summary(loaded), "37 62 125 21 100 113 0101 N0CALL|Ann|Oslo Norway");
-        QCOMPARE(loaded.messages, save.messages);
-        QCOMPARE(loaded.titles, save.titles);
+        QVERIFY(save.identity.qth == "Oslo Norway" && save.messages[0] == "CQ  DE N0CALL *");
+        QVERIFY(ReadProfile(path).profile == save);
     }
 
     // Missing keys read as their defaults; numbers are held within their controls' ranges; modes take only
@@ -152,8 +144,7 @@ private slots:
             const QString message = "CQ DE N0CALL " + QString(length, u'\u00E9');
             Put(path, operatorSection + message.toLatin1() + "\r\n");
             const ProfileRead read = ReadProfile(path);
-            ProfileSave save;
-            save.messages = read.profile.messages;
+            ProfileValues save = read.profile;
             QCOMPARE(save.messages[0], message.left(MaxMessageLength));
             QCOMPARE(read.problem.value_or("").contains("(message 1). Only its first 80000 characters"),
                      length > MaxMessageLength);
@@ -170,7 +161,7 @@ private slots:
         const QByteArray profile = "[Operator]\r\nMyCall=N0CALL\r\nName=\r\nQTH=\r\n";
         const QString there = "a file of that name is there already";
         const QString notProfile = "that file is not an operator profile";
-        ProfileSave save;
+        ProfileValues save;
         // The problems of Replace, Create and Choose.
         for (const auto& [before, problems] : {std::pair{profile, QStringList{"", there, ""}},
                                                {"[Timing]\r\nSpeed=30", {notProfile, there, notProfile}},
@@ -217,7 +208,7 @@ private slots:
             QCOMPARE(read.problem.has_value(), unreadable);
             QVERIFY(!unreadable || read.problem->contains(file + "\ncannot be read: " + problem + "."));
             QCOMPARE(Summary(read.profile), "25 50 80 10 8 68 1111 ||");
-            ProfileSave save;
+            ProfileValues save;
             const ProfileProblem saved = WriteProfile(file, save, ProfileWrite::Choose);
             QCOMPARE(saved.has_value(), !problem.isEmpty());
             QVERIFY(problem.isEmpty() || saved->contains(file + "\nwas not saved: " + problem + "."));

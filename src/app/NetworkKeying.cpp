@@ -37,8 +37,6 @@ NetworkKeying::NetworkKeying(Parts parts)
       tuneTimer_(p_.clock.CreateTimer(1000, false)) {
     connect(keyer_.get(), &NetworkKeyer::requestArrived, this, &NetworkKeying::Carry);
     tuneTimer_->onTick = [this] { EndTune(); };
-    // A reply goes out once its text's last character has, or once the text is gone unsent.
-    p_.loop.characterWritten = [this] { AnswerKeyedReplies(); };
     connect(p_.keyboardHandlers.window()->document(), &QTextDocument::contentsChanged, this,
             &NetworkKeying::AnswerKeyedReplies);
 }
@@ -222,21 +220,22 @@ void NetworkKeying::ApplySetting(const ChangeSetting& change) {
 // The six settings as the profile file holds them: what was last loaded or saved. The paddle
 // features, which the network cannot change, stay as they are.
 void NetworkKeying::ResetToProfile() {
-    ProfileData profile;
-    if (const QString file = p_.profileFile(); !file.isEmpty()) {
+    KeyerTiming timing;
+    if (p_.profile.Loaded()) {
+        const QString& file = p_.profile.file;
         const ProfileRead read = ReadProfile(file);
         if (!read.writable)
             return ShowHeard(
                 QStringLiteral("reset refused: %1 cannot be read").arg(QFileInfo(file).fileName()));
-        profile = read.profile;
+        timing = read.profile.timing;
     }
     SettingsPanel& panel = p_.panel;
-    SetControls({{panel.scrSpeed, profile.speed},
-                 {panel.scrWeight, profile.weight},
-                 {panel.scrWordSpace, profile.wordSpaceTenths},
-                 {panel.scrLetterSpace, profile.letterSpaceTenths},
-                 {panel.scrVolume, profile.volume},
-                 {panel.scrTone, profile.toneTens}});
+    SetControls({{panel.scrSpeed, timing.speed},
+                 {panel.scrWeight, timing.weight},
+                 {panel.scrWordSpace, timing.wordSpaceTenths},
+                 {panel.scrLetterSpace, timing.letterSpaceTenths},
+                 {panel.scrVolume, timing.volume},
+                 {panel.scrTone, timing.toneTens}});
 }
 
 // The controls move and show their values; the settings go to the unit once, whatever changed.

@@ -19,6 +19,7 @@ class IniDocument;
 class KeyboardHandlers;
 class NetworkKeyer;
 class NetworkKeyerDialog;
+class OperatorProfile;
 class SettingsPanel;
 class Timer;
 class TransmitLoop;
@@ -43,10 +44,10 @@ public:
         Clock& clock;
         // The dialog's owner.
         QWidget& window;
+        // A reset takes the settings from its file, when they were loaded from it or saved into it.
+        const OperatorProfile& profile;
         // The panel's settings go to the unit, as after the operator's change.
         std::function<void()> sendSettings;
-        // The profile file the settings were loaded from or last saved into; empty when none was.
-        std::function<QString()> profileFile;
         // Note() changed; it was `before`.
         std::function<void(const QString& before)> noteChanged;
     };
@@ -74,6 +75,10 @@ public:
     // and what it heard last. Empty while it is off.
     QString Note() const;
 
+    // A reply goes out once its text's last character has, or once the text is gone unsent: after
+    // each character written and each change of the Keyboard window.
+    void AnswerKeyedReplies();
+
 private:
     struct Choice {
         bool listen = false;
@@ -94,7 +99,6 @@ private:
     bool Admitted();
     void TakeText(const QString& text, const QString& sender);
     void WaitForReply(int textEnd);
-    void AnswerKeyedReplies();
     void ApplySetting(const CwDaemon::ChangeSetting& change);
     void ResetToProfile();
     void SetControls(std::initializer_list<std::pair<UpDown*, int>> values);

@@ -20,7 +20,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -75,7 +74,7 @@ QString ProgCon::OperatorIniPath() const {
 
 KeyerFeaturesDialog* ProgCon::dlgEditKeyer() {
     if (!keyerFeaturesDialog_) {
-        keyerFeaturesDialog_ = new KeyerFeaturesDialog(this);
+        keyerFeaturesDialog_ = new KeyerFeaturesDialog(profile_.paddles, this);
         connect(keyerFeaturesDialog_, &KeyerFeaturesDialog::okPressed, this, [this] {
             SendKeyerSettings();
             keyerFeaturesDialog_->hide();
@@ -89,60 +88,59 @@ void ProgCon::FocusKeyboard() {
     txtKeyboard->setFocus();
 }
 
+// The keys reach the stored messages, the transmit loop and the speed, which are made after them.
+KeyboardHandlers::Parts ProgCon::KeyboardParts() {
+    return {state,
+            sent,
+            link,
+            services_.prompts,
+            sendingStatus,
+            [this](int number) { messages->SendByKey(number); },
+            [this](int number) { messages->ChooseByKey(number); },
+            [this] { messages->Cancel(); },
+            [this] { messages->Save(); },
+            [this] { loop->Stop(); },
+            [this] {
+                monitorTimer->SetEnabled(false);
+                loop->Kick();
+            },
+            [this] { loop->TakeBack(); },
+            [this](int step) { step > 0 ? panel->scrSpeed->StepUp() : panel->scrSpeed->StepDown(); }};
+}
+
 void ProgCon::WireTransmitting() {
     loop = std::make_unique<TransmitLoop>(
         TransmitLoop::Parts{state, keyboardHandlers->keyboard(), sent, *transmitTimer, *monitorTimer, link,
-                            services_.clock, *this, sendingStatus, shutDown});
-    loop->pacing = [this] { return CurrentPacing(); };
-    loop->runChangeHandling = [this] { keyboardHandlers->Change(); };
-    loop->focusKeyboard = [this] { FocusKeyboard(); };
-    loop->speed = [this] { return panel->scrSpeed->value(); };
-    loop->setSpeed = [this](int wordsPerMinute) { panel->scrSpeed->setValue(wordsPerMinute); };
-    keyboardHandlers->stopSending = [this] { loop->Stop(); };
-    keyboardHandlers->resumeSending = [this] {
-        monitorTimer->SetEnabled(false);
-        loop->Kick();
-    };
-    keyboardHandlers->holdSending = [this] { loop->TakeBack(); };
+                            services_.clock, *this, sendingStatus, shutDown,
+                            [this] { return CurrentPacing(); }, [this] { keyboardHandlers->Change(); },
+                            [this] { FocusKeyboard(); }, [this] { return panel->scrSpeed->value(); },
+                            [this](int wordsPerMinute) { panel->scrSpeed->setValue(wordsPerMinute); },
+                            [this] { networkKeying->AnswerKeyedReplies(); }});
     connect(cmdTx, &QPushButton::clicked, this, [this] { loop->TransmitButtonClicked(); });
     connect(cmdEnd, &QPushButton::clicked, this, [this] { loop->StopButtonClicked(); });
     connect(cmdClearSend, &QPushButton::clicked, this, [this] { loop->ClearSentButtonClicked(); });
 }
 
 void ProgCon::WireMessages() {
-    messages = std::make_unique<MessageEditor>(MessageEditor::Parts{state, keyboardHandlers->keyboard(),
-                                                                    *transmitTimer, *monitorTimer,
-                                                                    services_.prompts, messageTexts, *this});
-    messages->macroValues = [this] { return CurrentMacroValues(); };
-    // A message is stored only into the profile the settings were loaded from.
-    messages->operatorFile = [this] { return ProfileLoaded() ? operatorFile : QString(); };
-    messages->focusKeyboard = [this] { FocusKeyboard(); };
+    messages = std::make_unique<MessageEditor>(MessageEditor::Parts{
+        state, keyboardHandlers->keyboard(), *transmitTimer, *monitorTimer, services_.prompts, profile_,
+        *workedCallEntry, *this, [this] { FocusKeyboard(); }});
     for (int i = 0; i < MessageCount; ++i) {
         connect(cmdMessages[i], &QPushButton::clicked, this, [this, i] { messages->ButtonClicked(i); });
     }
-    keyboardHandlers->sendMessageByKey = [this](int number) { messages->SendByKey(number); };
-    keyboardHandlers->chooseMessageByKey = [this](int number) { messages->ChooseByKey(number); };
-    keyboardHandlers->cancelMessageEdit = [this] { messages->Cancel(); };
-    keyboardHandlers->saveMessageEdit = [this] { messages->Save(); };
-    keyboardHandlers->stepSpeed = [this](int step) {
-        step > 0 ? panel->scrSpeed->StepUp() : panel->scrSpeed->StepDown();
-    };
-
-    workedCallEntry->focusKeyboard = [this] { FocusKeyboard(); };
     connect(cmdCaptureCall, &QPushButton::clicked, this, [this] { workedCallEntry->ShowDialog(); });
 }
 
 void ProgCon::WireOperators() {
     operators = std::make_unique<OperatorCommands>(OperatorCommands::Parts{
-        *this, services_.prompts, services_.applicationFolder, OperatorIniPath(), operatorFile, myCall,
-        operatorName, qth, lastChosenFile_, [this](bool makesProfile) { SaveProfile(makesProfile); },
-        [this] { LoadProfile(); }, [this] { SendKeyerSettings(); }, [this] { ShowCall(); }});
+        *this, services_.prompts, services_.applicationFolder, OperatorIniPath(), profile_, *this,
+        [this](bool makesProfile) { SaveProfile(makesProfile); }, [this] { LoadProfile(); }});
 }
 
 void ProgCon::WireNetworkKeying() {
     networkKeying = std::make_unique<NetworkKeying>(NetworkKeying::Parts{
         state, keyboardHandlers->keyboard(), *loop, *keyboardHandlers, *panel, services_.clock, *this,
-        [this] { SendKeyerSettings(); }, [this] { return loadedProfile_; },
+        profile_, [this] { SendKeyerSettings(); },
         // The unit's status shows the note as it is now; any other text stays until it gives way.
         [this](const QString& before) {
             if (txtInfo->text() == firmwareText + before)
@@ -152,11 +150,6 @@ void ProgCon::WireNetworkKeying() {
 
 QString ProgCon::ListenForLoggers(const QString& address) {
     return networkKeying->ListenForThisRun(address);
-}
-
-// The call comes from the operator label, which always shows "Operator: " and the call.
-MacroValues ProgCon::CurrentMacroValues() {
-    return {lblOP->text().mid(10), workedCallEntry->workedCall(), operatorName, qth};
 }
 
 Pacing ProgCon::CurrentPacing() const {
@@ -173,8 +166,9 @@ void ProgCon::ShowNotice(const QString& text) {
     txtInfo->setText(text);
 }
 
-void ProgCon::ShowCall() {
-    lblOP->setText(QStringLiteral("Operator: ") + myCall);
+void ProgCon::ShowOperator() {
+    lblOP->setText(QStringLiteral("Operator: ") + profile_.identity.myCall);
+    setWindowTitle(TitleForOperatorFile(profile_.file));
 }
 
 void ProgCon::ShowStatus(const QString& text, const QColor& background) {
@@ -218,13 +212,9 @@ void ProgCon::ShowEditStatus(const QString& text) {
     txtInfo->setText(text);
 }
 
-QString ProgCon::MessageTitle(int number) const {
-    return txtMsgTitle[number - 1]->text();
-}
-
-void ProgCon::ShowStoredMessage(int number, const QString& title) {
-    txtMsgTitle[number - 1]->setText(title);
-    cmdMessages[number - 1]->setToolTip(messageTexts[number - 1]);
+void ProgCon::ShowStoredMessage(int number) {
+    txtMsgTitle[number - 1]->setText(profile_.titles[number - 1]);
+    cmdMessages[number - 1]->setToolTip(profile_.messages[number - 1]);
 }
 
 void ProgCon::StartUp() {
@@ -239,19 +229,17 @@ void ProgCon::StartUp() {
     QDir::setCurrent(services_.applicationFolder);
 
     // Read whole: a path cut short would name another file.
-    operatorFile =
+    profile_.file =
         ProfilePathFromRecord(stateFile.Value(OperatorSection, QStringLiteral("INIFile")).value_or(QString()),
                               services_.applicationFolder);
     // The operator's choice arrives later through the dialogs; until then the window holds the defaults.
-    if (operatorFile.endsWith(QLatin1Char('/'))) {
+    if (profile_.file.endsWith(QLatin1Char('/'))) {
         operators->SelectOperator();
-    } else if (!IniFileExists(operatorFile)) {
+    } else if (!IniFileExists(profile_.file)) {
         operators->SelectInsteadOfMissing();
     }
 
     LoadProfile();
-    SendKeyerSettings();
-    setWindowTitle(TitleForOperatorFile(operatorFile));
     panel->RefreshDisplays();
     sent.SetText(QString());
     loop->SetTables(BuildMorseTables());
@@ -339,28 +327,12 @@ void ProgCon::ShutDownUnattended() {
     link.With([](UnitLink& unit) { unit.CloseUnit(); });
 }
 
+// The settings in the panel and the paddle choice go to the unit, and are what a save writes.
 void ProgCon::SendKeyerSettings() {
-    const PaddleFeatures features = dlgEditKeyer()->Features();
-    KeyerSettings settings;
-    settings.speed = panel->scrSpeed->value();
-    settings.weight = panel->scrWeight->value();
-    settings.volume = panel->scrVolume->value();
-    settings.tone = static_cast<int>(RoundHalfEven(ParseLeadingNumber(panel->Shown(Setting::Tone))));
-    settings.letterSpace = ParseLeadingNumber(panel->Shown(Setting::LetterSpace));
-    settings.wordSpace = ParseLeadingNumber(panel->Shown(Setting::WordSpace));
-    settings.rightHand = features.rightHand;
-    settings.iambic = features.iambic;
-    settings.dotMemory = features.dotMemory;
-    settings.dashMemory = features.dashMemory;
-
-    ShowPaddleFeatures(features);
-
-    const KeyerEncoding encoding = EncodeKeyerSettings(settings);
+    profile_.timing = panel->Timing();
+    ShowPaddleFeatures(profile_.paddles);
+    const KeyerEncoding encoding = EncodeKeyerSettings(profile_.ToSend());
     dotMilliseconds = encoding.dotMilliseconds;
-    sentSpeed = settings.speed;
-    sentWeight = settings.weight;
-    sentTone = settings.tone;
-    sentVolume = settings.volume;
     link.With([&](UnitLink& unit) { unit.WriteSettings(encoding.blocks); });
 }
 
@@ -397,83 +369,28 @@ void ProgCon::ConnectionMonitorTick() {
     }
 }
 
-// Fills the window from the profile without talking to the unit: the caller sends the settings once
-// everything, the paddle features included, is in place.
+// The window and the unit take the profile's values together, once everything is in place; what was
+// wrong with the file is told once the window shows what is in use.
 void ProgCon::LoadProfile() {
-    const ProfileRead read = ReadProfile(operatorFile);
-    if (read.problem) services_.prompts.MessageBox(*read.problem, QString(), Prompts::Buttons::Ok);
-    loadedProfile_ = read.writable ? operatorFile : QString();
-    const ProfileData& profile = read.profile;
-    const QScopedValueRollback holdSettings(loadingProfile_, true);
-    panel->scrSpeed->setValue(profile.speed);
-    panel->scrWeight->setValue(profile.weight);
-    panel->scrWordSpace->setValue(profile.wordSpaceTenths);
-    panel->scrLetterSpace->setValue(profile.letterSpaceTenths);
-    panel->scrVolume->setValue(profile.volume);
-    panel->scrTone->setValue(profile.toneTens);
-
-    const PaddleFeatures features{profile.iambic, profile.dotMemory, profile.dashMemory, profile.rightHand};
-    dlgEditKeyer()->SetFeatures(features);
-    ShowPaddleFeatures(features);
-
-    myCall = profile.myCall;
-    ShowCall();
-    operatorName = profile.name;
-    qth = profile.qth;
-    for (int i = 0; i < MessageCount; ++i) {
-        messageTexts[i] = profile.messages[i];
-        txtMsgTitle[i]->setText(profile.titles[i]);
-        cmdMessages[i]->setToolTip(messageTexts[i]);
+    const ProfileProblem problem = profile_.Load();
+    {
+        const QScopedValueRollback holdSettings(loadingProfile_, true);
+        panel->SetTiming(profile_.timing);
+        dlgEditKeyer()->ShowChoice();
+        ShowOperator();
+        for (int number = 1; number <= MessageCount; ++number)
+            ShowStoredMessage(number);
+        SendKeyerSettings();
     }
-}
-
-bool ProgCon::ProfileLoaded() const {
-    return !operatorFile.isEmpty() && operatorFile == loadedProfile_;
-}
-
-void ProgCon::RecordOperatorFile() {
-    QString fileName = RecordForProfilePath(operatorFile, services_.applicationFolder);
-    WriteIniValue(OperatorIniPath(), OperatorSection, QStringLiteral("INIFile"), fileName);
+    if (problem) services_.prompts.MessageBox(*problem, QString(), Prompts::Buttons::Ok);
 }
 
 // A profile missing or unusable at its load is left alone, so that it is found as it was when it
 // comes back; with no operator chosen a save goes nowhere, which is told only when the program ends.
 void ProgCon::SaveProfile(bool makesProfile) {
-    RecordOperatorFile();
-    if (!ProfileLoaded() && !makesProfile) {
-        if (shutDown || !NamesNoProfile(operatorFile))
-            TellProfileNotSaved(UnloadedProfileProblem(operatorFile));
-        return;
-    }
-    const ProfileWrite how = ProfileLoaded() ? ProfileWrite::Replace : ProfileWrite::Create;
-    if (const ProfileProblem problem = WriteWindowProfile(operatorFile, how)) TellProfileNotSaved(*problem);
-}
-
-ProfileProblem ProgCon::WriteWindowProfile(const QString& file, ProfileWrite how) {
-    ProfileSave profile;
-    const PaddleFeatures features = dlgEditKeyer()->Features();
-    profile.iambic = features.iambic;
-    profile.dotMemory = features.dotMemory;
-    profile.dashMemory = features.dashMemory;
-    profile.rightHand = features.rightHand;
-    profile.myCall = myCall;
-    profile.name = operatorName;
-    profile.qth = qth;
-    for (int i = 0; i < MessageCount; ++i) {
-        profile.messages[i] = messageTexts[i];
-        profile.titles[i] = txtMsgTitle[i]->text();
-    }
-    profile.sentSpeed = sentSpeed;
-    profile.sentWeight = sentWeight;
-    profile.sentToneHertz = sentTone;
-    profile.sentVolume = sentVolume;
-    profile.wordSpaceText = panel->Shown(Setting::WordSpace);
-    profile.letterSpaceText = panel->Shown(Setting::LetterSpace);
-    const ProfileProblem problem = WriteProfile(file, profile, how);
-    // Line breaks went into the file as blanks; the messages in memory follow the file.
-    std::copy(profile.messages.begin(), profile.messages.end(), messageTexts.begin());
-    if (!problem) loadedProfile_ = file;
-    return problem;
+    operators->RecordOperatorFile();
+    const ProfileProblem problem = profile_.Save(makesProfile);
+    if (problem && (shutDown || !NamesNoProfile(profile_.file))) TellProfileNotSaved(*problem);
 }
 
 // At shutdown the operator's changes would be lost with the window: the reason stays on standard error,
@@ -492,22 +409,5 @@ void ProgCon::TellProfileNotSaved(const QString& problem) {
 }
 
 void ProgCon::SaveAs() {
-    const QString chosen = services_.prompts.SaveFileName(
-        QStringLiteral("Save Current Settings As"), services_.applicationFolder,
-        QStringLiteral("Initialization Files (*.INI *.ini)"), lastChosenFile_);
-    if (chosen.isEmpty()) return;
-    lastChosenFile_ = QFileInfo(chosen).fileName();
-    const QString profile = WithIniExtension(chosen);
-    if (IsProtectedProfilePath(profile)) {
-        services_.prompts.MessageBox(QStringLiteral("Cannot Save as OPERATOR.INI"),
-                                     QStringLiteral("Protected File"), Prompts::Buttons::Ok);
-        return;
-    }
-    // Only a new file or another operator profile is written over.
-    if (const ProfileProblem problem = WriteWindowProfile(profile, ProfileWrite::Choose))
-        return TellProfileNotSaved(*problem);
-    // The path stays as chosen: on a case-sensitive file system its capitals would name another file.
-    operatorFile = profile;
-    operators->ShowIdentity();
-    RecordOperatorFile();
+    if (const ProfileProblem problem = operators->SaveAs()) TellProfileNotSaved(*problem);
 }

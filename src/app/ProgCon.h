@@ -1,5 +1,6 @@
 #pragma once
 
+#include "keyboard/KeyboardHandlers.h"
 #include "keyboard/MessageEditor.h"
 #include "link/SharedLink.h"
 #include "operators/OperatorCommands.h"
@@ -8,7 +9,7 @@
 #include "platform/Prompts.h"
 #include "platform/RichText.h"
 #include "platform/Shell.h"
-#include "profile/ProfileFile.h"
+#include "profile/OperatorProfile.h"
 #include "send/SendingStatus.h"
 #include "send/TransmitLoop.h"
 #include "send/TransmitState.h"
@@ -19,11 +20,9 @@
 
 class HelpMenu;
 class IniDocument;
-class KeyboardHandlers;
 class NetworkKeying;
 struct Placement;
 class KeyerFeaturesDialog;
-struct PaddleFeatures;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -40,9 +39,9 @@ struct PlatformServices {
     Shell& shell;
 };
 
-// The main window is the program: it owns every piece of state and composes the subsystems, which
-// report what changed through the display interfaces.
-class ProgCon : public QMainWindow, private TransmitDisplay, private MessageDisplay {
+// The main window is the program: it owns the operator's profile and the sending state, composes the
+// subsystems and shows what they report through the display interfaces.
+class ProgCon : public QMainWindow, private TransmitDisplay, private MessageDisplay, private OperatorDisplay {
     Q_OBJECT
 public:
     explicit ProgCon(PlatformServices services, QWidget* parent = nullptr);
@@ -71,9 +70,6 @@ private:
     void SendKeyerSettings();
     void LoadProfile();
     void SaveProfile(bool makesProfile = false);
-    ProfileProblem WriteWindowProfile(const QString& file, ProfileWrite how);
-    void RecordOperatorFile();
-    bool ProfileLoaded() const;
     void SaveAs();
     void ConnectionMonitorTick();
     KeyerFeaturesDialog* dlgEditKeyer();
@@ -82,10 +78,10 @@ private:
     void BuildMenus();
     void BuildLabels(QWidget* client);
     void BuildMessageStrip(QWidget* client);
+    KeyboardHandlers::Parts KeyboardParts();
     void WireMessages();
     void WireOperators();
     void WireNetworkKeying();
-    MacroValues CurrentMacroValues();
     void SetTabOrder();
     void SpeakOfControls();
     void PlaceControls(const std::vector<Placement>& places);
@@ -99,15 +95,14 @@ private:
     void ShowStatusLine(const StatusLine& line) override;
     void ShowEditState(bool editing) override;
     void ShowEditStatus(const QString& text) override;
-    QString MessageTitle(int number) const override;
-    void ShowStoredMessage(int number, const QString& title) override;
+    void ShowStoredMessage(int number) override;
+    void ShowOperator() override;
     void RestoreGeometry(const IniDocument& stateFile);
     void SaveGeometry();
     void FocusKeyboard();
     void TellProfileNotSaved(const QString& problem);
     // The four caption boxes under the Keyboard window show the paddle features.
     void ShowPaddleFeatures(const PaddleFeatures& features);
-    void ShowCall();
     void WireTransmitting();
     Pacing CurrentPacing() const;
 
@@ -141,19 +136,8 @@ private:
     bool shutDown = false;
     bool unattended_ = false;
     QString firmwareText;
-    QString operatorFile;
     int dotMilliseconds = 0;
-    // The settings as last sent to the unit; the profile is saved from these.
-    int sentSpeed = 0;
-    int sentWeight = 0;
-    int sentTone = 0;
-    int sentVolume = 0;
-
-    // The operator's identity and stored messages, as loaded from the profile.
-    QString myCall;
-    QString operatorName;
-    QString qth;
-    std::array<QString, MessageCount> messageTexts;
+    OperatorProfile profile_;
 
     // Owned here rather than by the widget tree, so they go before the Keyboard window they watch.
     std::unique_ptr<KeyboardHandlers> keyboardHandlers;
@@ -168,8 +152,4 @@ private:
     int storedWindowState_ = 0;
     // Set while a profile fills the controls, whose changes then wait for one settings transfer.
     bool loadingProfile_ = false;
-    // The file chooser offers the name it returned last.
-    QString lastChosenFile_;
-    // The file the settings were loaded from or last saved into: the only one a save replaces.
-    QString loadedProfile_;
 };

@@ -104,13 +104,12 @@ void ProgCon::BuildWindow() {
         if (!loadingProfile_) FocusKeyboard();
     });
 
-    keyboardHandlers = std::make_unique<KeyboardHandlers>(
-        KeyboardHandlers::Parts{state, sent, link, services_.prompts, sendingStatus}, client);
+    keyboardHandlers = std::make_unique<KeyboardHandlers>(KeyboardParts(), client);
     txtKeyboard = keyboardHandlers->window();
     txtKeyboard->setFont(WindowFont(11.25));
     SetBackground(txtKeyboard, Colours::LightYellow);
 
-    workedCallEntry = new WorkedCall(client, this);
+    workedCallEntry = new WorkedCall(client, this, [this] { FocusKeyboard(); });
     txtWrkStation = workedCallEntry->box();
     txtIambic = AddCaptionBox(QStringLiteral("txtIambic"));
     txtDotMemory = AddCaptionBox(QStringLiteral("txtDotMemory"));

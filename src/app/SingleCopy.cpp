@@ -62,7 +62,7 @@ void SingleCopy::Answer(QLocalSocket* socket) {
     QObject::connect(socket, &QLocalSocket::readyRead, socket, [this, socket] {
         if (!socket->canReadLine()) return;
         if (socket->readLine() == Request) {
-            if (comeForward) comeForward();
+            emit forwardAsked();
             socket->write(Reply);
         }
         socket->disconnectFromServer();

@@ -2,13 +2,14 @@
 
 #include <QLocalServer>
 #include <QLockFile>
-#include <functional>
+#include <QObject>
 
 // One program per user, so that two copies never talk to the unit at once nor write the same files.
 // The first start holds a lock in the user's runtime folder and listens beside it; a later start asks
 // that copy to bring its window forward, and ends. The lock of a copy that is gone (it crashed, or was
 // killed) is taken over.
-class SingleCopy {
+class SingleCopy : public QObject {
+    Q_OBJECT
 public:
     enum class Start {
         First,          // this is the only copy
@@ -24,8 +25,9 @@ public:
     // Gives up the lock and stops listening, for an end that skips the destructors.
     void Release();
 
-    // How the first copy answers a later start.
-    std::function<void()> comeForward;
+signals:
+    // A later start asks this copy to bring its window forward.
+    void forwardAsked();
 
 private:
     void Listen();

@@ -1,6 +1,6 @@
 #include "app/WindowLayout.h"
 
-#include "keyboard/MessageEditor.h"
+#include "profile/OperatorProfile.h"
 
 #include <cmath>
 

@@ -91,10 +91,10 @@ int main(int argc, char** argv) {
     DesktopShell shell;
     ProgCon window({hid, clock, prompts, ApplicationFolder(), shell});
     prompts.SetParent(&window);
-    copy.comeForward = [&window] {
+    QObject::connect(&copy, &SingleCopy::forwardAsked, &window, [&window] {
         BringForward(window);
         Say(stdout, "Another start of Tandrel brought this window forward.");
-    };
+    });
     bool started = false;
     // Until start-up has finished nothing of the operator's is there to save: a signal only ends.
     EndOnTerminationSignals(&window, [&] {

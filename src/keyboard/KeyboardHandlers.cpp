@@ -30,16 +30,16 @@ protected:
 } // namespace
 
 KeyboardHandlers::KeyboardHandlers(Parts parts, QWidget* parent)
-    : p_(parts), edit_(new KeyboardEdit(parent)), keyboard_(edit_) {
+    : p_(std::move(parts)), edit_(new KeyboardEdit(parent)),
+      keyboard_(edit_, [this](int position, int removed, int added) {
+          FollowKeyboardEdit(p_.state, position, removed, added);
+          Change();
+      }) {
     edit_->setObjectName(QStringLiteral("txtKeyboard"));
     edit_->setAcceptRichText(false);
     edit_->installEventFilter(this);
     // Tab moves on to the next control, as in every other box of the window; it is never sent.
     edit_->setTabChangesFocus(true);
-    keyboard_.onEdited = [this](int position, int removed, int added) {
-        FollowKeyboardEdit(p_.state, position, removed, added);
-        Change();
-    };
 }
 
 bool KeyboardHandlers::IsFunctionKey(QEvent* event) {
@@ -99,7 +99,7 @@ bool KeyboardHandlers::eventFilter(QObject* watched, QEvent* event) {
         const int qtKey = static_cast<QKeyEvent*>(event)->key();
         if (qtKey == Qt::Key_Tab || qtKey == Qt::Key_Backtab) return false;
         if (qtKey == Qt::Key_PageUp || qtKey == Qt::Key_PageDown) {
-            stepSpeed(qtKey == Qt::Key_PageUp ? 1 : -1);
+            p_.stepSpeed(qtKey == Qt::Key_PageUp ? 1 : -1);
             return true;
         }
         const int key = FromQtKey(qtKey);
@@ -118,7 +118,7 @@ void KeyboardHandlers::KeyDown(int key) {
     TransmitState& s = p_.state;
     if (key == KeyCode::Alt) {
         s.tuneActive = true;
-        holdSending();
+        p_.holdSending();
         p_.link.With([](UnitLink& link) { return link.WriteReport(TuneOnCommand()); });
         p_.status.ShowTuning(true);
         return;
@@ -127,19 +127,19 @@ void KeyboardHandlers::KeyDown(int key) {
     const int message = key - KeyCode::F1 + 1;
     if (s.messageEditMode) {
         if (functionKey) {
-            chooseMessageByKey(message);
+            p_.chooseMessageByKey(message);
             return;
         }
         if (key == KeyCode::Escape) {
-            cancelMessageEdit();
+            p_.cancelMessageEdit();
             return;
         }
         if (key != KeyCode::Return) return;
     } else if (functionKey) {
-        sendMessageByKey(message);
+        p_.sendMessageByKey(message);
     }
-    if (key == KeyCode::Escape) stopSending();
-    if (key == KeyCode::Return && s.messageEditMode && s.messageEditNumber != 0) saveMessageEdit();
+    if (key == KeyCode::Escape) p_.stopSending();
+    if (key == KeyCode::Return && s.messageEditMode && s.messageEditNumber != 0) p_.saveMessageEdit();
     FinishKeyDown();
 }
 
@@ -163,7 +163,7 @@ void KeyboardHandlers::ReleaseTune() {
     p_.link.With([](UnitLink& link) { return link.WriteReport(TuneOffCommand()); });
     p_.state.tuneActive = false;
     p_.status.ShowTuning(false);
-    resumeSending();
+    p_.resumeSending();
 }
 
 void KeyboardHandlers::Change() {
@@ -172,7 +172,7 @@ void KeyboardHandlers::Change() {
     // comes before the transmit loop has seen the window empty.
     if (keyboard_.Length() == 0) s.restartSending = true;
     if (!s.messageEditMode) {
-        resumeSending();
+        p_.resumeSending();
     } else if (s.messageEditNumber == 0) {
         p_.prompts.MessageBox(QStringLiteral("You must click the message number before editing"), QString(),
                               Prompts::Buttons::Ok);

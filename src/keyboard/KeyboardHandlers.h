@@ -37,6 +37,19 @@ public:
         SharedLink& link;
         Prompts& prompts;
         SendingStatus& status;
+        // The stored messages' operations, by message number 1..12.
+        std::function<void(int)> sendMessageByKey;
+        std::function<void(int)> chooseMessageByKey;
+        std::function<void()> cancelMessageEdit;
+        std::function<void()> saveMessageEdit;
+        // ESC ends the over as the Stop button does.
+        std::function<void()> stopSending;
+        // Text came, or the key was released: sending may go on.
+        std::function<void()> resumeSending;
+        // The key goes down: what is on its way to the unit waits for the release.
+        std::function<void()> holdSending;
+        // Page Up and Page Down step the speed, as its arrows do (+1 faster, -1 slower).
+        std::function<void(int)> stepSpeed;
     };
 
     // Makes the Keyboard window in parent; the main window places it.
@@ -51,20 +64,6 @@ public:
     void Change();
     // Sends the tune-off command when ALT holds the transmitter keyed.
     void ReleaseTune();
-
-    // The stored messages' operations, by message number 1..12.
-    std::function<void(int)> sendMessageByKey;
-    std::function<void(int)> chooseMessageByKey;
-    std::function<void()> cancelMessageEdit;
-    std::function<void()> saveMessageEdit;
-    // ESC ends the over as the Stop button does.
-    std::function<void()> stopSending;
-    // Text came, or the key was released: sending may go on.
-    std::function<void()> resumeSending;
-    // The key goes down: what is on its way to the unit waits for the release.
-    std::function<void()> holdSending;
-    // Page Up and Page Down step the speed, as its arrows do (+1 faster, -1 slower).
-    std::function<void(int)> stepSpeed;
 
     static int FromQtKey(int qtKey);
 

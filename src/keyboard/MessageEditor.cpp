@@ -1,21 +1,15 @@
 #include "keyboard/MessageEditor.h"
 
+#include "keyboard/WorkedCall.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
 #include "platform/RichText.h"
-#include "profile/ProfileFile.h"
+#include "profile/OperatorProfile.h"
 
-namespace {
-
-const QString NoTitle = QStringLiteral("--");
-
-} // namespace
-
-// A stored text ending in "*" keeps a trailing blank through the profile file; the "*" never goes out.
-QString MessageEditor::StoredText(int number) const {
-    QString text = p_.messageTexts[number - 1];
-    if (text.endsWith(QLatin1Char('*'))) text.chop(1);
-    return text;
+QString MessageEditor::Expanded(int number) const {
+    const OperatorIdentity& identity = p_.profile.identity;
+    return ExpandMacros(p_.profile.MessageText(number),
+                        {identity.myCall, p_.workedCall.workedCall(), identity.name, identity.qth});
 }
 
 void MessageEditor::ButtonClicked(int index) {
@@ -28,16 +22,14 @@ void MessageEditor::ButtonClicked(int index) {
 }
 
 void MessageEditor::SendByButton(int number) {
-    const MacroValues values = macroValues();
     p_.keyboard.SetSelStart(RichText::End);
-    p_.keyboard.SetSelText(ExpandMacros(StoredText(number), values));
-    focusKeyboard();
+    p_.keyboard.SetSelText(Expanded(number));
+    p_.focusKeyboard();
 }
 
 // A message sent by its key lands at the operator's caret.
 void MessageEditor::SendByKey(int number) {
-    const MacroValues values = macroValues();
-    p_.keyboard.SetSelText(ExpandMacros(StoredText(number), values));
+    p_.keyboard.SetSelText(Expanded(number));
 }
 
 void MessageEditor::EnterEditState() {
@@ -60,34 +52,22 @@ void MessageEditor::Choose(int number, const QString& info) {
     EmptyKeyboard(p_.keyboard, p_.state);
     p_.state.messageEditNumber = number;
     p_.display.ShowEditStatus(info.arg(number));
-    p_.keyboard.SetText(StoredText(number));
-    focusKeyboard();
+    p_.keyboard.SetText(p_.profile.MessageText(number));
+    p_.focusKeyboard();
 }
 
-QString MessageEditor::TitleFor(const QString& message, int number) {
-    const auto answer =
-        p_.prompts.InputBox(QStringLiteral("Input a Title for this message....5 Characters Max!!!"),
-                            QStringLiteral("Message Title"), p_.display.MessageTitle(number));
-    const QString title = answer.value_or(QString());
-    return message.isEmpty() || title.isEmpty() ? NoTitle : title;
-}
-
+// Only the message changes: reloading the whole profile would throw away the operator's live,
+// unsaved speed and paddle changes.
 void MessageEditor::Save() {
     p_.state.messageEditMode = false;
     const int number = p_.state.messageEditNumber;
     const QString message = p_.keyboard.Text();
-    const QString file = operatorFile();
-    QString title = TitleFor(message, number);
-    // Line breaks become blanks in the file; a blank they leave at the end must survive as well.
-    QString stored = message;
-    stored.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    if (stored.endsWith(QLatin1Char(' '))) stored += QLatin1Char('*');
-    if (const ProfileProblem problem = StoreMessage(file, number, stored, title))
+    const auto title =
+        p_.prompts.InputBox(QStringLiteral("Input a Title for this message....5 Characters Max!!!"),
+                            QStringLiteral("Message Title"), p_.profile.titles[number - 1]);
+    if (const ProfileProblem problem = p_.profile.SaveMessage(number, message, title.value_or(QString())))
         p_.prompts.MessageBox(*problem, QString(), Prompts::Buttons::Ok);
-    // Only the message changes: reloading the whole profile would throw away the operator's live,
-    // unsaved speed and paddle changes.
-    p_.messageTexts[number - 1] = stored.trimmed();
-    p_.display.ShowStoredMessage(number, title);
+    p_.display.ShowStoredMessage(number);
     ReturnToNormal(QStringLiteral("Message Saved, Returning To Normal Keyboard Operation"));
 }
 

@@ -4,14 +4,13 @@
 #include "send/TransmitState.h"
 
 #include <QString>
-#include <array>
 #include <functional>
 
+class OperatorProfile;
 class Prompts;
 class RichText;
 class Timer;
-
-constexpr int MessageCount = 12;
+class WorkedCall;
 
 // What the message editor shows, through the window that owns the controls.
 class MessageDisplay {
@@ -21,9 +20,8 @@ public:
     // transmit button rest (paused), and the status line turns to the editor's prompts.
     virtual void ShowEditState(bool editing) = 0;
     virtual void ShowEditStatus(const QString& text) = 0;
-    // The title boxes hold the titles; a saved message shows in its title box and its button.
-    virtual QString MessageTitle(int number) const = 0;
-    virtual void ShowStoredMessage(int number, const QString& title) = 0;
+    // A message's title box and button show its title and text as the profile holds them.
+    virtual void ShowStoredMessage(int number) = 0;
 };
 
 // The twelve stored messages: sent into the Keyboard window by their buttons and function keys, and
@@ -36,11 +34,14 @@ public:
         Timer& transmitTimer;
         Timer& monitorTimer;
         Prompts& prompts;
-        std::array<QString, MessageCount>& messageTexts;
+        // The messages, their titles and the operator's identity for the macros.
+        OperatorProfile& profile;
+        const WorkedCall& workedCall;
         MessageDisplay& display;
+        std::function<void()> focusKeyboard;
     };
 
-    explicit MessageEditor(Parts parts) : p_(parts) {}
+    explicit MessageEditor(Parts parts) : p_(std::move(parts)) {}
 
     // A message button: sends the message, or chooses it while messages are being edited.
     void ButtonClicked(int index);
@@ -50,16 +51,11 @@ public:
     void Save();
     void Cancel();
 
-    // The macro values at the moment of expansion, the operator's call refreshed from its label.
-    std::function<MacroValues()> macroValues;
-    std::function<QString()> operatorFile;
-    std::function<void()> focusKeyboard;
-
 private:
     void SendByButton(int number);
     void Choose(int number, const QString& info);
-    QString StoredText(int number) const;
-    QString TitleFor(const QString& message, int number);
+    // The message with its macros expanded as they stand at this moment.
+    QString Expanded(int number) const;
     void ReturnToNormal(const QString& status);
 
     Parts p_;

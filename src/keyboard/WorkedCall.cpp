@@ -33,8 +33,9 @@ WorkedCallDialog::WorkedCallDialog(QWidget* parent)
     setTabOrder(OKButton, CancelButton);
 }
 
-WorkedCall::WorkedCall(QWidget* boxParent, QWidget* window)
-    : QObject(window), window_(window), txtWrkStation_(new QLineEdit(boxParent)) {
+WorkedCall::WorkedCall(QWidget* boxParent, QWidget* window, std::function<void()> focusKeyboard)
+    : QObject(window), window_(window), focusKeyboard_(std::move(focusKeyboard)),
+      txtWrkStation_(new QLineEdit(boxParent)) {
     txtWrkStation_->setObjectName(QStringLiteral("txtWrkStation"));
     txtWrkStation_->installEventFilter(this);
 }
@@ -46,7 +47,7 @@ WorkedCallDialog* WorkedCall::dlgWrkCall() {
         // Cancel, the window frame and ESC: hidden, the entry kept for the next time.
         connect(dialog_->CancelButton, &QPushButton::clicked, this, [this] {
             dialog_->hide();
-            focusKeyboard();
+            focusKeyboard_();
         });
     }
     return dialog_;
@@ -71,13 +72,13 @@ void WorkedCall::ConfirmFromDialog() {
     txtWrkStation_->setText(dialog_->txtWrkCall->text().toUpper());
     dialog_->txtWrkCall->clear();
     dialog_->hide();
-    focusKeyboard();
+    focusKeyboard_();
     Confirm(txtWrkStation_->text());
 }
 
 void WorkedCall::ConfirmFromBox() {
     txtWrkStation_->setText(txtWrkStation_->text().toUpper());
-    focusKeyboard();
+    focusKeyboard_();
     Confirm(txtWrkStation_->text());
 }
 

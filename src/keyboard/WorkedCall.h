@@ -25,14 +25,13 @@ public:
 class WorkedCall : public QObject {
     Q_OBJECT
 public:
-    // Makes the call box in boxParent; the window, which places the box, parents the dialog.
-    WorkedCall(QWidget* boxParent, QWidget* window);
+    // Makes the call box in boxParent; the window, which places the box, parents the dialog. A call
+    // confirmed, or the dialog cancelled, hands the focus back to the Keyboard window.
+    WorkedCall(QWidget* boxParent, QWidget* window, std::function<void()> focusKeyboard);
     QLineEdit* box() const { return txtWrkStation_; }
 
     const QString& workedCall() const { return workedCall_; }
     void ShowDialog();
-
-    std::function<void()> focusKeyboard;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -45,6 +44,7 @@ private:
     void Confirm(const QString& call);
 
     QWidget* window_;
+    std::function<void()> focusKeyboard_;
     QLineEdit* txtWrkStation_;
     WorkedCallDialog* dialog_ = nullptr;
     QString workedCall_;

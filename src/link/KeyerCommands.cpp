@@ -32,15 +32,15 @@ CountPair PlainPair(int value) {
     return {static_cast<std::uint8_t>(value / 256), static_cast<std::uint8_t>(value % 256)};
 }
 
-std::uint8_t PaddleModeFor(const KeyerSettings& settings) {
+std::uint8_t PaddleModeFor(const PaddleFeatures& paddles) {
     constexpr std::uint8_t rightHand = 0x3A;
     constexpr std::uint8_t leftHandBit = 0x20;
-    return settings.rightHand ? rightHand : rightHand - leftHandBit;
+    return paddles.rightHand ? rightHand : rightHand - leftHandBit;
 }
 
-std::uint8_t KeyerFeaturesFor(const KeyerSettings& settings) {
-    return static_cast<std::uint8_t>((settings.iambic ? 4 : 0) | (settings.dotMemory ? 2 : 0) |
-                                     (settings.dashMemory ? 1 : 0));
+std::uint8_t KeyerFeaturesFor(const PaddleFeatures& paddles) {
+    return static_cast<std::uint8_t>((paddles.iambic ? 4 : 0) | (paddles.dotMemory ? 2 : 0) |
+                                     (paddles.dashMemory ? 1 : 0));
 }
 
 struct Counts {
@@ -100,8 +100,8 @@ KeyerEncoding EncodeKeyerSettings(const KeyerSettings& settings) {
     const Counts counts =
         CountsFor(speed, std::clamp(settings.weight, 0, 255), tone, std::clamp(settings.volume, 0, 255),
                   settings.letterSpace, settings.wordSpace);
-    const std::uint8_t paddleMode = PaddleModeFor(settings);
-    const std::uint8_t keyerFeatures = KeyerFeaturesFor(settings);
+    const std::uint8_t paddleMode = PaddleModeFor(settings.paddles);
+    const std::uint8_t keyerFeatures = KeyerFeaturesFor(settings.paddles);
     return {{SettingsBlock(0, counts.reload, counts.dot, counts.dash.high, counts.dash.low),
              SettingsBlock(1, counts.volume, counts.elementSpace, paddleMode, keyerFeatures),
              SettingsBlock(2, counts.letterSpace, counts.wordSpace, Filler, Filler)},

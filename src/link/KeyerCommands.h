@@ -19,6 +19,16 @@ struct CountPair {
 // held at the nearer end.
 CountPair EncodeCount(double x);
 
+// How the unit's keyer answers the paddles.
+struct PaddleFeatures {
+    bool iambic = true; // else dash override
+    bool dotMemory = true;
+    bool dashMemory = true;
+    bool rightHand = true;
+
+    bool operator==(const PaddleFeatures&) const = default;
+};
+
 struct KeyerSettings {
     int speed = 25;           // words per minute
     int weight = 50;          // percent of the dot-and-space time given to the dot
@@ -26,10 +36,7 @@ struct KeyerSettings {
     int volume = 0;           // 0..100
     double letterSpace = 2.0; // dot lengths
     double wordSpace = 6.0;   // dot lengths
-    bool rightHand = true;
-    bool iambic = true;
-    bool dotMemory = true;
-    bool dashMemory = true;
+    PaddleFeatures paddles{};
 };
 
 struct KeyerEncoding {

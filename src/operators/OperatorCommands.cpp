@@ -19,6 +19,7 @@ namespace {
 
 const QString OperatorSection = QStringLiteral("Operator");
 const QString PleaseSelect = QStringLiteral("Please Select Operator");
+const QString ProfileFilter = QStringLiteral("Initialization Files (*.INI *.ini)");
 
 void ShowInFront(QDialog* dialog) {
     ShowCentredOn(dialog, dialog->parentWidget());
@@ -92,20 +93,47 @@ void OperatorCommands::NewOperator() {
 
 void OperatorCommands::EditOperator() {
     if (!Begin()) return;
-    dlgOperator()->PrepareEdit(p_.myCall, p_.name, p_.qth, OperatorBaseName(p_.operatorFile));
+    const OperatorIdentity& identity = p_.profile.identity;
+    dlgOperator()->PrepareEdit(identity.myCall, identity.name, identity.qth,
+                               OperatorBaseName(p_.profile.file));
     ShowInFront(operatorDialog_);
 }
 
 void OperatorCommands::SelectInsteadOfMissing() {
-    p_.prompts.MessageBox(QStringLiteral("Operator File Not Found!\n") + p_.operatorFile, PleaseSelect,
+    p_.prompts.MessageBox(QStringLiteral("Operator File Not Found!\n") + p_.profile.file, PleaseSelect,
                           Prompts::Buttons::Ok);
     SelectOperator();
 }
 
+ProfileProblem OperatorCommands::SaveAs() {
+    const QString chosen = p_.prompts.SaveFileName(QStringLiteral("Save Current Settings As"), p_.folder,
+                                                   ProfileFilter, lastChosenFile_);
+    if (chosen.isEmpty()) return std::nullopt;
+    lastChosenFile_ = FileNamePart(chosen);
+    const QString path = WithIniExtension(chosen);
+    if (IsProtectedProfilePath(path)) {
+        p_.prompts.MessageBox(QStringLiteral("Cannot Save as OPERATOR.INI"), QStringLiteral("Protected File"),
+                              Prompts::Buttons::Ok);
+        return std::nullopt;
+    }
+    // Only a new file or another operator profile is written over. The path stays as chosen: on a
+    // case-sensitive file system its capitals would name another file.
+    if (ProfileProblem problem = p_.profile.SaveAs(path)) return problem;
+    ShowIdentity();
+    RecordOperatorFile();
+    return std::nullopt;
+}
+
+void OperatorCommands::RecordOperatorFile() {
+    QString record = RecordForProfilePath(p_.profile.file, p_.folder);
+    WriteIniValue(p_.stateFile, OperatorSection, QStringLiteral("INIFile"), record);
+}
+
 void OperatorCommands::ShowIdentity() {
-    dlgOperator()->txtCall->setText(p_.myCall);
-    operatorDialog_->txtName->setText(p_.name);
-    operatorDialog_->txtQTH->setText(p_.qth);
+    const OperatorIdentity& identity = p_.profile.identity;
+    dlgOperator()->txtCall->setText(identity.myCall);
+    operatorDialog_->txtName->setText(identity.name);
+    operatorDialog_->txtQTH->setText(identity.qth);
 }
 
 void OperatorCommands::RunSelection(Then then) {
@@ -120,7 +148,7 @@ void OperatorCommands::ScanAndAsk(const QString& preselected) {
                               Prompts::Buttons::Ok);
         // The operator made is current already, and offered in the list; without one, the question
         // comes again.
-        RunNew([this] { OperatorNamed() ? ScanAndAsk(p_.operatorFile) : NotSelected(); });
+        RunNew([this] { OperatorNamed() ? ScanAndAsk(p_.profile.file) : NotSelected(); });
         return;
     }
     QStringList names;
@@ -137,10 +165,9 @@ void OperatorCommands::NotSelected() {
 
 void OperatorCommands::Browse() {
     const QString path =
-        p_.prompts.OpenFileName(QStringLiteral("Select Operator"), p_.folder,
-                                QStringLiteral("Initialization Files (*.INI *.ini)"), p_.lastChosenFile);
+        p_.prompts.OpenFileName(QStringLiteral("Select Operator"), p_.folder, ProfileFilter, lastChosenFile_);
     if (path.isEmpty()) return EndSelection();
-    p_.lastChosenFile = FileNamePart(path);
+    lastChosenFile_ = FileNamePart(path);
     // Saves write into the profile chosen, so a file that is no profile is refused here.
     if (IsProtectedProfilePath(path) || !HoldsOperatorProfile(path)) {
         p_.prompts.MessageBox(QStringLiteral("Not an operator file!"), QStringLiteral("Improper Selection"),
@@ -151,13 +178,10 @@ void OperatorCommands::Browse() {
 }
 
 void OperatorCommands::Commit(const QString& path) {
-    p_.operatorFile = path;
+    p_.profile.file = path;
     QString recorded = path;
     WriteIniValue(p_.stateFile, OperatorSection, QStringLiteral("INIFile"), recorded);
-    // The load takes the call from the profile and shows it.
     p_.loadProfile();
-    p_.sendKeyerSettings();
-    ShowTitle();
     EndSelection();
 }
 
@@ -174,8 +198,7 @@ void OperatorCommands::RunNew(Then then) {
 // OK has taken the identity and the new file; the file name box is empty unless it made an operator.
 void OperatorCommands::EndNew() {
     if (OperatorNamed()) {
-        p_.showCall();
-        ShowTitle();
+        p_.display.ShowOperator();
         // The new operator starts with the current settings and messages; the save also records the
         // file name in the state file.
         p_.saveProfile(true);
@@ -198,7 +221,7 @@ void OperatorCommands::OkClicked() {
     }
     const QString path = ProfileFileFor(p_.folder, dialog->txtFilename->text());
     // No profile but the one being edited is written over.
-    if (IniFileExists(path) && (!editing || path != p_.operatorFile)) {
+    if (IniFileExists(path) && (!editing || path != p_.profile.file)) {
         p_.prompts.MessageBox(FileNamePart(path) +
                                   QStringLiteral(" Already Exists! Choose Another Filename."),
                               dialog->windowTitle(), Prompts::Buttons::Ok);
@@ -206,7 +229,7 @@ void OperatorCommands::OkClicked() {
     }
     TakeIdentity(dialog->txtCall->text().toUpper());
     // The profile save that ends the command writes the identity with everything else.
-    p_.operatorFile = path;
+    p_.profile.file = path;
     dialog->hide();
     editing ? EndEdit(true) : EndNew();
 }
@@ -215,18 +238,19 @@ void OperatorCommands::CancelClicked() {
     OperatorDialog* dialog = operatorDialog_;
     dialog->hide();
     dialog->cmdDelOp->hide();
-    dialog->txtCall->setText(p_.myCall);
+    dialog->txtCall->setText(p_.profile.identity.myCall);
     dialog->txtFilename->clear();
     dialog->Editing() ? EndEdit(false) : EndNew();
 }
 
 void OperatorCommands::DeleteClicked() {
-    const auto answer = p_.prompts.MessageBox(QStringLiteral("Permanently Delete ") + p_.myCall + '?',
-                                              QStringLiteral("Delete Operator"), Prompts::Buttons::YesNo);
+    QString& file = p_.profile.file;
+    const auto answer =
+        p_.prompts.MessageBox(QStringLiteral("Permanently Delete ") + p_.profile.identity.myCall + '?',
+                              QStringLiteral("Delete Operator"), Prompts::Buttons::YesNo);
     // Only an operator profile is deleted: the current file may be one that was never loaded.
-    if (answer == Prompts::Answer::Yes && HoldsOperatorProfile(p_.operatorFile))
-        QFile::remove(p_.operatorFile);
-    p_.operatorFile.clear();
+    if (answer == Prompts::Answer::Yes && HoldsOperatorProfile(file)) QFile::remove(file);
+    file.clear();
     operatorDialog_->hide();
     EndEdit(false);
 }
@@ -240,7 +264,7 @@ void OperatorCommands::ClosedByFrame() {
 }
 
 void OperatorCommands::EndEdit(bool makesProfile) {
-    if (p_.operatorFile.isEmpty()) return RunSelection([this] { FinishEdit(false); });
+    if (p_.profile.file.isEmpty()) return RunSelection([this] { FinishEdit(false); });
     FinishEdit(makesProfile);
 }
 
@@ -248,17 +272,9 @@ void OperatorCommands::EndEdit(bool makesProfile) {
 void OperatorCommands::FinishEdit(bool makesProfile) {
     p_.saveProfile(makesProfile);
     p_.loadProfile();
-    p_.sendKeyerSettings();
-    ShowTitle();
     End();
 }
 
 void OperatorCommands::TakeIdentity(const QString& call) {
-    p_.myCall = call;
-    p_.name = operatorDialog_->txtName->text();
-    p_.qth = operatorDialog_->txtQTH->text();
-}
-
-void OperatorCommands::ShowTitle() {
-    p_.window.setWindowTitle(TitleForOperatorFile(p_.operatorFile));
+    p_.profile.identity = {call, operatorDialog_->txtName->text(), operatorDialog_->txtQTH->text()};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "profile/OperatorProfile.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -10,30 +12,32 @@ class Prompts;
 class QWidget;
 class SelectOperatorDialog;
 
+// What the operator commands show, through the window that owns the controls.
+class OperatorDisplay {
+public:
+    virtual ~OperatorDisplay() = default;
+    // The operator's call under the menu bar and the profile's name in the title bar.
+    virtual void ShowOperator() = 0;
+};
+
 // Selecting, creating, editing and deleting operators. The dialogs do not block: each command goes on
 // when its dialog is left, so the main window stays usable and can always be closed. While one command
 // is under way, another only brings its dialog forward.
 class OperatorCommands : public QObject {
     Q_OBJECT
 public:
-    // The main window's state that the commands read and replace.
     struct Parts {
         QWidget& window;
         Prompts& prompts;
         QString folder;
         QString stateFile;
-        QString& operatorFile;
-        QString& myCall;
-        QString& name;
-        QString& qth;
-        // The file choosers offer the name they returned last.
-        QString& lastChosenFile;
+        // Its identity and file are what the commands read and replace.
+        OperatorProfile& profile;
+        OperatorDisplay& display;
         // A save that makes a profile (New Operator, OK in the operator dialog) may create its file.
         std::function<void(bool makesProfile)> saveProfile;
+        // Loads the profile, shows it, the operator too, and sends its settings to the unit.
         std::function<void()> loadProfile;
-        std::function<void()> sendKeyerSettings;
-        // Shows the operator's call under the menu bar.
-        std::function<void()> showCall;
     };
 
     explicit OperatorCommands(Parts parts);
@@ -43,8 +47,11 @@ public:
     void EditOperator();
     // The profile that the state file names is not there: the operator is told and chooses again.
     void SelectInsteadOfMissing();
-    // Puts the current identity into the operator dialog's boxes.
-    void ShowIdentity();
+    // File > Save As: the profile into a file the operator chooses, which becomes the current one.
+    // Why it could not be saved, for the window to tell.
+    ProfileProblem SaveAs();
+    // The state file names the current profile, as the next start is to find it.
+    void RecordOperatorFile();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -76,12 +83,15 @@ private:
     void EndEdit(bool makesProfile);
     void FinishEdit(bool makesProfile);
     void TakeIdentity(const QString& call);
-    void ShowTitle();
+    // Puts the current identity into the operator dialog's boxes.
+    void ShowIdentity();
 
     Parts p_;
     SelectOperatorDialog* selectDialog_ = nullptr;
     OperatorDialog* operatorDialog_ = nullptr;
     QStringList scanned_;
+    // The file choosers offer the name they returned last.
+    QString lastChosenFile_;
     Then afterSelection_;
     Then afterNew_;
     bool underWay_ = false;

@@ -22,10 +22,11 @@ int DocumentLength(const QTextDocument* document) {
 
 } // namespace
 
-RichText::RichText(QTextEdit* edit) : edit_(edit), length_(Length()) {
+RichText::RichText(QTextEdit* edit, Edited onEdited)
+    : edit_(edit), onEdited_(std::move(onEdited)), length_(Length()) {
     QObject::connect(
         edit_->document(), &QTextDocument::contentsChange, edit_, [this](int position, int, int added) {
-            if (!onEdited) return;
+            if (!onEdited_) return;
             const int before = length_;
             length_ = Length();
             if (quiet_) return;
@@ -33,7 +34,7 @@ RichText::RichText(QTextEdit* edit) : edit_(edit), length_(Length()) {
             // The document may count its closing paragraph in the change.
             const int end = FromDocument(std::min(position + added, DocumentLength(edit_->document())));
             const int addedHere = end - start;
-            onEdited(start, before - (length_ - addedHere), addedHere);
+            onEdited_(start, before - (length_ - addedHere), addedHere);
         });
 }
 

@@ -18,7 +18,12 @@ public:
     // A selection start past any text: the end.
     static constexpr int End = 1 << 30;
 
-    explicit RichText(QTextEdit* edit);
+    // Runs after every change of the text that did not come from SetText or Append: the operator's
+    // typing and SetSelText. The change replaced removed characters at position by added ones, in
+    // this class's positions (a line break counts two).
+    using Edited = std::function<void(int position, int removed, int added)>;
+
+    explicit RichText(QTextEdit* edit, Edited onEdited = {});
 
     QString Text() const;
     static QString TextOf(const QTextEdit* edit);
@@ -53,17 +58,13 @@ public:
     // that moving the end of it never lays the text out again, nor moves the operator's caret.
     void ShowColouredUpTo(int position, const QColor& colour);
 
-    // Runs after every change of the text that did not come from SetText or Append: the operator's
-    // typing and SetSelText. The change replaced removed characters at position by added ones, in
-    // this class's positions (a line break counts two).
-    std::function<void(int position, int removed, int added)> onEdited;
-
 private:
     int ToDocument(int position) const;
     int FromDocument(int position) const;
     template <typename Change> void Quietly(Change change);
 
     QTextEdit* edit_;
+    Edited onEdited_;
     bool quiet_ = false;
     // The length before the change being reported, which the document no longer knows.
     int length_ = 0;

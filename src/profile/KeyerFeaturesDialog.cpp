@@ -32,7 +32,8 @@ QPushButton* AddButton(QVBoxLayout* column, const QString& caption) {
 
 } // namespace
 
-KeyerFeaturesDialog::KeyerFeaturesDialog(QWidget* parent) : OkCancelDialog(parent) {
+KeyerFeaturesDialog::KeyerFeaturesDialog(PaddleFeatures& choice, QWidget* parent)
+    : OkCancelDialog(parent), choice_(choice) {
     setWindowTitle(QStringLiteral("Keyer Features"));
     setModal(false);
     // The frames are drawn on the dialog's grey.
@@ -54,19 +55,19 @@ KeyerFeaturesDialog::KeyerFeaturesDialog(QWidget* parent) : OkCancelDialog(paren
     CancelButton = AddButton(column, QStringLiteral("Cancel"));
 
     SetOkCancel(OKButton, CancelButton);
-    SetFeatures(PaddleFeatures{});
+    ShowChoice();
+    // Each control keeps its own feature; the other button of a pair turns with it.
+    connect(rbIambic[0], &QRadioButton::toggled, this, [this](bool on) { choice_.iambic = on; });
+    connect(chkDotMemory, &QCheckBox::toggled, this, [this](bool on) { choice_.dotMemory = on; });
+    connect(chkDashMemory, &QCheckBox::toggled, this, [this](bool on) { choice_.dashMemory = on; });
+    connect(rbRightLeft[0], &QRadioButton::toggled, this, [this](bool on) { choice_.rightHand = on; });
     connect(OKButton, &QPushButton::clicked, this, &KeyerFeaturesDialog::okPressed);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::hide);
 }
 
-PaddleFeatures KeyerFeaturesDialog::Features() const {
-    return {rbIambic[0]->isChecked(), chkDotMemory->isChecked(), chkDashMemory->isChecked(),
-            rbRightLeft[0]->isChecked()};
-}
-
-void KeyerFeaturesDialog::SetFeatures(const PaddleFeatures& features) {
-    rbIambic[features.iambic ? 0 : 1]->setChecked(true);
-    chkDotMemory->setChecked(features.dotMemory);
-    chkDashMemory->setChecked(features.dashMemory);
-    rbRightLeft[features.rightHand ? 0 : 1]->setChecked(true);
+void KeyerFeaturesDialog::ShowChoice() {
+    rbIambic[choice_.iambic ? 0 : 1]->setChecked(true);
+    chkDotMemory->setChecked(choice_.dotMemory);
+    chkDashMemory->setChecked(choice_.dashMemory);
+    rbRightLeft[choice_.rightHand ? 0 : 1]->setChecked(true);
 }

@@ -1,27 +1,22 @@
 #pragma once
 
+#include "link/KeyerCommands.h"
 #include "platform/OkCancelDialog.h"
 
 class QCheckBox;
 class QPushButton;
 class QRadioButton;
 
-struct PaddleFeatures {
-    bool iambic = true;
-    bool dotMemory = true;
-    bool dashMemory = true;
-    bool rightHand = true;
-};
-
-// The Keyer Features dialog. Its controls are the store of the paddle features: it is only ever
-// hidden, so a choice left by Cancel (or ESC) stays and goes out with the next settings transfer.
+// The Keyer Features dialog: shows the operator's paddle choice and changes it as its controls change.
+// Cancel (or ESC) only hides it, so a choice left that way stays and goes out with the next settings
+// transfer; OK asks for that transfer at once.
 class KeyerFeaturesDialog : public OkCancelDialog {
     Q_OBJECT
 public:
-    explicit KeyerFeaturesDialog(QWidget* parent = nullptr);
+    KeyerFeaturesDialog(PaddleFeatures& choice, QWidget* parent);
 
-    PaddleFeatures Features() const;
-    void SetFeatures(const PaddleFeatures& features);
+    // The controls show the choice again, after a profile replaced it.
+    void ShowChoice();
 
     QRadioButton* rbIambic[2];
     QRadioButton* rbRightLeft[2];
@@ -32,4 +27,7 @@ public:
 
 signals:
     void okPressed();
+
+private:
+    PaddleFeatures& choice_;
 };

@@ -3,6 +3,7 @@
 #include "platform/NumberText.h"
 #include "profile/IniFile.h"
 #include "profile/SettingRanges.h"
+#include "profile/SettingText.h"
 
 #include <QDir>
 #include <QStringList>
@@ -33,8 +34,7 @@ constexpr std::array<const char*, 4> operatorMarkers{"[Operator]", "MyCall=", "N
 // takes at most 3 bytes of UTF-8 (a surrogate pair 4 for two); at worst each piece holds one, with its
 // key ("M12,80000="), a marker and a line end. The rest of a profile takes a few KiB.
 constexpr qsizetype worstBytesPerStoredCharacter = 3 + 10 + 1 + 2;
-static_assert(storedMessageCount * MaxMessageLength * worstBytesPerStoredCharacter <
-              MaxIniFileBytes - 64 * 1024);
+static_assert(MessageCount * MaxMessageLength * worstBytesPerStoredCharacter < MaxIniFileBytes - 64 * 1024);
 
 // The blanks that reading trims from both ends of a value.
 bool IsBlank(QChar character) {
@@ -146,7 +146,7 @@ QStringList PieceKeysFrom(const IniDocument& document, int number, int firstPiec
     return keys;
 }
 
-void PutSentNumber(IniDocument& document, const QString& key, int value) {
+void PutNumber(IniDocument& document, const QString& key, int value) {
     document.SetValue(timing, key, WithLeadingBlank(value));
 }
 
@@ -160,34 +160,74 @@ void PutMode(IniDocument& document, const QString& key, bool chosen, const QStri
     document.SetValue(modes, key, chosen ? chosenText : otherText);
 }
 
-void PutTiming(IniDocument& document, ProfileSave& profile) {
-    PutSentNumber(document, "Speed", profile.sentSpeed);
-    PutSentNumber(document, "Weight", profile.sentWeight);
-    PutSentNumber(document, "Tone", profile.sentToneHertz);
-    PutSentNumber(document, "Volume", profile.sentVolume);
-    PutText(document, timing, "WordSpace", profile.wordSpaceText);
-    PutText(document, timing, "LetterSpace", profile.letterSpaceText);
+void ReadTiming(const IniDocument& document, ProfileValues& profile) {
+    KeyerTiming& t = profile.timing;
+    t.speed = NearestInRange(ReadTimingNumber(document, "Speed", "25"), speedRange);
+    t.weight = NearestInRange(ReadTimingNumber(document, "Weight", "50"), weightRange);
+    t.wordSpaceTenths = NearestInRange(ReadTimingNumber(document, "WordSpace", "8") * 10.0, wordSpaceRange);
+    t.letterSpaceTenths = ReadLetterSpaceTenths(document);
+    t.volume = NearestInRange(ReadTimingNumber(document, "Volume", "8"), volumeRange);
+    t.toneTens = NearestInRange(ReadTimingNumber(document, "Tone", "680") / 10.0, toneRange);
 }
 
-void PutModes(IniDocument& document, const ProfileSave& profile) {
-    PutMode(document, "Iambic", profile.iambic, "ON", "OFF");
-    PutMode(document, "DotMemory", profile.dotMemory, "ON", "OFF");
-    PutMode(document, "DashMemory", profile.dashMemory, "ON", "OFF");
-    PutMode(document, "RLPaddles", profile.rightHand, "RIGHT", "LEFT");
+void PutTiming(IniDocument& document, ProfileValues& profile) {
+    const KeyerTiming& t = profile.timing;
+    PutNumber(document, "Speed", t.speed);
+    PutNumber(document, "Weight", t.weight);
+    PutNumber(document, "Tone", t.toneTens * 10);
+    PutNumber(document, "Volume", t.volume);
+    document.SetValue(timing, "WordSpace", DisplayText(Setting::WordSpace, t.wordSpaceTenths));
+    document.SetValue(timing, "LetterSpace", DisplayText(Setting::LetterSpace, t.letterSpaceTenths));
 }
 
-void PutIdentity(IniDocument& document, ProfileSave& profile) {
-    PutText(document, operatorSection, "MyCall", profile.myCall);
-    PutText(document, operatorSection, "Name", profile.name);
-    PutText(document, operatorSection, "QTH", profile.qth);
+void ReadModes(const IniDocument& document, ProfileValues& profile) {
+    profile.paddles = {ReadMode(document, "Iambic", "ON"), ReadMode(document, "DotMemory", "ON"),
+                       ReadMode(document, "DashMemory", "ON"), ReadMode(document, "RLPaddles", "RIGHT")};
 }
 
-void PutMessages(IniDocument& document, ProfileSave& profile) {
-    for (int number = 1; number <= storedMessageCount; ++number) {
+void PutModes(IniDocument& document, ProfileValues& profile) {
+    const PaddleFeatures& paddles = profile.paddles;
+    PutMode(document, "Iambic", paddles.iambic, "ON", "OFF");
+    PutMode(document, "DotMemory", paddles.dotMemory, "ON", "OFF");
+    PutMode(document, "DashMemory", paddles.dashMemory, "ON", "OFF");
+    PutMode(document, "RLPaddles", paddles.rightHand, "RIGHT", "LEFT");
+}
+
+void ReadIdentity(const IniDocument& document, ProfileValues& profile) {
+    profile.identity = {Read(document, operatorSection, "MyCall", ""),
+                        Read(document, operatorSection, "Name", ""),
+                        Read(document, operatorSection, "QTH", "")};
+}
+
+void PutIdentity(IniDocument& document, ProfileValues& profile) {
+    OperatorIdentity& identity = profile.identity;
+    PutText(document, operatorSection, "MyCall", identity.myCall);
+    PutText(document, operatorSection, "Name", identity.name);
+    PutText(document, operatorSection, "QTH", identity.qth);
+}
+
+void ReadMessages(const IniDocument& document, ProfileValues& profile) {
+    for (int number = 1; number <= MessageCount; ++number) {
+        profile.messages[number - 1] = StoredMessage(document, number);
+        profile.titles[number - 1] = Read(document, messagesSection, TitleKey(number), "--");
+    }
+}
+
+void PutMessages(IniDocument& document, ProfileValues& profile) {
+    for (int number = 1; number <= MessageCount; ++number) {
         PutStoredMessage(document, number, profile.messages[number - 1]);
         PutText(document, messagesSection, TitleKey(number), profile.titles[number - 1]);
     }
 }
+
+// The parts of a profile, each read from and written to its section, in the order a new file lists
+// them. A per-operator value of a new kind is a part of its own: a member of ProfileValues and a row.
+struct Part {
+    void (*read)(const IniDocument&, ProfileValues&);
+    void (*put)(IniDocument&, ProfileValues&);
+};
+constexpr Part parts[] = {
+    {ReadTiming, PutTiming}, {ReadModes, PutModes}, {ReadIdentity, PutIdentity}, {ReadMessages, PutMessages}};
 
 QString ReadProblem(const QString& file, const QString& problem) {
     return QStringLiteral("The operator profile\n%1\ncannot be read: %2.\n\nThe file is left as it is. "
@@ -232,7 +272,7 @@ bool CutToMessageLimit(QString& text) {
 
 ProfileProblem CutLongMessages(const QString& file, MessageSlots& messages) {
     QStringList cut;
-    for (int number = 1; number <= storedMessageCount; ++number) {
+    for (int number = 1; number <= MessageCount; ++number) {
         if (CutToMessageLimit(messages[number - 1])) cut << QString::number(number);
     }
     if (cut.isEmpty()) return std::nullopt;
@@ -246,26 +286,10 @@ ProfileProblem CutLongMessages(const QString& file, MessageSlots& messages) {
 
 } // namespace
 
-ProfileData ProfileFromDocument(const IniDocument& document) {
-    ProfileData profile;
-    profile.speed = NearestInRange(ReadTimingNumber(document, "Speed", "25"), speedRange);
-    profile.weight = NearestInRange(ReadTimingNumber(document, "Weight", "50"), weightRange);
-    profile.wordSpaceTenths =
-        NearestInRange(ReadTimingNumber(document, "WordSpace", "8") * 10.0, wordSpaceRange);
-    profile.letterSpaceTenths = ReadLetterSpaceTenths(document);
-    profile.volume = NearestInRange(ReadTimingNumber(document, "Volume", "8"), volumeRange);
-    profile.toneTens = NearestInRange(ReadTimingNumber(document, "Tone", "680") / 10.0, toneRange);
-    profile.iambic = ReadMode(document, "Iambic", "ON");
-    profile.dotMemory = ReadMode(document, "DotMemory", "ON");
-    profile.dashMemory = ReadMode(document, "DashMemory", "ON");
-    profile.rightHand = ReadMode(document, "RLPaddles", "RIGHT");
-    profile.myCall = Read(document, operatorSection, "MyCall", "");
-    profile.name = Read(document, operatorSection, "Name", "");
-    profile.qth = Read(document, operatorSection, "QTH", "");
-    for (int number = 1; number <= storedMessageCount; ++number) {
-        profile.messages[number - 1] = StoredMessage(document, number);
-        profile.titles[number - 1] = Read(document, messagesSection, TitleKey(number), "--");
-    }
+ProfileValues ProfileFromDocument(const IniDocument& document) {
+    ProfileValues profile;
+    for (const Part& part : parts)
+        part.read(document, profile);
     return profile;
 }
 
@@ -311,14 +335,12 @@ QString UnloadedProfileProblem(const QString& file) {
         .arg(QDir::toNativeSeparators(file));
 }
 
-void PutProfile(IniDocument& document, ProfileSave& profile) {
-    PutTiming(document, profile);
-    PutModes(document, profile);
-    PutIdentity(document, profile);
-    PutMessages(document, profile);
+void PutProfile(IniDocument& document, ProfileValues& profile) {
+    for (const Part& part : parts)
+        part.put(document, profile);
 }
 
-ProfileProblem WriteProfile(const QString& file, ProfileSave& profile, ProfileWrite how) {
+ProfileProblem WriteProfile(const QString& file, ProfileValues& profile, ProfileWrite how) {
     return Change(file, how, [&](IniDocument& document) { PutProfile(document, profile); });
 }
 

@@ -1,65 +1,20 @@
 #pragma once
 
 #include "profile/IniDocument.h"
+#include "profile/OperatorProfile.h"
 
 #include <QString>
-#include <array>
-#include <optional>
 
 // The operator profile file: keyer timing, paddle features, operator identity and the twelve stored
-// messages with their titles, in the sections Timing, Modes, Operator and Messages. Only the file side
-// lives here; the main window moves the values into and out of its controls.
-
-constexpr int storedMessageCount = 12;
-using MessageSlots = std::array<QString, storedMessageCount>;
+// messages with their titles, in the sections Timing, Modes, Operator and Messages. The values in
+// memory are OperatorProfile's; only the file side lives here.
 
 // A profile keeps at most this many characters of a message (over ten hours of sending at 25 words
 // per minute), so that a profile always fits in a file of its own: see ProfileFile.cpp.
 constexpr qsizetype MaxMessageLength = 80'000;
 
-// What the file holds in the same form in memory: paddle features, identity, messages and titles.
-struct ProfileModesAndTexts {
-    bool iambic = true;
-    bool dotMemory = true;
-    bool dashMemory = true;
-    bool rightHand = true;
-    QString myCall;
-    QString name;
-    QString qth;
-    MessageSlots messages; // index 0 is message 1
-    MessageSlots titles{"--", "--", "--", "--", "--", "--", "--", "--", "--", "--", "--", "--"};
-
-    bool operator==(const ProfileModesAndTexts&) const = default;
-};
-
-// A loaded profile; the timing as the setting controls hold it, each within its control's range.
-struct ProfileData : ProfileModesAndTexts {
-    int speed = 25;             // words per minute, 5..50
-    int weight = 50;            // 30..70
-    int wordSpaceTenths = 80;   // word space x 10, 30..200
-    int letterSpaceTenths = 10; // (letter space - 1) x 10, 0..90
-    int volume = 8;             // 0..100
-    int toneTens = 68;          // hertz / 10, 40..140
-
-    bool operator==(const ProfileData&) const = default;
-};
-
-// What a save writes: the values last sent to the unit and the spacings as their displays show them.
-struct ProfileSave : ProfileModesAndTexts {
-    int sentSpeed = 25;
-    int sentWeight = 50;
-    int sentToneHertz = 680;
-    int sentVolume = 8;
-    QString wordSpaceText;
-    QString letterSpaceText;
-};
-
-// What the operator is told about a profile file that could not be read or saved: the file, why,
-// and that it was left as it was. Nothing when all went well.
-using ProfileProblem = std::optional<QString>;
-
 struct ProfileRead {
-    ProfileData profile;
+    ProfileValues profile;
     // Why the file could not be read (the profile then holds the defaults) or is no operator profile,
     // or which of its messages were cut to MaxMessageLength.
     ProfileProblem problem;
@@ -81,7 +36,7 @@ bool NamesNoProfile(const QString& file);
 // range. Modes take only the exact texts "ON" and "RIGHT". A message joins its piece keys and M<n>
 // (see PutStoredMessage); a longer one than MaxMessageLength is cut to it, and said so.
 ProfileRead ReadProfile(const QString& file);
-ProfileData ProfileFromDocument(const IniDocument& document);
+ProfileValues ProfileFromDocument(const IniDocument& document);
 
 // What a save may do to the file it names, so that it writes nothing but an operator profile, and
 // never over a profile that the settings were not loaded from.
@@ -92,12 +47,13 @@ enum class ProfileWrite {
 };
 
 // Writes every profile key in the order Timing, Modes, Operator, Messages, so that a new file lists them
-// in that order, in one replacement of the file. CR and LF in every text become blanks in the
+// in that order, in one replacement of the file: the settings as the controls hold them, the tone in
+// hertz and the spacings as their displays show them. CR and LF in every text become blanks in the
 // profile's own strings too, so the caller can keep the cleaned messages. A path that names no file
 // (empty, or ending in a separator) is neither read nor written, silently. A file that could not be
 // read, or that how does not allow, is not written.
-ProfileProblem WriteProfile(const QString& file, ProfileSave& profile, ProfileWrite how);
-void PutProfile(IniDocument& document, ProfileSave& profile);
+ProfileProblem WriteProfile(const QString& file, ProfileValues& profile, ProfileWrite how);
+void PutProfile(IniDocument& document, ProfileValues& profile);
 
 // Stores one message and its title, as the message editor does, into the profile the settings were
 // loaded from, with the same rules as WriteProfile.

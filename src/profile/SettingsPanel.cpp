@@ -98,6 +98,20 @@ QString SettingsPanel::Shown(Setting setting) const {
     return DisplayText(setting, row->control->value());
 }
 
+KeyerTiming SettingsPanel::Timing() const {
+    return {scrSpeed->value(),       scrWeight->value(), scrWordSpace->value(),
+            scrLetterSpace->value(), scrVolume->value(), scrTone->value()};
+}
+
+void SettingsPanel::SetTiming(const KeyerTiming& timing) {
+    scrSpeed->setValue(timing.speed);
+    scrWeight->setValue(timing.weight);
+    scrWordSpace->setValue(timing.wordSpaceTenths);
+    scrLetterSpace->setValue(timing.letterSpaceTenths);
+    scrVolume->setValue(timing.volume);
+    scrTone->setValue(timing.toneTens);
+}
+
 // Below 10 dot lengths a spacing moves in tenths; from 10 up in whole dot lengths, shown whole.
 void SettingsPanel::Show(const Row& row) {
     const QString text = DisplayText(row.setting, row.control->value());

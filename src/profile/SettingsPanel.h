@@ -1,5 +1,6 @@
 #pragma once
 
+#include "profile/OperatorProfile.h"
 #include "profile/SettingText.h"
 
 #include <QWidget>
@@ -22,6 +23,9 @@ public:
     void RefreshDisplays();
     // The setting as its display shows the control's value.
     QString Shown(Setting setting) const;
+    // The six controls' values, and new ones for them, each announced as a change.
+    KeyerTiming Timing() const;
+    void SetTiming(const KeyerTiming& timing);
 
     UpDown* scrSpeed;
     UpDown* scrWeight;

@@ -38,8 +38,8 @@ bool Sendable(int c) {
 } // namespace
 
 TransmitLoop::TransmitLoop(Parts parts)
-    : p_(parts), sender_(std::make_unique<SendingThread>(
-                     p_.link, p_.clock, [this](const SentReport& report) { OnReport(report); })),
+    : p_(std::move(parts)), sender_(std::make_unique<SendingThread>(
+                                p_.link, p_.clock, [this](const SentReport& report) { OnReport(report); })),
       repeatTimer_(p_.clock.CreateTimer(RepeatRoundMilliseconds, false)),
       bannerTimer_(p_.clock.CreateTimer(BannerMilliseconds, false)) {
     p_.idleTimer.onTick = [this] { OnIdleTick(); };
@@ -129,7 +129,7 @@ bool TransmitLoop::TakeMark(const Mark& mark, int length) {
     if (const auto* change = std::get_if<SpeedMark>(&mark)) {
         ChangeSpeed(*change);
     } else {
-        const Pacing settings = pacing();
+        const Pacing settings = p_.pacing();
         nextMoment_ += RoundHalfEven(settings.letterSpace * settings.dotMilliseconds / 2);
     }
     s.sendPosition += length;
@@ -139,19 +139,20 @@ bool TransmitLoop::TakeMark(const Mark& mark, int length) {
 // The message's speed from here on, held to the window's range; one settings transfer per change.
 // "Back" returns to the speed the operator had, unless the operator has set another meanwhile.
 void TransmitLoop::ChangeSpeed(const SpeedMark& mark) {
-    const int current = speed();
+    const int current = p_.speed();
     if (mark.change == SpeedMark::Change::BackToOperator) return RestoreOperatorSpeed();
     if (!operatorSpeed_) operatorSpeed_ = current;
     const int target =
         std::clamp(mark.change == SpeedMark::Change::To ? mark.wordsPerMinute : current + mark.wordsPerMinute,
                    SlowestSpeed, FastestSpeed);
     markedSpeed_ = target;
-    if (target != current) setSpeed(target);
+    if (target != current) p_.setSpeed(target);
 }
 
 void TransmitLoop::RestoreOperatorSpeed() {
     const std::optional<int> operatorSpeed = std::exchange(operatorSpeed_, std::nullopt);
-    if (operatorSpeed && speed() == markedSpeed_ && *operatorSpeed != markedSpeed_) setSpeed(*operatorSpeed);
+    if (operatorSpeed && p_.speed() == markedSpeed_ && *operatorSpeed != markedSpeed_)
+        p_.setSpeed(*operatorSpeed);
 }
 
 // Chosen now, ahead of its moment: the moment of the one before and that one's length, or at once
@@ -189,7 +190,7 @@ void TransmitLoop::OnReport(const SentReport& report) {
     s.lastSendTick = report.moment;
     nextMoment_ = report.moment + IntervalAfter(taken.symbol.length);
     keyedThisRound_ = true;
-    characterWritten();
+    p_.characterWritten();
     if (taken.cancelled) {
         // The over ended while this character was on its way: its line ends after it.
         EndSentLine();
@@ -216,7 +217,7 @@ void TransmitLoop::Echo(const QString& echo) {
 // How long the unit takes over the character and the space after it. A pause that comes out at
 // nothing or less still lets the next character go after it.
 std::int64_t TransmitLoop::IntervalAfter(std::uint8_t length) const {
-    const Pacing settings = pacing();
+    const Pacing settings = p_.pacing();
     const double dotLengths =
         length == MorseWordSpace ? settings.wordSpace - settings.letterSpace : length + settings.letterSpace;
     return std::clamp<long long>(RoundHalfEven(dotLengths * settings.dotMilliseconds), 1, 1 << 30);
@@ -339,14 +340,14 @@ void TransmitLoop::TransmitButtonClicked() {
     if (!s.messageEditMode) {
         s.transmitting = !s.transmitting;
         p_.display.ShowTransmitting(s.transmitting);
-        if (s.transmitting) runChangeHandling();
+        if (s.transmitting) p_.runChangeHandling();
     }
-    focusKeyboard();
+    p_.focusKeyboard();
 }
 
 void TransmitLoop::StopButtonClicked() {
     Stop();
-    focusKeyboard();
+    p_.focusKeyboard();
 }
 
 void TransmitLoop::Stop() {
@@ -362,5 +363,5 @@ void TransmitLoop::Stop() {
 
 void TransmitLoop::ClearSentButtonClicked() {
     p_.sent.SetText(QString());
-    focusKeyboard();
+    p_.focusKeyboard();
 }

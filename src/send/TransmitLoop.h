@@ -47,6 +47,16 @@ public:
         SendingStatus& status;
         // True once the window is closing: nothing more goes out.
         const bool& shutDown;
+        // Reads the pacing settings at the moment they are needed.
+        std::function<Pacing()> pacing;
+        // The Keyboard window's change handling, run when transmitting resumes.
+        std::function<void()> runChangeHandling;
+        std::function<void()> focusKeyboard;
+        // The speed in words per minute as the window holds it, and a new one for it and the unit.
+        std::function<int()> speed;
+        std::function<void(int)> setSpeed;
+        // A character went out and shows in the Sent window.
+        std::function<void()> characterWritten;
     };
 
     static constexpr int IdleMilliseconds = 3500;
@@ -73,17 +83,6 @@ public:
     // the Sent line.
     void Stop();
     void ClearSentButtonClicked();
-
-    // Reads the pacing settings at the moment they are needed.
-    std::function<Pacing()> pacing;
-    // The Keyboard window's change handling, run when transmitting resumes.
-    std::function<void()> runChangeHandling;
-    std::function<void()> focusKeyboard;
-    // The speed in words per minute as the window holds it, and a new one for it and the unit.
-    std::function<int()> speed;
-    std::function<void(int)> setSpeed;
-    // A character went out and shows in the Sent window.
-    std::function<void()> characterWritten;
 
 private:
     // What goes to the unit for one character or prosign, and how the Sent window shows it.
