@@ -1,4 +1,6 @@
 #include "FileHelpers.h"
+#include "profile/ContestSettings.h"
+#include "profile/Farnsworth.h"
 #include "profile/IniFile.h"
 #include "profile/ProfileFile.h"
 
@@ -86,6 +88,41 @@ private slots:
         for (const auto& [bytes, summary] : files) {
             Put(path, bytes);
             QCOMPARE(Summary(ReadProfile(path).profile), summary);
+        }
+    }
+
+    // A whole number from 1 up in plain digits is a serial number; empty is the first; anything else
+    // is damaged and reads as 1. Text, serial, damaged:
+    void readsTheSerialNumber() {
+        const std::tuple<QString, int, bool> cases[] = {
+            {"", 1, false},     {"007", 7, false}, {"2147483647", INT_MAX, false},
+            {"0", 1, true},     {"-5", 1, true},   {"+5", 1, true},
+            {"5.0", 1, true},   {"12a", 1, true},  {"2147483648", 1, true},
+            {"\u0663", 1, true}};
+        for (const auto& [text, serial, damaged] : cases)
+            QVERIFY2(ReadSerialNumber(text).serial == serial && ReadSerialNumber(text).damaged == damaged,
+                     qPrintable(text));
+    }
+
+    // By hand: u = (60c - 37.2s) / (1.2s x 19) dots; letter space 3u - 1, word space 7u - 1, in tenths,
+    // whole from 10 up; the letter space control holds it less one.
+    void computesFarnsworthSpacing() {
+        // Character and effective speed: word space and letter space controls, and whether reached.
+        const std::tuple<int, int, QString> cases[] = {
+            {25, 25, "60 10 1"},  // u = 1: the standard gaps
+            {30, 25, "97 26 1"},  // u = 870 / 570 = 1.526: 3.58 and 9.68
+            {25, 15, "180 63 1"}, // u = 942 / 342 = 2.754: 7.26 and 18.28
+            // Held: u = 828 / 228 = 3.632 gives 9.89 and 24.42; u = 11.53 gives 33.6 and 79.7.
+            {20, 10, "200 89 0"},
+            {25, 5, "200 90 0"},
+            // No faster than the characters, no slower than 1 (u = 11.53 again at 5 and 1).
+            {20, 30, "60 10 0"},
+            {0, 0, "200 90 0"},
+        };
+        for (const auto& [characterWpm, effectiveWpm, expected] : cases) {
+            const FarnsworthSpacing f = SpacingForEffectiveSpeed(characterWpm, effectiveWpm);
+            QCOMPARE(QString::asprintf("%d %d %d", f.wordSpaceTenths, f.letterSpaceTenths, f.reached),
+                     expected);
         }
     }
 
