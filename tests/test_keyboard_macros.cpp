@@ -1,5 +1,7 @@
 #include "keyboard/Macros.h"
+#include "profile/StarterMessages.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -63,6 +65,16 @@ private slots:
         };
         for (const auto& [text, values, expanded] : cases)
             QCOMPARE(ExpandMacros(text, values), expanded);
+
+        // Every word of a new profile's messages is a macro: in small letters none comes out as itself,
+        // as another word would. Every title fits its five-character box.
+        const QRegularExpression bracketed(u"\\(([^()]*)\\)"_s);
+        for (const auto& [title, text] : StarterMessages()) {
+            QVERIFY(!title.isEmpty() && title.size() <= 5);
+            for (const auto& word : bracketed.globalMatch(text))
+                QVERIFY2(ExpandMacros(word.captured().toLower(), working) != word.captured(1).toLower(),
+                         qPrintable(text));
+        }
     }
 };
 
