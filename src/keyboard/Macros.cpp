@@ -156,7 +156,7 @@ private:
         bool maybeSpeedWord = true;
         for (qsizetype position = open - 1; position > close; --position) {
             if (rest_[position] == Gap) continue;
-            const QChar character(char16_t(rest_[position]));
+            const QChar character{char16_t(rest_[position])};
             maybeSpeedWord = maybeSpeedWord && FitsSpeedWord(word.text.size(), character);
             if (word.text.size() > LongestNamedWord && !maybeSpeedWord) {
                 word.whole = false;
