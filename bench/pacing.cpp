@@ -132,6 +132,7 @@ public:
         if (!precise) return timer;
         return std::make_unique<TimedTimer>(std::move(timer), timedTicks);
     }
+    std::unique_ptr<Sleeper> CreateSleeper() override { return clock_.CreateSleeper(); }
     // While set, each tick's length in microseconds is added here.
     std::vector<double>* timedTicks = nullptr;
 

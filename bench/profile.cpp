@@ -27,16 +27,19 @@ void Put(const QString& path, const QByteArray& bytes) {
     if (file.open(QIODevice::WriteOnly)) file.write(bytes);
 }
 
-// Opening is the load at start-up, closing the save at shutdown.
+// Opening is the load at start-up, closing the save at shutdown; only an operator profile is saved.
 void OpenAndClose(const QString& path, const char* what, const QByteArray& bytes) {
-    Put(path, bytes);
+    Put(path, "[Operator]\r\nMyCall=\r\nName=\r\nQTH=\r\n" + bytes);
     ProfileRead loaded;
     const double open = Milliseconds([&] { loaded = ReadProfile(path); });
     ProfileSave save;
     save.messages = loaded.profile.messages;
-    const double close = Milliseconds([&] { WriteProfile(path, save); });
+    const double close = Milliseconds([&] { WriteProfile(path, save, ProfileWrite::Replace); });
     std::printf("%-44s open %10.1f ms   close %10.1f ms%s\n", what, open, close,
-                loaded.problem ? "   (refused, file left as it was)" : "");
+                !loaded.writable ? "   (refused, file left as it was)"
+                : loaded.profile.messages[0].size() < 1000
+                    ? ""
+                    : "   (message cut to the length a profile keeps)");
 }
 
 void Expand(const char* what, const QString& message) {

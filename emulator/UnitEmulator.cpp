@@ -166,6 +166,13 @@ std::vector<KeyerReport> UnitEmulator::reportsOf(char commandLetter) const {
     return found;
 }
 
+QString UnitEmulator::letters() const {
+    QString letters;
+    for (const KeyerReport& report : reports_)
+        letters += QLatin1Char(report.letter());
+    return letters;
+}
+
 int UnitEmulator::openHandles() const {
     return static_cast<int>(
         std::ranges::count_if(handles_, [](const auto& entry) { return entry.second.open; }));

@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "platform/HidPort.h"
 
+#include <QString>
 #include <array>
 #include <cstdint>
 #include <deque>
@@ -84,6 +85,8 @@ public:
     // What the devices saw.
     const std::vector<KeyerReport>& reports() const { return reports_; }
     std::vector<KeyerReport> reportsOf(char commandLetter) const;
+    // The command letters of every report, in the order written ("TtSSS").
+    QString letters() const;
     void ClearReports() { reports_.clear(); }
     const DecodedSettings& settings() const { return settings_; }
     bool keyDown() const { return keyDown_; }

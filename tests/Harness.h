@@ -8,6 +8,7 @@
 #include "emulator/UnitEmulator.h"
 #include "platform/RichText.h"
 #include "profile/KeyerFeaturesDialog.h"
+#include "profile/SettingBox.h"
 #include "profile/SettingsPanel.h"
 #include "profile/UpDown.h"
 
@@ -23,6 +24,7 @@
 #include <QTest>
 #include <QTextEdit>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <algorithm>
 #include <memory>
 
@@ -96,6 +98,15 @@ inline QColor Background(QWidget* widget) {
 
 inline void ClickUp(UpDown* control) {
     QTest::mouseClick(control->upButton(), Qt::LeftButton);
+}
+
+// Turns the mouse wheel over a control by notches, up positive, with the keys held.
+inline void Wheel(QWidget* control, int notches, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    const QPointF centre = QRectF(control->rect()).center();
+    QWheelEvent wheel(centre, control->mapToGlobal(centre), QPoint(),
+                      QPoint(0, notches * QWheelEvent::DefaultDeltasPerStep), Qt::NoButton, modifiers,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(control, &wheel);
 }
 
 // What the unit decoded: speed, weight, tone, volume, letter space, word space and keyer features.

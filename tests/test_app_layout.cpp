@@ -3,10 +3,44 @@
 #include "app/WindowLayout.h"
 #include "keyboard/WorkedCall.h"
 #include "platform/Twips.h"
+#include "platform/WindowPlacement.h"
 
+#include <QAccessible>
 #include <QStyleFactory>
 
 using Action = ResizeOutcome::Action;
+
+namespace {
+
+// Shown, enabled controls whose text does not stand out from what it is drawn on (a box or button
+// paints its own background, anything else is drawn on the nearest control that fills one), and
+// controls the operator works that have no name for a screen reader to speak.
+QStringList UnreadableOrUnnamed() {
+    QStringList found;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        for (QWidget* control : window->findChildren<QWidget*>()) {
+            if (!control->isVisible()) continue;
+            const QString name = control->objectName() + u'/' + control->metaObject()->className();
+            const bool box = qobject_cast<QLineEdit*>(control) || qobject_cast<QAbstractScrollArea*>(control);
+            const bool button = qobject_cast<QPushButton*>(control) || qobject_cast<QToolButton*>(control);
+            QWidget* under = control;
+            while (!box && !button && !under->isWindow() && !under->autoFillBackground())
+                under = under->parentWidget();
+            const auto [text, background] = box      ? std::pair{QPalette::Text, QPalette::Base}
+                                            : button ? std::pair{QPalette::ButtonText, QPalette::Button}
+                                                     : std::pair{QPalette::WindowText, QPalette::Window};
+            if (control->isEnabled() &&
+                ContrastRatio(control->palette().color(text), under->palette().color(background)) < 4.5)
+                found << name + " is hard to read";
+            const bool worked = control->focusPolicy() != Qt::NoFocus || button;
+            if (worked && QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name).isEmpty())
+                found << name + " has no name";
+        }
+    }
+    return found;
+}
+
+} // namespace
 
 class LayoutTest : public QObject {
     Q_OBJECT
@@ -29,6 +63,19 @@ private slots:
             QCOMPARE(outcome.action, row.action);
             QCOMPARE(QSizeF(outcome.width, outcome.height), row.snapTo);
         }
+    }
+
+    // The frame goes where it was stored, moved just onto the available area; the client area sits
+    // inside it by the margins the window manager reports (none before it has framed the window).
+    void theFrameIsPlacedOnTheScreen() {
+        const QRect screen(0, 0, 1280, 1024);
+        const QMargins ob(1, 20, 1, 5); // openbox's
+        const QSize size(500, 400);
+        QCOMPARE(PlaceFrame({7, 7}, size, ob, screen), (FramePlace{{7, 7}, {8, 27}})); // a first start
+        QCOMPARE(PlaceFrame({-50, -13}, size, ob, screen), (FramePlace{{0, 0}, {1, 20}}));
+        QCOMPARE(PlaceFrame({7, 7}, size, ob, {0, 30, 1280, 994}), (FramePlace{{7, 30}, {8, 50}}));
+        QCOMPARE(PlaceFrame({1000, 900}, size, ob, screen), (FramePlace{{778, 599}, {779, 619}}));
+        QCOMPARE(PlaceFrame({300, 300}, {1400, 1100}, ob, screen), (FramePlace{{0, 0}, {1, 20}}));
     }
 
     void controlsFollowTheWindowsGrowth() {
@@ -60,9 +107,14 @@ private slots:
         }
     }
 
-    void textsFitAtTheMinimumColoursStayFlatAndTheWindowFollowsItsSize() {
-        for (const char* style : {"Fusion", "Windows"}) {
+    // Under a light and a dark desktop palette, every text of the window and its dialogs stands out
+    // from what it is drawn on, and every control the operator works has a name.
+    void textsFitAndReadColoursStayFlatAndTheWindowFollowsItsSize() {
+        const QPalette desktop = QApplication::palette();
+        for (const auto& [style, palette] :
+             {std::pair{"Fusion", desktop}, std::pair{"Windows", QPalette(QColor(53, 53, 53))}}) {
             QApplication::setStyle(QStyleFactory::create(QString::fromLatin1(style)));
+            QApplication::setPalette(palette);
             Harness h;
             ProgCon& w = h.Start();
             w.show();
@@ -88,6 +140,7 @@ private slots:
                 QVERIFY((dialog->frameGeometry().center() - w.frameGeometry().center()).manhattanLength() <=
                         4);
             }
+            QCOMPARE(UnreadableOrUnnamed(), QStringList());
             w.resize(1200, 900);
             QCoreApplication::processEvents();
             const double dh =
@@ -97,6 +150,7 @@ private slots:
             QCOMPARE(h.Panel()->x(), TwipsToPixels(6120 + 1200 * 15 + 120 - MinimumOuterWidth));
             w.close();
         }
+        QApplication::setPalette(desktop);
     }
 
     void speedStepsFromTheKeyboard() {

@@ -164,6 +164,12 @@ private slots:
         port->AddDevice("/dev/hidraw9", 0x0925, 0x00E7, {9, 9});
         QVERIFY(link->WriteReport(TuneOnCommand()));
         QCOMPARE(port->reportsOf('T').at(0).path, std::string("/dev/hidraw9"));
+
+        // With the key down nothing but the tune commands is written; a refused request waits for no
+        // reply, so the unit stays open.
+        QVERIFY(!link->WriteReport(SendCharacterCommand(0xA0)));
+        QVERIFY(link->QueryFirmwareVersion().endsWith(u"0.0.0") && link->unitDetected());
+        QVERIFY(link->WriteReport(TuneOffCommand()) && link->WriteReport(SendCharacterCommand(0xA0)));
     }
 };
 

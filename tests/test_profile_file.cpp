@@ -3,8 +3,10 @@
 #include "profile/Farnsworth.h"
 #include "profile/IniFile.h"
 #include "profile/ProfileFile.h"
+#include "profile/SettingText.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -55,7 +57,7 @@ private slots:
         save.qth = "Oslo\nNorway";
         save.messages[0] = "CQ\r\nDE N0CALL *";
         save.titles[0] = "";
-        WriteProfile(path, save);
+        WriteProfile(path, save, ProfileWrite::Create);
         QByteArray expected =
             "[Timing]\r\nSpeed= 37\r\nWeight= 62\r\nTone= 1130\r\nVolume= 100\r\nWordSpace= 12.5\r\n"
             "LetterSpace= 3.1\r\n[Modes]\r\nIambic=OFF\r\nDotMemory=ON\r\nDashMemory=OFF\r\n"
@@ -126,6 +128,20 @@ private slots:
         }
     }
 
+    // A typed number goes to its control's step and range; from 10 dot lengths up a spacing is whole.
+    void typedSettingsTakeTheControlsSteps() {
+        const auto typed = [](Setting setting, const char* text) {
+            return ValueForTyped(setting, QString::fromLatin1(text)).value_or(-1);
+        };
+        using S = Setting;
+        QCOMPARE(
+            (QList<int>{typed(S::Speed, "3"), typed(S::Speed, " 51 "), typed(S::Tone, "685"),
+                        typed(S::Tone, "1234"), typed(S::WordSpace, "9.96"), typed(S::WordSpace, "10.5"),
+                        typed(S::WordSpace, "2."), typed(S::LetterSpace, "2,25"), typed(S::LetterSpace, "12"),
+                        typed(S::Volume, ""), typed(S::Volume, "."), typed(S::Weight, "4x")}),
+            (QList<int>{5, 50, 68, 123, 100, 100, 30, 12, 90, -1, -1, -1}));
+    }
+
     // Each text replaces a 600-character one in message 3: stale pieces go; message 4 keeps its own.
     // Pieces are cut before a non-blank; one that ends in blanks carries a "*" after them; a "*" of the
     // text itself that would end a piece after a blank is kept off the piece's end; only blank runs no
@@ -164,18 +180,51 @@ private slots:
         QCOMPARE(StoredMessage(document, 4), plain);
     }
 
-    // A message written by hand as one line is read whole and saved in the piece form.
+    // A message written by hand as one line is read whole and saved in the piece form. One longer than
+    // a profile keeps is cut once, and said so, so that it can be saved: in Latin-1, half the largest
+    // file would be too large saved as UTF-8.
     void readsLongMessagesWholeAndSavesThemInPieces() {
-        for (const qsizetype length : {300, 1'000'000}) {
-            const QString message = QString("CQ DE N0CALL ").repeated(length / 13 + 1).left(length);
-            Put(path, "[Messages]\r\nM1=" + message.toUtf8() + "\r\n");
+        const QByteArray operatorSection = "[Operator]\r\nMyCall=\r\nName=\r\nQTH=\r\n[Messages]\r\nM1=";
+        for (const qsizetype length : {qsizetype(300), MaxIniFileBytes / 2}) {
+            const QString message = "CQ DE N0CALL " + QString(length, u'\u00E9');
+            Put(path, operatorSection + message.toLatin1() + "\r\n");
+            const ProfileRead read = ReadProfile(path);
             ProfileSave save;
-            save.messages = ReadProfile(path).profile.messages;
-            QCOMPARE(save.messages[0], message);
-            QCOMPARE(WriteProfile(path, save).value_or("saved"), "saved");
+            save.messages = read.profile.messages;
+            QCOMPARE(save.messages[0], message.left(MaxMessageLength));
+            QCOMPARE(read.problem.value_or("").contains("(message 1). Only its first 80000 characters"),
+                     length > MaxMessageLength);
+            QCOMPARE(WriteProfile(path, save, ProfileWrite::Replace).value_or("saved"), "saved");
             QVERIFY(Bytes(path).contains("\r\nM1,1=CQ DE N0CALL "));
-            QCOMPARE(ReadProfile(path).profile.messages[0], message);
+            QCOMPARE(ReadProfile(path).profile.messages[0], message.left(MaxMessageLength));
         }
+    }
+
+    // Only an operator profile is written over, and only a file that is there is replaced; a new file
+    // is made only where nothing is, and a link to nothing is left as it is.
+    void writesOnlyWhereTheSaveMay() {
+        using enum ProfileWrite;
+        const QByteArray profile = "[Operator]\r\nMyCall=N0CALL\r\nName=\r\nQTH=\r\n";
+        const QString there = "a file of that name is there already";
+        const QString notProfile = "that file is not an operator profile";
+        ProfileSave save;
+        // The problems of Replace, Create and Choose.
+        for (const auto& [before, problems] : {std::pair{profile, QStringList{"", there, ""}},
+                                               {"[Timing]\r\nSpeed=30", {notProfile, there, notProfile}},
+                                               {"", {"it is not there any more", "", ""}}}) {
+            for (const ProfileWrite how : {Replace, Create, Choose}) {
+                QFile::remove(path);
+                if (!before.isEmpty()) Put(path, before);
+                const QString problem = problems[int(how)],
+                              saved = WriteProfile(path, save, how).value_or("");
+                QVERIFY(saved.contains(problem) && saved.isEmpty() == problem.isEmpty());
+                QCOMPARE(Bytes(path).contains("Speed= 25\r\n"), problem.isEmpty());
+            }
+        }
+        QFile::remove(path);
+        QVERIFY(QFile::link(dir.filePath("unmounted/N0CALL.ini"), path));
+        QVERIFY(WriteProfile(path, save, Create).value_or("").contains("a link to a file that is not"));
+        QCOMPARE(QFileInfo(path).symLinkTarget(), dir.filePath("unmounted/N0CALL.ini"));
     }
 
     // The operator is told which file and why. A file that cannot be read loads as the defaults and
@@ -206,24 +255,12 @@ private slots:
             QVERIFY(!unreadable || read.problem->contains(file + "\ncannot be read: " + problem + "."));
             QCOMPARE(Summary(read.profile), "25 50 80 10 8 68 1111 ||");
             ProfileSave save;
-            const ProfileProblem saved = WriteProfile(file, save);
+            const ProfileProblem saved = WriteProfile(file, save, ProfileWrite::Choose);
             QCOMPARE(saved.has_value(), !problem.isEmpty());
             QVERIFY(problem.isEmpty() || saved->contains(file + "\nwas not saved: " + problem + "."));
             if (!bytes.isEmpty()) QCOMPARE(Bytes(file), bytes);
         }
         QVERIFY(QDir(dir.path()).entryList(QDir::Hidden | QDir::Files).filter(".tandrel").isEmpty());
-    }
-
-    void writesNothingWithoutFileName() {
-        QTemporaryDir empty;
-        const QString previous = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(empty.path()));
-        ProfileSave save;
-        WriteProfile("", save);
-        QString text = "CQ", title = "CQ";
-        StoreMessage("", 1, text, title);
-        QDir::setCurrent(previous);
-        QVERIFY(QDir(empty.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
     }
 };
 

@@ -43,7 +43,9 @@ private slots:
              "[A]\r\nX=v\r\n; none yet\r\n[B]\r\nx=1\r\ny=2\r\n\r\n; end of B\r\n[C]\r\n"},
             {"[A]\r\nx=1", "[A]\r\nX=v\r\n[B]\r\ny=2\r\n"},
             {"junk", "junk\r\n[a]\r\nX=v\r\n[B]\r\ny=2\r\n"},
-            {"[A]\nx=1\n[B]\r\nz=3\n", "[A]\nX=v\n[B]\r\nz=3\ny=2\r\n"}};
+            {"[A]\nx=1\n[B]\r\nz=3\n", "[A]\nX=v\n[B]\r\nz=3\ny=2\r\n"},
+            // Files joined end to end: the byte-order mark starting a line is a blank.
+            {"[A]\r\n\xEF\xBB\xBF[B]\r\n\xEF\xBB\xBFy=1\r\n", "[A]\r\nX=v\r\n\xEF\xBB\xBF[B]\r\ny=2\r\n"}};
         for (const auto& [before, after] : edits) {
             Put(path, before);
             Write(path, "a", "X", "v");
@@ -58,14 +60,15 @@ private slots:
         Put(path, "\xEF\xBB\xBF[ Timing ]\r\n; Speed=commented out\r\njunk line\r\n"
                   "  SPEED \t=\t 25 \t\r\nSpeed=second\r\nFormula= a=b = c\r\nEmpty=\r\n"
                   "[timing]\r\nWeight=in the second Timing section\r\n[Modes]\r\nIambic=ON\r\n"
-                  "Caf\xE9=Latin-1\r\n[Long]\r\nc=" +
+                  "Caf\xE9=Latin-1\r\n\xEF\xBB\xBF[Joined]\r\n\xEF\xBB\xBFMyCall=N0CALL\r\n[Long]\r\nc=" +
                   (c300 + "\r\nclef=" + d253 + clef + "\r\nlast=" + d252 + clef + "e").toUtf8());
         const std::array<QString, 3> reads[] = {
             {" TIMING ", "Speed ", "25"},      {"Timing", "Formula", "a=b = c"},
             {"Timing", "Empty", ""},           {"Modes", "iambic", "ON"},
             {"Timing", "Weight", "<default>"}, {"Timing", "; Speed", "<default>"},
             {"Long", "c", c300.left(254)},     {"Long", "clef", d253},
-            {"Long", "last", d252 + clef},     {"Modes", u"CAF\u00C9"_s, "Latin-1"}};
+            {"Long", "last", d252 + clef},     {"Modes", u"CAF\u00C9"_s, "Latin-1"},
+            {"Joined", "MyCall", "N0CALL"}};
         for (const auto& [section, key, value] : reads)
             QCOMPARE(Read(path, section, key), value);
         QCOMPARE(Read(dir.filePath("Missing.ini"), "Modes", "Iambic"), "<default>");

@@ -7,6 +7,7 @@
 #include "operators/OperatorFiles.h"
 #include "platform/NumberText.h"
 #include "platform/Twips.h"
+#include "platform/WindowPlacement.h"
 #include "platform/WrappingButton.h"
 #include "profile/IniFile.h"
 #include "profile/KeyerFeaturesDialog.h"
@@ -93,8 +94,14 @@ void ProgCon::WireTransmitting() {
     loop->pacing = [this] { return CurrentPacing(); };
     loop->runChangeHandling = [this] { keyboardHandlers->Change(); };
     loop->focusKeyboard = [this] { FocusKeyboard(); };
+    loop->speed = [this] { return panel->scrSpeed->value(); };
+    loop->setSpeed = [this](int wordsPerMinute) { panel->scrSpeed->setValue(wordsPerMinute); };
     keyboardHandlers->stopSending = [this] { loop->Stop(); };
-    transmitTimer->onTick = [this] { loop->TransmitTick(); };
+    keyboardHandlers->resumeSending = [this] {
+        monitorTimer->SetEnabled(false);
+        loop->Kick();
+    };
+    keyboardHandlers->holdSending = [this] { loop->TakeBack(); };
     connect(cmdTx, &QPushButton::clicked, this, [this] { loop->TransmitButtonClicked(); });
     connect(cmdEnd, &QPushButton::clicked, this, [this] { loop->StopButtonClicked(); });
     connect(cmdClearSend, &QPushButton::clicked, this, [this] { loop->ClearSentButtonClicked(); });
@@ -105,7 +112,8 @@ void ProgCon::WireMessages() {
                                                                     *transmitTimer, *monitorTimer,
                                                                     services_.prompts, messageTexts, *this});
     messages->macroValues = [this] { return CurrentMacroValues(); };
-    messages->operatorFile = [this] { return operatorFile; };
+    // A message is stored only into the profile the settings were loaded from.
+    messages->operatorFile = [this] { return ProfileLoaded() ? operatorFile : QString(); };
     messages->focusKeyboard = [this] { FocusKeyboard(); };
     for (int i = 0; i < MessageCount; ++i) {
         connect(cmdMessages[i], &QPushButton::clicked, this, [this, i] { messages->ButtonClicked(i); });
@@ -125,8 +133,8 @@ void ProgCon::WireMessages() {
 void ProgCon::WireOperators() {
     operators = std::make_unique<OperatorCommands>(OperatorCommands::Parts{
         *this, services_.prompts, services_.applicationFolder, OperatorIniPath(), operatorFile, myCall,
-        operatorName, qth, lastChosenFile_, [this] { SaveProfile(); }, [this] { LoadProfile(); },
-        [this] { SendKeyerSettings(); }, [this] { ShowCall(); }});
+        operatorName, qth, lastChosenFile_, [this](bool makesProfile) { SaveProfile(makesProfile); },
+        [this] { LoadProfile(); }, [this] { SendKeyerSettings(); }, [this] { ShowCall(); }});
 }
 
 // The call comes from the operator label, which always shows "Operator: " and the call.
@@ -135,8 +143,8 @@ MacroValues ProgCon::CurrentMacroValues() {
 }
 
 Pacing ProgCon::CurrentPacing() const {
-    return {dotMilliseconds, ParseLeadingNumber(panel->txtLetterSpace->text()),
-            ParseLeadingNumber(panel->txtWordSpace->text())};
+    return {dotMilliseconds, ParseLeadingNumber(panel->Shown(Setting::LetterSpace)),
+            ParseLeadingNumber(panel->Shown(Setting::WordSpace))};
 }
 
 bool ProgCon::eventFilter(QObject* watched, QEvent* event) {
@@ -159,6 +167,8 @@ void ProgCon::ShowStatus(const QString& text, const QColor& background) {
 
 void ProgCon::ShowTransmitting(bool transmitting) {
     cmdTx->setText(transmitting ? TransmitCaption : PausedCaption);
+    cmdTx->setAccessibleName(transmitting ? QStringLiteral("Transmitting: press to pause")
+                                          : QStringLiteral("Paused: press to transmit"));
     SetColour(cmdTx, QPalette::Button, transmitting ? Colours::LightGreen : Colours::LightYellow);
 }
 
@@ -201,11 +211,7 @@ void ProgCon::ShowStoredMessage(int number, const QString& title) {
 }
 
 void ProgCon::StartUp() {
-    state.caretPosition = TransmitLoop::End;
-    state.caretGrew = true;
-    state.caretShrank = false;
-
-    firmwareText = link.QueryFirmwareVersion();
+    firmwareText = link.With([](UnitLink& unit) { return unit.QueryFirmwareVersion(); });
     const bool found = firmwareText != NoUnitVersion;
     if (!found) firmwareText = NotFoundText;
     // Missing or unreadable, the state file reads as empty: a first run.
@@ -214,9 +220,10 @@ void ProgCon::StartUp() {
     ShowStatus(firmwareText, found ? Colours::BlueGrey : Colours::Red);
     QDir::setCurrent(services_.applicationFolder);
 
-    operatorFile = ProfilePathFromRecord(
-        CutIniValue(stateFile.Value(OperatorSection, QStringLiteral("INIFile")), QString()),
-        services_.applicationFolder);
+    // Read whole: a path cut short would name another file.
+    operatorFile =
+        ProfilePathFromRecord(stateFile.Value(OperatorSection, QStringLiteral("INIFile")).value_or(QString()),
+                              services_.applicationFolder);
     // The operator's choice arrives later through the dialogs; until then the window holds the defaults.
     if (operatorFile.endsWith(QLatin1Char('/'))) {
         operators->SelectOperator();
@@ -232,7 +239,6 @@ void ProgCon::StartUp() {
     loop->SetTables(BuildMorseTables());
     state.restartSending = true;
     // Nothing is typed yet: the connection monitor watches the unit until the operator types.
-    transmitTimer->SetInterval(10);
     transmitTimer->SetEnabled(false);
     monitorTimer->SetEnabled(true);
     // The operator's first keystrokes belong in the Keyboard window, not on a message button.
@@ -244,17 +250,18 @@ void ProgCon::RestoreGeometry(const IniDocument& stateFile) {
         ParseNumber(CutIniValue(stateFile.Value(FormSection, QStringLiteral("WindowState")), QString()));
     storedWindowState_ = state && (*state == 1 || *state == 2) ? static_cast<int>(*state) : 0;
 
-    QPoint position(TwipsToPixels(ReadTwips(stateFile, QStringLiteral("Left"))),
-                    TwipsToPixels(ReadTwips(stateFile, QStringLiteral("Top"))));
+    // The stored place is the frame's.
+    QPoint frame(TwipsToPixels(ReadTwips(stateFile, QStringLiteral("Left"))),
+                 TwipsToPixels(ReadTwips(stateFile, QStringLiteral("Top"))));
     // A window stored on a screen that is no longer there would open out of reach.
-    if (!QGuiApplication::screenAt(position))
-        position = QPoint(TwipsToPixels(FirstRunTwips), TwipsToPixels(FirstRunTwips));
-    move(position);
+    if (!QGuiApplication::screenAt(frame))
+        frame = QPoint(TwipsToPixels(FirstRunTwips), TwipsToPixels(FirstRunTwips));
     QSize size(std::max(1, TwipsToPixels(ReadTwips(stateFile, QStringLiteral("Width")))),
                std::max(1, TwipsToPixels(ReadTwips(stateFile, QStringLiteral("Height")))));
-    if (const QScreen* screen = QGuiApplication::screenAt(position))
+    if (const QScreen* screen = QGuiApplication::screenAt(frame))
         size = size.boundedTo(screen->availableSize());
     resize(size);
+    PlaceFrameAt(this, frame);
 }
 
 void ProgCon::ShowAsStored() {
@@ -293,12 +300,14 @@ void ProgCon::closeEvent(QCloseEvent* event) {
         shutDown = true;
         transmitTimer->SetEnabled(false);
         monitorTimer->SetEnabled(false);
+        // Nothing more goes out; a character on its way is written before the key is released.
+        loop->ShutDown();
         // Whatever way the program ends, the transmitter is not left keyed.
         keyboardHandlers->ReleaseTune();
         SaveGeometry();
         SaveProfile();
         helpMenu->CloseAbout();
-        link.CloseUnit();
+        link.With([](UnitLink& unit) { unit.CloseUnit(); });
     }
     event->accept();
 }
@@ -307,7 +316,7 @@ void ProgCon::ShutDownUnattended() {
     unattended_ = true;
     close();
     // A close that waits on its Save As question has not closed the unit yet.
-    link.CloseUnit();
+    link.With([](UnitLink& unit) { unit.CloseUnit(); });
 }
 
 void ProgCon::SendKeyerSettings() {
@@ -316,9 +325,9 @@ void ProgCon::SendKeyerSettings() {
     settings.speed = panel->scrSpeed->value();
     settings.weight = panel->scrWeight->value();
     settings.volume = panel->scrVolume->value();
-    settings.tone = static_cast<int>(RoundHalfEven(ParseLeadingNumber(panel->txtTone->text())));
-    settings.letterSpace = ParseLeadingNumber(panel->txtLetterSpace->text());
-    settings.wordSpace = ParseLeadingNumber(panel->txtWordSpace->text());
+    settings.tone = static_cast<int>(RoundHalfEven(ParseLeadingNumber(panel->Shown(Setting::Tone))));
+    settings.letterSpace = ParseLeadingNumber(panel->Shown(Setting::LetterSpace));
+    settings.wordSpace = ParseLeadingNumber(panel->Shown(Setting::WordSpace));
     settings.rightHand = features.rightHand;
     settings.iambic = features.iambic;
     settings.dotMemory = features.dotMemory;
@@ -332,8 +341,7 @@ void ProgCon::SendKeyerSettings() {
     sentWeight = settings.weight;
     sentTone = settings.tone;
     sentVolume = settings.volume;
-    for (const KeyerCommand& block : encoding.blocks)
-        link.WriteReport(block);
+    link.With([&](UnitLink& unit) { unit.WriteSettings(encoding.blocks); });
 }
 
 void ProgCon::ShowPaddleFeatures(const PaddleFeatures& features) {
@@ -346,17 +354,26 @@ void ProgCon::ShowPaddleFeatures(const PaddleFeatures& features) {
 void ProgCon::ConnectionMonitorTick() {
     // While the transmitter is keyed for tuning the unit hears nothing but the tune commands.
     if (state.tuneActive) return;
-    if (!link.FindUnit()) {
+    struct Answer {
+        std::optional<QString> version; // nothing when the unit is not there
+        bool answered = false;
+    };
+    const Answer answer = link.With([](UnitLink& unit) {
+        if (!unit.FindUnit()) return Answer{};
+        const QString version = unit.QueryFirmwareVersion();
+        return Answer{version, unit.unitDetected()};
+    });
+    if (!answer.version) {
         const QString next = txtInfo->text() == PleaseConnectText ? InterfaceNotFoundText : PleaseConnectText;
         ShowStatus(next, Colours::Red);
         return;
     }
-    firmwareText = link.QueryFirmwareVersion();
+    firmwareText = *answer.version;
     ShowUnitStatus();
     // Text the unit could not take while it was away goes on as soon as it answers again.
-    if (link.unitDetected() && loop->HasUnsentText()) {
-        transmitTimer->SetEnabled(true);
+    if (answer.answered && loop->HasUnsentText()) {
         monitorTimer->SetEnabled(false);
+        loop->Kick();
     }
 }
 
@@ -365,6 +382,7 @@ void ProgCon::ConnectionMonitorTick() {
 void ProgCon::LoadProfile() {
     const ProfileRead read = ReadProfile(operatorFile);
     if (read.problem) services_.prompts.MessageBox(*read.problem, QString(), Prompts::Buttons::Ok);
+    loadedProfile_ = read.writable ? operatorFile : QString();
     const ProfileData& profile = read.profile;
     const QScopedValueRollback holdSettings(loadingProfile_, true);
     panel->scrSpeed->setValue(profile.speed);
@@ -389,10 +407,29 @@ void ProgCon::LoadProfile() {
     }
 }
 
-void ProgCon::SaveProfile() {
+bool ProgCon::ProfileLoaded() const {
+    return !operatorFile.isEmpty() && operatorFile == loadedProfile_;
+}
+
+void ProgCon::RecordOperatorFile() {
     QString fileName = RecordForProfilePath(operatorFile, services_.applicationFolder);
     WriteIniValue(OperatorIniPath(), OperatorSection, QStringLiteral("INIFile"), fileName);
+}
 
+// A profile missing or unusable at its load is left alone, so that it is found as it was when it
+// comes back; with no operator chosen a save goes nowhere, which is told only when the program ends.
+void ProgCon::SaveProfile(bool makesProfile) {
+    RecordOperatorFile();
+    if (!ProfileLoaded() && !makesProfile) {
+        if (shutDown || !NamesNoProfile(operatorFile))
+            TellProfileNotSaved(UnloadedProfileProblem(operatorFile));
+        return;
+    }
+    const ProfileWrite how = ProfileLoaded() ? ProfileWrite::Replace : ProfileWrite::Create;
+    if (const ProfileProblem problem = WriteWindowProfile(operatorFile, how)) TellProfileNotSaved(*problem);
+}
+
+ProfileProblem ProgCon::WriteWindowProfile(const QString& file, ProfileWrite how) {
     ProfileSave profile;
     const PaddleFeatures features = dlgEditKeyer()->Features();
     profile.iambic = features.iambic;
@@ -410,12 +447,13 @@ void ProgCon::SaveProfile() {
     profile.sentWeight = sentWeight;
     profile.sentToneHertz = sentTone;
     profile.sentVolume = sentVolume;
-    profile.wordSpaceText = panel->txtWordSpace->text();
-    profile.letterSpaceText = panel->txtLetterSpace->text();
-    const ProfileProblem problem = WriteProfile(operatorFile, profile);
+    profile.wordSpaceText = panel->Shown(Setting::WordSpace);
+    profile.letterSpaceText = panel->Shown(Setting::LetterSpace);
+    const ProfileProblem problem = WriteProfile(file, profile, how);
     // Line breaks went into the file as blanks; the messages in memory follow the file.
     std::copy(profile.messages.begin(), profile.messages.end(), messageTexts.begin());
-    if (problem) TellProfileNotSaved(*problem);
+    if (!problem) loadedProfile_ = file;
+    return problem;
 }
 
 // At shutdown the operator's changes would be lost with the window: the reason stays on standard error,
@@ -445,8 +483,11 @@ void ProgCon::SaveAs() {
                                      QStringLiteral("Protected File"), Prompts::Buttons::Ok);
         return;
     }
+    // Only a new file or another operator profile is written over.
+    if (const ProfileProblem problem = WriteWindowProfile(profile, ProfileWrite::Choose))
+        return TellProfileNotSaved(*problem);
     // The path stays as chosen: on a case-sensitive file system its capitals would name another file.
     operatorFile = profile;
     operators->ShowIdentity();
-    SaveProfile();
+    RecordOperatorFile();
 }

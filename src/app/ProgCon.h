@@ -1,13 +1,14 @@
 #pragma once
 
 #include "keyboard/MessageEditor.h"
-#include "link/UnitLink.h"
+#include "link/SharedLink.h"
 #include "operators/OperatorCommands.h"
 #include "platform/Clock.h"
 #include "platform/Colours.h"
 #include "platform/Prompts.h"
 #include "platform/RichText.h"
 #include "platform/Shell.h"
+#include "profile/ProfileFile.h"
 #include "send/SendingStatus.h"
 #include "send/TransmitLoop.h"
 #include "send/TransmitState.h"
@@ -66,7 +67,10 @@ protected:
 private:
     void SendKeyerSettings();
     void LoadProfile();
-    void SaveProfile();
+    void SaveProfile(bool makesProfile = false);
+    ProfileProblem WriteWindowProfile(const QString& file, ProfileWrite how);
+    void RecordOperatorFile();
+    bool ProfileLoaded() const;
     void SaveAs();
     void ConnectionMonitorTick();
     KeyerFeaturesDialog* dlgEditKeyer();
@@ -79,6 +83,7 @@ private:
     void WireOperators();
     MacroValues CurrentMacroValues();
     void SetTabOrder();
+    void SpeakOfControls();
     void PlaceControls(const std::vector<Placement>& places);
     QLineEdit* AddCaptionBox(const QString& name);
     QPushButton* AddButton(const QString& caption, const QString& name);
@@ -124,7 +129,7 @@ private:
     std::unique_ptr<Timer> transmitTimer;
     std::unique_ptr<Timer> monitorTimer;
 
-    UnitLink link;
+    SharedLink link;
     RichText sent;
     TransmitState state;
     SendingStatus sendingStatus{*this};
@@ -160,4 +165,6 @@ private:
     bool loadingProfile_ = false;
     // The file chooser offers the name it returned last.
     QString lastChosenFile_;
+    // The file the settings were loaded from or last saved into: the only one a save replaces.
+    QString loadedProfile_;
 };

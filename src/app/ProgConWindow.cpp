@@ -8,6 +8,7 @@
 #include "platform/WindowPlacement.h"
 #include "platform/WrappingButton.h"
 #include "profile/KeyerFeaturesDialog.h"
+#include "profile/SettingBox.h"
 #include "profile/SettingsPanel.h"
 #include "profile/UpDown.h"
 
@@ -60,6 +61,12 @@ QFrame* AddRule(QWidget* client, const QString& name, QFrame::Shape shape) {
     return rule;
 }
 
+// What a screen reader says for a control.
+void Speak(QWidget* control, const QString& name, const QString& description = QString()) {
+    control->setAccessibleName(name);
+    control->setAccessibleDescription(description);
+}
+
 // A box that only shows something: the focus never rests there.
 QLineEdit* AddShowingBox(QWidget* client, const QString& name) {
     auto* box = Named(new QLineEdit(client), name);
@@ -90,15 +97,14 @@ void ProgCon::BuildWindow() {
 
     panel = Named(new SettingsPanel(client), QStringLiteral("panel"));
     connect(panel, &SettingsPanel::settingChanged, this, [this] {
-        if (loadingProfile_) return;
-        SendKeyerSettings();
-        FocusKeyboard();
+        if (!loadingProfile_) SendKeyerSettings();
+    });
+    connect(panel, &SettingsPanel::done, this, [this] {
+        if (!loadingProfile_) FocusKeyboard();
     });
 
-    keyboardHandlers =
-        std::make_unique<KeyboardHandlers>(KeyboardHandlers::Parts{state, sent, *transmitTimer, *monitorTimer,
-                                                                   link, services_.prompts, sendingStatus},
-                                           client);
+    keyboardHandlers = std::make_unique<KeyboardHandlers>(
+        KeyboardHandlers::Parts{state, sent, link, services_.prompts, sendingStatus}, client);
     txtKeyboard = keyboardHandlers->window();
     txtKeyboard->setFont(WindowFont(11.25));
     SetBackground(txtKeyboard, Colours::LightYellow);
@@ -115,16 +121,14 @@ void ProgCon::BuildWindow() {
     cmdEnd = AddButton(QStringLiteral("Clear Keyboard Window (Stop)"), QStringLiteral("cmdEnd"));
     cmdClearSend = AddButton(QStringLiteral("Clear Sent Window"), QStringLiteral("cmdClearSend"));
     cmdCaptureCall = AddButton(QStringLiteral("Capture Call"), QStringLiteral("cmdCaptureCall"));
-    SetColour(cmdTx, QPalette::Button, Colours::LightGreen);
+    ShowTransmitting(true);
     SetColour(cmdEnd, QPalette::Button, Colours::Red);
+    SpeakOfControls();
 
     // A click on a box that only shows something hands the focus back to the Keyboard window.
-    for (QWidget* box :
-         {static_cast<QWidget*>(panel->txtSpeed), static_cast<QWidget*>(panel->txtWeight),
-          static_cast<QWidget*>(panel->txtWordSpace), static_cast<QWidget*>(panel->txtLetterSpace),
-          static_cast<QWidget*>(txtIambic), static_cast<QWidget*>(txtDotMemory),
-          static_cast<QWidget*>(txtDashMemory), static_cast<QWidget*>(txtRLPaddles),
-          static_cast<QWidget*>(txtInfo), txtSent->viewport()}) {
+    for (QWidget* box : {static_cast<QWidget*>(txtIambic), static_cast<QWidget*>(txtDotMemory),
+                         static_cast<QWidget*>(txtDashMemory), static_cast<QWidget*>(txtRLPaddles),
+                         static_cast<QWidget*>(txtInfo), txtSent->viewport()}) {
         box->installEventFilter(this);
     }
     SetTabOrder();
@@ -132,15 +136,22 @@ void ProgCon::BuildWindow() {
     PlaceControls(ResizeRule(MinimumOuterWidth, MinimumOuterHeight, false).places);
 }
 
-// From the Keyboard window one Tab reaches the speed; after a change the focus comes back there.
+// From the Keyboard window one Tab reaches the speed; after a change the focus comes back there. Tab
+// passes the setting boxes by, but from one it goes on as from its spin control.
 void ProgCon::SetTabOrder() {
     QWidget* order[] = {txtKeyboard,
                         panel->scrSpeed,
+                        panel->txtSpeed,
                         panel->scrWeight,
+                        panel->txtWeight,
                         panel->scrWordSpace,
+                        panel->txtWordSpace,
                         panel->scrLetterSpace,
+                        panel->txtLetterSpace,
                         panel->scrVolume,
+                        panel->txtVolume,
                         panel->scrTone,
+                        panel->txtTone,
                         txtWrkStation,
                         cmdTx,
                         cmdEnd,
@@ -148,6 +159,27 @@ void ProgCon::SetTabOrder() {
                         cmdCaptureCall};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
+}
+
+void ProgCon::SpeakOfControls() {
+    Speak(txtKeyboard, QStringLiteral("Keyboard"),
+          QStringLiteral("What is typed here is sent as Morse. ALT held keys the transmitter for tuning; "
+                         "F1 to F12 send the stored messages."));
+    Speak(txtSent, QStringLiteral("Sent"), QStringLiteral("The text the unit has sent."));
+    Speak(txtWrkStation, QStringLiteral("Worked station's call"), QStringLiteral("Enter confirms the call."));
+    Speak(txtInfo, QStringLiteral("Status"));
+    Speak(txtIambic, QStringLiteral("Iambic or dash override"));
+    Speak(txtDotMemory, QStringLiteral("Dot memory"));
+    Speak(txtDashMemory, QStringLiteral("Dash memory"));
+    Speak(txtRLPaddles, QStringLiteral("Paddle hand"));
+    Speak(cmdEnd, QStringLiteral("Clear Keyboard window and stop"));
+    Speak(cmdClearSend, QStringLiteral("Clear Sent window"));
+    Speak(cmdCaptureCall, QStringLiteral("Capture call"));
+    for (int i = 0; i < MessageCount; ++i) {
+        Speak(cmdMessages[i], QStringLiteral("Message %1").arg(i + 1),
+              QStringLiteral("Sends stored message %1, as F%1 does in the Keyboard window.").arg(i + 1));
+        Speak(txtMsgTitle[i], QStringLiteral("Title of message %1").arg(i + 1));
+    }
 }
 
 void ProgCon::resizeEvent(QResizeEvent* event) {
@@ -261,7 +293,10 @@ void ProgCon::BuildMenus() {
     add(edit, QStringLiteral("Keyer Features"), QStringLiteral("mnuEditKeyer"), QKeySequence(),
         [this] { ShowCentredOn(dlgEditKeyer(), this); });
     add(edit, QStringLiteral("Messages"), QStringLiteral("mnuEditMessages"), QKeySequence(),
-        [this] { messages->EnterEditState(); });
+        [this] {
+        loop->TakeBack();
+        messages->EnterEditState();
+    });
     add(edit, QStringLiteral("Operator"), QStringLiteral("mnuEditOperator"), QKeySequence(),
         [this] { operators->EditOperator(); });
     helpMenu = new HelpMenu(menuBar(), services_.shell, services_.prompts, this);

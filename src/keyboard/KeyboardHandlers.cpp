@@ -1,44 +1,39 @@
 #include "keyboard/KeyboardHandlers.h"
 
 #include "link/KeyerCommands.h"
-#include "link/UnitLink.h"
-#include "platform/Clock.h"
-#include "platform/Colours.h"
+#include "link/SharedLink.h"
 #include "platform/Prompts.h"
 #include "platform/RichText.h"
+#include "send/InlineMarks.h"
 #include "send/SendingStatus.h"
-#include "send/TransmitLoop.h"
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QTextEdit>
 
 namespace {
 
-constexpr int TuneReleasedInterval = 100;
+// The Keyboard window. Text pasted or dropped into it brings no marks along: only messages and the
+// network write marks.
+class KeyboardEdit : public QTextEdit {
+public:
+    using QTextEdit::QTextEdit;
 
-bool MovesTheCaret(int qtKey) {
-    switch (qtKey) {
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-    case Qt::Key_Home:
-    case Qt::Key_End:
-        return true;
-    default:
-        return false;
+protected:
+    void insertFromMimeData(const QMimeData* source) override {
+        QString text = source->text();
+        insertPlainText(text.remove(InlineMark::Open).remove(InlineMark::Close));
     }
-}
+};
 
 } // namespace
 
 KeyboardHandlers::KeyboardHandlers(Parts parts, QWidget* parent)
-    : p_(parts), edit_(new QTextEdit(parent)), viewport_(edit_->viewport()), keyboard_(edit_) {
+    : p_(parts), edit_(new KeyboardEdit(parent)), keyboard_(edit_) {
     edit_->setObjectName(QStringLiteral("txtKeyboard"));
     edit_->setAcceptRichText(false);
     edit_->installEventFilter(this);
-    viewport_->installEventFilter(this);
     // Tab moves on to the next control, as in every other box of the window; it is never sent.
     edit_->setTabChangesFocus(true);
     keyboard_.onEdited = [this](int position, int removed, int added) {
@@ -76,13 +71,9 @@ int KeyboardHandlers::FromQtKey(int qtKey) {
     }
 }
 
-// Only the Keyboard window and its viewport are watched; pointers are compared, never followed, so
-// events that arrive while either is being destroyed are harmless.
+// Only the Keyboard window is watched; pointers are compared, never followed, so events that arrive
+// while it is being destroyed are harmless.
 bool KeyboardHandlers::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == viewport_ && event->type() == QEvent::MouseButtonRelease) {
-        Click();
-        return false;
-    }
     if (watched != edit_) return false;
     const bool keyEvent = event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride;
     if (event->type() == QEvent::ShortcutOverride && (IsBareAlt(event) || IsFunctionKey(event))) {
@@ -102,6 +93,9 @@ bool KeyboardHandlers::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     if (event->type() == QEvent::KeyPress) {
+        // Only messages and the network write marks: a guillemet typed is no mark, and not sent.
+        const QString typed = static_cast<QKeyEvent*>(event)->text();
+        if (typed.contains(InlineMark::Open) || typed.contains(InlineMark::Close)) return true;
         const int qtKey = static_cast<QKeyEvent*>(event)->key();
         if (qtKey == Qt::Key_Tab || qtKey == Qt::Key_Backtab) return false;
         if (qtKey == Qt::Key_PageUp || qtKey == Qt::Key_PageDown) {
@@ -115,22 +109,17 @@ bool KeyboardHandlers::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyRelease) {
         const int qtKey = static_cast<QKeyEvent*>(event)->key();
         if (qtKey == Qt::Key_PageUp || qtKey == Qt::Key_PageDown) return true;
-        const bool swallowed = KeyUp(FromQtKey(qtKey)) == KeyCode::None;
-        // Cursor keys move the caret for good, as a click does.
-        if (MovesTheCaret(qtKey)) Click();
-        return swallowed;
+        return KeyUp(FromQtKey(qtKey)) == KeyCode::None;
     }
     return false;
 }
 
 void KeyboardHandlers::KeyDown(int key) {
     TransmitState& s = p_.state;
-    // The previous key may have changed the text since: a message sent now lands after its letter.
-    FollowKeyboardLength(s, keyboard_.Length());
-    if (!s.messageEditMode) keyboard_.SetSelStart(s.caretPosition);
     if (key == KeyCode::Alt) {
         s.tuneActive = true;
-        p_.link.WriteReport(TuneOnCommand());
+        holdSending();
+        p_.link.With([](UnitLink& link) { return link.WriteReport(TuneOnCommand()); });
         p_.status.ShowTuning(true);
         return;
     }
@@ -149,38 +138,20 @@ void KeyboardHandlers::KeyDown(int key) {
     } else if (functionKey) {
         sendMessageByKey(message);
     }
-    TrackCaret(key);
     if (key == KeyCode::Escape) stopSending();
     if (key == KeyCode::Return && s.messageEditMode && s.messageEditNumber != 0) saveMessageEdit();
     FinishKeyDown();
 }
 
-// The key has not changed the text yet; the transmit loop repeats this once it has.
-void KeyboardHandlers::TrackCaret(int key) {
-    TransmitState& s = p_.state;
-    const int length = keyboard_.Length();
-    if (key == KeyCode::Backspace) {
-        s.caretPosition -= s.keyboardLength - length;
-        s.caretShrank = true;
-    } else if (key != KeyCode::Delete) {
-        s.caretGrew = true;
-        s.caretPosition += length - s.keyboardLength;
-    }
-    s.keyboardLength = length;
-}
-
 void KeyboardHandlers::FinishKeyDown() {
     edit_->setFocus();
-    keyboard_.SetSelStart(p_.state.caretPosition);
-    keyboard_.SetSelColor(Colours::Black);
-    p_.sent.SetSelStart(TransmitLoop::End);
+    p_.sent.SetSelStart(RichText::End);
 }
 
 int KeyboardHandlers::KeyUp(int key) {
     TransmitState& s = p_.state;
     if (key == KeyCode::Alt) {
         ReleaseTune();
-        p_.transmitTimer.SetInterval(TuneReleasedInterval);
         key = KeyCode::None;
     }
     if (s.messageEditMode && s.messageEditNumber == 0) EmptyKeyboard(keyboard_, p_.state);
@@ -189,9 +160,10 @@ int KeyboardHandlers::KeyUp(int key) {
 
 void KeyboardHandlers::ReleaseTune() {
     if (!p_.state.tuneActive) return;
-    p_.link.WriteReport(TuneOffCommand());
+    p_.link.With([](UnitLink& link) { return link.WriteReport(TuneOffCommand()); });
     p_.state.tuneActive = false;
     p_.status.ShowTuning(false);
+    resumeSending();
 }
 
 void KeyboardHandlers::Change() {
@@ -200,15 +172,10 @@ void KeyboardHandlers::Change() {
     // comes before the transmit loop has seen the window empty.
     if (keyboard_.Length() == 0) s.restartSending = true;
     if (!s.messageEditMode) {
-        p_.transmitTimer.SetEnabled(true);
-        p_.monitorTimer.SetEnabled(false);
+        resumeSending();
     } else if (s.messageEditNumber == 0) {
         p_.prompts.MessageBox(QStringLiteral("You must click the message number before editing"), QString(),
                               Prompts::Buttons::Ok);
         EmptyKeyboard(keyboard_, p_.state);
     }
-}
-
-void KeyboardHandlers::Click() {
-    p_.state.caretPosition = keyboard_.SelStart();
 }

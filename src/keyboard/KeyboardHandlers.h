@@ -10,8 +10,7 @@ class Prompts;
 class QTextEdit;
 class QWidget;
 class SendingStatus;
-class Timer;
-class UnitLink;
+class SharedLink;
 
 // Key codes as the Keyboard window's handlers know them.
 namespace KeyCode {
@@ -26,19 +25,16 @@ constexpr int F12 = 123;
 constexpr int Other = 255;
 } // namespace KeyCode
 
-// The Keyboard window's key down, key up, change and click handling on top of the box's own editing:
-// keeps the transmit loop running while there is text, remembers where the operator's caret belongs,
-// keys the transmitter while ALT is held, clears the window on ESC, and routes the function keys and
-// the editing keys to the stored messages.
+// The Keyboard window's key down, key up and change handling on top of the box's own editing: keeps
+// the transmit loop going while there is text, keys the transmitter while ALT is held, ends the over
+// on ESC, and routes the function keys and the editing keys to the stored messages.
 class KeyboardHandlers : public QObject {
     Q_OBJECT
 public:
     struct Parts {
         TransmitState& state;
         RichText& sent;
-        Timer& transmitTimer;
-        Timer& monitorTimer;
-        UnitLink& link;
+        SharedLink& link;
         Prompts& prompts;
         SendingStatus& status;
     };
@@ -53,7 +49,6 @@ public:
     // Returns the key code, 0 when the key is swallowed.
     int KeyUp(int keyCode);
     void Change();
-    void Click();
     // Sends the tune-off command when ALT holds the transmitter keyed.
     void ReleaseTune();
 
@@ -64,6 +59,10 @@ public:
     std::function<void()> saveMessageEdit;
     // ESC ends the over as the Stop button does.
     std::function<void()> stopSending;
+    // Text came, or the key was released: sending may go on.
+    std::function<void()> resumeSending;
+    // The key goes down: what is on its way to the unit waits for the release.
+    std::function<void()> holdSending;
     // Page Up and Page Down step the speed, as its arrows do (+1 faster, -1 slower).
     std::function<void(int)> stepSpeed;
 
@@ -73,13 +72,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void TrackCaret(int keyCode);
     void FinishKeyDown();
     static bool IsBareAlt(QEvent* keyEvent);
     static bool IsFunctionKey(QEvent* keyEvent);
 
     Parts p_;
     QTextEdit* edit_;
-    QObject* viewport_;
     RichText keyboard_;
 };

@@ -1,11 +1,9 @@
 #include "keyboard/MessageEditor.h"
 
 #include "platform/Clock.h"
-#include "platform/Colours.h"
 #include "platform/Prompts.h"
 #include "platform/RichText.h"
 #include "profile/ProfileFile.h"
-#include "send/TransmitLoop.h"
 
 namespace {
 
@@ -31,19 +29,14 @@ void MessageEditor::ButtonClicked(int index) {
 
 void MessageEditor::SendByButton(int number) {
     const MacroValues values = macroValues();
-    p_.keyboard.SetSelStart(TransmitLoop::End);
-    p_.keyboard.SetSelColor(Colours::Black);
+    p_.keyboard.SetSelStart(RichText::End);
     p_.keyboard.SetSelText(ExpandMacros(StoredText(number), values));
-    p_.keyboard.SetSelStart(TransmitLoop::End);
-    p_.keyboard.SetSelColor(Colours::Black);
     focusKeyboard();
-    p_.state.caretPosition = p_.keyboard.SelStart();
 }
 
-// The key-down handling has put the selection at the operator's caret and finishes afterwards.
+// A message sent by its key lands at the operator's caret.
 void MessageEditor::SendByKey(int number) {
     const MacroValues values = macroValues();
-    p_.keyboard.SetSelColor(Colours::Black);
     p_.keyboard.SetSelText(ExpandMacros(StoredText(number), values));
 }
 

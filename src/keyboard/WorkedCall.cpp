@@ -12,7 +12,8 @@
 #include <QVBoxLayout>
 
 WorkedCallDialog::WorkedCallDialog(QWidget* parent)
-    : QDialog(parent), txtWrkCall(new QLineEdit(this)), OKButton(new QPushButton(QStringLiteral("OK"), this)),
+    : OkCancelDialog(parent), txtWrkCall(new QLineEdit(this)),
+      OKButton(new QPushButton(QStringLiteral("OK"), this)),
       CancelButton(new QPushButton(QStringLiteral("Cancel"), this)) {
     setWindowTitle(QStringLiteral("Enter Work Station Call"));
     setModal(false);
@@ -21,13 +22,13 @@ WorkedCallDialog::WorkedCallDialog(QWidget* parent)
     column->setContentsMargins(TwipsToPixels(1000), TwipsToPixels(330), TwipsToPixels(1000),
                                TwipsToPixels(330));
     txtWrkCall->setMinimumSize(TwipsToPixels(1245), TwipsToPixels(375));
+    txtWrkCall->setAccessibleName(QStringLiteral("Worked station's call"));
     column->addWidget(txtWrkCall);
     for (QPushButton* button : {OKButton, CancelButton}) {
         button->setMinimumSize(TwipsToPixels(1215), TwipsToPixels(375));
         column->addWidget(button);
     }
-    OKButton->setDefault(true);
-    CancelButton->setAutoDefault(false);
+    SetOkCancel(OKButton, CancelButton);
     setTabOrder(txtWrkCall, OKButton);
     setTabOrder(OKButton, CancelButton);
 }
@@ -42,7 +43,7 @@ WorkedCallDialog* WorkedCall::dlgWrkCall() {
     if (!dialog_) {
         dialog_ = new WorkedCallDialog(window_);
         connect(dialog_->OKButton, &QPushButton::clicked, this, &WorkedCall::ConfirmFromDialog);
-        // Cancel, the window frame and ESC all only hide it.
+        // Cancel, the window frame and ESC: hidden, the entry kept for the next time.
         connect(dialog_->CancelButton, &QPushButton::clicked, this, [this] {
             dialog_->hide();
             focusKeyboard();

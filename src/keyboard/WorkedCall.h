@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "platform/OkCancelDialog.h"
+
 #include <QObject>
 #include <functional>
 
@@ -8,7 +9,7 @@ class QLineEdit;
 class QPushButton;
 
 // The small dialog that takes the worked station's call.
-class WorkedCallDialog : public QDialog {
+class WorkedCallDialog : public OkCancelDialog {
     Q_OBJECT
 public:
     explicit WorkedCallDialog(QWidget* parent = nullptr);

@@ -4,6 +4,7 @@
 #include "platform/LinkLog.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 bool UnitLink::FindUnit() {
@@ -62,6 +63,30 @@ void UnitLink::CloseUnit() {
 }
 
 bool UnitLink::WriteReport(const std::array<std::uint8_t, 8>& bytes) {
+    const std::uint8_t command = bytes[0];
+    const bool tuneOn = command == TuneOnCommand()[0];
+    const bool tuneOff = command == TuneOffCommand()[0];
+    if (keyDown_ && !tuneOn && !tuneOff) return false;
+    const bool written = Write(bytes);
+    if (tuneOn) keyDown_ = keyDown_ || written;
+    // A tune-off that could not be written finds no unit to key: either way the key is up.
+    if (tuneOff) {
+        keyDown_ = false;
+        if (heldSettings_) WriteSettings(*std::exchange(heldSettings_, std::nullopt));
+    }
+    return written;
+}
+
+void UnitLink::WriteSettings(const std::array<std::array<std::uint8_t, 8>, 3>& blocks) {
+    if (keyDown_) {
+        heldSettings_ = blocks;
+        return;
+    }
+    for (const auto& block : blocks)
+        WriteReport(block);
+}
+
+bool UnitLink::Write(const std::array<std::uint8_t, 8>& bytes) {
     if (!unitDetected_) unitDetected_ = FindUnit();
     if (!unitDetected_) return false;
     std::vector<std::uint8_t> report(static_cast<std::size_t>(outputReportLength_), 0);
@@ -96,8 +121,12 @@ void UnitLink::ReleaseUnit(const char* reason) {
     unitDetected_ = false;
 }
 
+// A request that did not go out has no reply to wait for.
 QString UnitLink::QueryFirmwareVersion() {
-    WriteReport(VersionRequestCommand());
-    ReadReport();
+    if (WriteReport(VersionRequestCommand())) {
+        ReadReport();
+    } else {
+        receiveBuffer_.fill(0);
+    }
     return FirmwareText(receiveBuffer_);
 }

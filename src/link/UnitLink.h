@@ -5,6 +5,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 // The link to the interface unit: finds it among the HID devices, keeps it open with a handle for
@@ -28,14 +29,20 @@ public:
     void CloseUnit();
     // Writes report ID 0 and the 8 bytes, padded to the unit's output report length; runs discovery
     // first when the unit is not detected. False when the report did not go out whole: the unit is
-    // missing, or the write failed, in which case the pair is released for a new discovery.
+    // missing, or the write failed, in which case the pair is released for a new discovery. While the
+    // key is down (a tune-on written, its tune-off not yet) every command but the tune commands is
+    // refused and reported as not written: the transmitter is keyed and must hear nothing else.
     bool WriteReport(const std::array<std::uint8_t, 8>& bytes);
+    // Writes the three settings blocks back to back. While the key is down they are held, the latest
+    // only, and go out once right after the tune-off.
+    void WriteSettings(const std::array<std::array<std::uint8_t, 8>, 3>& blocks);
     // Waits up to a second for one input report into receiveBuffer (zeros when none comes); a unit
     // that does not answer is closed and marked not detected.
     void ReadReport();
     QString QueryFirmwareVersion();
 
     bool unitDetected() const { return unitDetected_; }
+    bool keyDown() const { return keyDown_; }
     const std::array<std::uint8_t, 9>& receiveBuffer() const { return receiveBuffer_; }
     int inputReportLength() const { return inputReportLength_; }
     int outputReportLength() const { return outputReportLength_; }
@@ -45,6 +52,7 @@ private:
     bool OpenPair(const HidDeviceInfo& device);
     // Closes the pair and marks the unit not detected, saying why in the link's log.
     void ReleaseUnit(const char* reason);
+    bool Write(const std::array<std::uint8_t, 8>& bytes);
 
     HidPort& port_;
     bool unitDetected_ = false;
@@ -54,4 +62,6 @@ private:
     int inputReportLength_ = UnitReportLength;
     int outputReportLength_ = UnitReportLength;
     std::array<std::uint8_t, 9> receiveBuffer_{};
+    bool keyDown_ = false;
+    std::optional<std::array<std::array<std::uint8_t, 8>, 3>> heldSettings_;
 };

@@ -1,18 +1,17 @@
 #pragma once
 
-#include <QDialog>
+#include "platform/OkCancelDialog.h"
 
-// An operator dialog that is only ever hidden, so its boxes keep their texts, and that no key closes:
-// ESC does nothing, and closing it by its frame hides it and says so.
-class KeptDialog : public QDialog {
+// An operator dialog that is only ever hidden, so its boxes keep their texts. ESC is its Cancel button;
+// closing it by its frame hides it and says so, for the commands to take their own way.
+class KeptDialog : public OkCancelDialog {
     Q_OBJECT
 public:
-    using QDialog::QDialog;
+    using OkCancelDialog::OkCancelDialog;
 
 signals:
     void closedByFrame();
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 };

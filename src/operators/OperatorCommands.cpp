@@ -113,19 +113,20 @@ void OperatorCommands::RunSelection(Then then) {
     ScanAndAsk();
 }
 
-void OperatorCommands::ScanAndAsk() {
+void OperatorCommands::ScanAndAsk(const QString& preselected) {
     scanned_ = ScanOperatorFiles(p_.folder);
     if (scanned_.isEmpty()) {
         p_.prompts.MessageBox(QStringLiteral("No Operators Defined. Specify New Operator."), QString(),
                               Prompts::Buttons::Ok);
-        // Whatever New Operator makes, the operator then chooses from a fresh list.
-        RunNew([this] { NotSelected(); });
+        // The operator made is current already, and offered in the list; without one, the question
+        // comes again.
+        RunNew([this] { OperatorNamed() ? ScanAndAsk(p_.operatorFile) : NotSelected(); });
         return;
     }
     QStringList names;
     for (const QString& path : std::as_const(scanned_))
         names << OperatorBaseName(path);
-    dlgSelectOperator()->ShowNames(names);
+    dlgSelectOperator()->ShowNames(names, scanned_.indexOf(preselected));
     ShowInFront(selectDialog_);
 }
 
@@ -140,7 +141,8 @@ void OperatorCommands::Browse() {
                                 QStringLiteral("Initialization Files (*.INI *.ini)"), p_.lastChosenFile);
     if (path.isEmpty()) return EndSelection();
     p_.lastChosenFile = FileNamePart(path);
-    if (IsProtectedProfilePath(path)) {
+    // Saves write into the profile chosen, so a file that is no profile is refused here.
+    if (IsProtectedProfilePath(path) || !HoldsOperatorProfile(path)) {
         p_.prompts.MessageBox(QStringLiteral("Not an operator file!"), QStringLiteral("Improper Selection"),
                               Prompts::Buttons::Ok);
         return EndSelection();
@@ -171,23 +173,28 @@ void OperatorCommands::RunNew(Then then) {
 
 // OK has taken the identity and the new file; the file name box is empty unless it made an operator.
 void OperatorCommands::EndNew() {
-    if (!operatorDialog_->txtFilename->text().isEmpty()) {
+    if (OperatorNamed()) {
         p_.showCall();
         ShowTitle();
         // The new operator starts with the current settings and messages; the save also records the
         // file name in the state file.
-        p_.saveProfile();
+        p_.saveProfile(true);
     }
     if (const Then then = std::exchange(afterNew_, {})) then();
+}
+
+bool OperatorCommands::OperatorNamed() const {
+    return !operatorDialog_->txtFilename->text().isEmpty();
 }
 
 void OperatorCommands::OkClicked() {
     OperatorDialog* dialog = operatorDialog_;
     const bool editing = dialog->Editing();
+    dialog->ProposeFileName();
     // Without a file name there is no profile to make or to move to.
     if (dialog->txtFilename->text().isEmpty()) {
         dialog->hide();
-        return editing ? EndEdit() : EndNew();
+        return editing ? EndEdit(false) : EndNew();
     }
     const QString path = ProfileFileFor(p_.folder, dialog->txtFilename->text());
     // No profile but the one being edited is written over.
@@ -201,7 +208,7 @@ void OperatorCommands::OkClicked() {
     // The profile save that ends the command writes the identity with everything else.
     p_.operatorFile = path;
     dialog->hide();
-    editing ? EndEdit() : EndNew();
+    editing ? EndEdit(true) : EndNew();
 }
 
 void OperatorCommands::CancelClicked() {
@@ -210,16 +217,18 @@ void OperatorCommands::CancelClicked() {
     dialog->cmdDelOp->hide();
     dialog->txtCall->setText(p_.myCall);
     dialog->txtFilename->clear();
-    dialog->Editing() ? EndEdit() : EndNew();
+    dialog->Editing() ? EndEdit(false) : EndNew();
 }
 
 void OperatorCommands::DeleteClicked() {
     const auto answer = p_.prompts.MessageBox(QStringLiteral("Permanently Delete ") + p_.myCall + '?',
                                               QStringLiteral("Delete Operator"), Prompts::Buttons::YesNo);
-    if (answer == Prompts::Answer::Yes) QFile::remove(p_.operatorFile);
+    // Only an operator profile is deleted: the current file may be one that was never loaded.
+    if (answer == Prompts::Answer::Yes && HoldsOperatorProfile(p_.operatorFile))
+        QFile::remove(p_.operatorFile);
     p_.operatorFile.clear();
     operatorDialog_->hide();
-    EndEdit();
+    EndEdit(false);
 }
 
 // Closed by its frame, the dialog starts afresh next time; an edit keeps the boxes as typed.
@@ -227,17 +236,17 @@ void OperatorCommands::ClosedByFrame() {
     const bool editing = operatorDialog_->Editing();
     if (editing) TakeIdentity(operatorDialog_->txtCall->text());
     operatorDialog_->ClearBoxes();
-    editing ? EndEdit() : EndNew();
+    editing ? EndEdit(false) : EndNew();
 }
 
-void OperatorCommands::EndEdit() {
-    if (p_.operatorFile.isEmpty()) return RunSelection([this] { FinishEdit(); });
-    FinishEdit();
+void OperatorCommands::EndEdit(bool makesProfile) {
+    if (p_.operatorFile.isEmpty()) return RunSelection([this] { FinishEdit(false); });
+    FinishEdit(makesProfile);
 }
 
 // After every way out of the dialog the profile is saved, loaded again and sent.
-void OperatorCommands::FinishEdit() {
-    p_.saveProfile();
+void OperatorCommands::FinishEdit(bool makesProfile) {
+    p_.saveProfile(makesProfile);
     p_.loadProfile();
     p_.sendKeyerSettings();
     ShowTitle();

@@ -28,7 +28,8 @@ public:
         QString& qth;
         // The file choosers offer the name they returned last.
         QString& lastChosenFile;
-        std::function<void()> saveProfile;
+        // A save that makes a profile (New Operator, OK in the operator dialog) may create its file.
+        std::function<void(bool makesProfile)> saveProfile;
         std::function<void()> loadProfile;
         std::function<void()> sendKeyerSettings;
         // Shows the operator's call under the menu bar.
@@ -58,19 +59,22 @@ private:
     bool Begin();
     void End();
     void RunSelection(Then then);
-    void ScanAndAsk();
+    // The list of operators; the one at preselected, when listed, is selected.
+    void ScanAndAsk(const QString& preselected = QString());
     void NotSelected();
     void Browse();
     void Commit(const QString& path);
     void EndSelection();
     void RunNew(Then then);
     void EndNew();
+    // OK in the operator dialog named a file for the operator: the dialog keeps it until next time.
+    bool OperatorNamed() const;
     void OkClicked();
     void CancelClicked();
     void DeleteClicked();
     void ClosedByFrame();
-    void EndEdit();
-    void FinishEdit();
+    void EndEdit(bool makesProfile);
+    void FinishEdit(bool makesProfile);
     void TakeIdentity(const QString& call);
     void ShowTitle();
 

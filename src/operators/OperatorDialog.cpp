@@ -64,6 +64,7 @@ OperatorDialog::OperatorDialog(const QString& folder, QWidget* parent)
       cmdDelOp(AddButton(this, QStringLiteral("Delete This Operator"), 945, 2760, 1665, 435)),
       folder_(folder) {
     setModal(false);
+    SetOkCancel(OKButton, CancelButton);
     AddLabel(this, QStringLiteral("Call:"), 690, 210, 345, 225);
     AddLabel(this, QStringLiteral("Name:"), 510, 540, 495, 225);
     AddLabel(this, QStringLiteral("QTH:"), 570, 930, 435, 225);
@@ -74,6 +75,10 @@ OperatorDialog::OperatorDialog(const QString& folder, QWidget* parent)
         setTabOrder(order[i], order[i + 1]);
     for (QLineEdit* box : {txtCall, txtName, txtQTH, txtFilename})
         box->installEventFilter(this);
+    txtCall->setAccessibleName(QStringLiteral("Call"));
+    txtName->setAccessibleName(QStringLiteral("Name"));
+    txtQTH->setAccessibleName(QStringLiteral("QTH"));
+    txtFilename->setAccessibleName(QStringLiteral("Save as file name"));
 }
 
 QSize OperatorDialog::sizeHint() const {
@@ -130,22 +135,26 @@ bool OperatorDialog::eventFilter(QObject* watched, QEvent* event) {
     return KeptDialog::eventFilter(watched, event);
 }
 
+// Enter is OK from any box, with the box tidied as if it were left: a call typed alone proposes its file.
 void OperatorDialog::ReturnPressed(QLineEdit* box) {
-    if (box == txtCall) {
-        if (txtCall->text().isEmpty()) return;
-        txtName->setFocus();
-        txtCall->setText(txtCall->text().toUpper());
-    } else if (box == txtName) {
-        txtQTH->setFocus();
-    } else {
-        // On to OK; leaving the QTH box on the way tidies it and stops at the file name first.
-        OKButton->setFocus();
-    }
+    Tidy(box);
+    OKButton->click();
 }
 
 // A move by the keyboard follows the chain call, name, QTH, file name, OK; a click goes where it points.
 void OperatorDialog::Left(QLineEdit* box, Qt::FocusReason reason) {
-    const bool byKeyboard = reason != Qt::MouseFocusReason;
+    Tidy(box);
+    if (reason == Qt::MouseFocusReason) return;
+    if (box == txtQTH) txtFilename->setFocus();
+    if (box == txtFilename) OKButton->setFocus();
+}
+
+void OperatorDialog::ProposeFileName() {
+    if (!editing_ && txtFilename->text().isEmpty() && !txtCall->text().isEmpty())
+        txtFilename->setText(DeriveFileName(txtCall->text(), folder_, QString()));
+}
+
+void OperatorDialog::Tidy(QLineEdit* box) {
     if (box == txtCall && !editing_) {
         if (!txtCall->text().isEmpty())
             txtFilename->setText(DeriveFileName(txtCall->text(), folder_, txtFilename->text()));
@@ -154,10 +163,7 @@ void OperatorDialog::Left(QLineEdit* box, Qt::FocusReason reason) {
         txtName->setText(TidyName(txtName->text()));
     } else if (box == txtQTH) {
         if (!txtQTH->text().isEmpty()) txtQTH->setText(TidyQth(txtQTH->text()));
-        if (byKeyboard) txtFilename->setFocus();
         SelectFileName();
-    } else if (box == txtFilename && byKeyboard) {
-        OKButton->setFocus();
     }
 }
 

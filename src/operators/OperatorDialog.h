@@ -22,6 +22,8 @@ public:
     // The designed client area, taller for an edit, which shows Delete.
     QSize sizeHint() const override;
     void ClearBoxes();
+    // For a new operator whose call was typed but whose file is still unnamed: the file the call proposes.
+    void ProposeFileName();
 
     QLineEdit* txtCall;
     QLineEdit* txtName;
@@ -38,6 +40,8 @@ private:
     void Prepare(bool editing, const QString& caption);
     void ReturnPressed(QLineEdit* box);
     void Left(QLineEdit* box, Qt::FocusReason reason);
+    // The entry rules of a box that is left.
+    void Tidy(QLineEdit* box);
     void SelectFileName();
 
     QString folder_;

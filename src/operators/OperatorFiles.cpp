@@ -1,5 +1,7 @@
 #include "operators/OperatorFiles.h"
 
+#include "profile/ProfileFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -62,13 +64,6 @@ QString OperatorBaseName(const QString& path) {
 
 QString TitleForOperatorFile(const QString& path) {
     return QStringLiteral("Vesk Tandrel.....") + OperatorBaseName(path);
-}
-
-bool IsOperatorFile(const QByteArray& text) {
-    for (const char* marker : {"[Operator]", "MyCall=", "Name=", "QTH="}) {
-        if (!text.contains(marker)) return false;
-    }
-    return true;
 }
 
 QStringList ScanOperatorFiles(const QString& folder) {

@@ -15,10 +15,8 @@ QString TitleForOperatorFile(const QString& path);
 // The part of a path after its last separator; the whole path when it has none.
 QString FileNamePart(const QString& path);
 
-// A profile holds "[Operator]", "MyCall=", "Name=" and "QTH=" somewhere, in exactly these letter cases.
-bool IsOperatorFile(const QByteArray& text);
-// The operator files among the first 51 "*.ini" files of the folder (any letter case), as full paths
-// in listing order. A file over 1 MiB, or one that cannot be read, is no operator file.
+// The operator files (IsOperatorFile) among the first 51 "*.ini" files of the folder (any letter case),
+// as full paths in listing order. A file over 1 MiB, or one that cannot be read, is not listed.
 QStringList ScanOperatorFiles(const QString& folder);
 
 // The profile that a file name typed into the operator dialog names: in the folder, with ".INI" added

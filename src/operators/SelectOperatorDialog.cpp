@@ -2,7 +2,6 @@
 
 #include "platform/Twips.h"
 
-#include <QKeyEvent>
 #include <QListWidget>
 #include <QPushButton>
 
@@ -12,10 +11,6 @@ QPushButton* AddButton(QWidget* parent, const QString& caption, double left, dou
     auto* button = new QPushButton(caption, parent);
     PlaceInTwips(button, left, top, width, 375);
     return button;
-}
-
-bool IsReturn(const QKeyEvent* key) {
-    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
 }
 
 } // namespace
@@ -28,7 +23,9 @@ SelectOperatorDialog::SelectOperatorDialog(QWidget* parent)
     setWindowTitle(QStringLiteral("Select Operator"));
     setModal(false);
     PlaceInTwips(lstOperators, 150, 150, 1575, 840);
-    lstOperators->installEventFilter(this);
+    lstOperators->setAccessibleName(QStringLiteral("Operators"));
+    // Cancel leaves with the selection just as OK does.
+    SetOkCancel(OKButton, CancelButton);
     setTabOrder(OKButton, CancelButton);
     setTabOrder(CancelButton, lstOperators);
     setTabOrder(lstOperators, cmdBrowse);
@@ -46,23 +43,17 @@ QSize SelectOperatorDialog::sizeHint() const {
     return {TwipsToPixels(3000), TwipsToPixels(2145)};
 }
 
-void SelectOperatorDialog::ShowNames(const QStringList& names) {
+// Set through the view, so that gaining the focus does not make the first entry current: the first
+// arrow then selects it.
+void SelectOperatorDialog::ShowNames(const QStringList& names, int selectedRow) {
     lstOperators->clear();
     lstOperators->addItems(names);
-    lstOperators->setCurrentRow(-1);
+    lstOperators->setCurrentIndex(lstOperators->model()->index(selectedRow, 0));
+    lstOperators->setFocus();
 }
 
 void SelectOperatorDialog::CloseWithSelection() {
     const QList<QListWidgetItem*> selected = lstOperators->selectedItems();
     hide();
     emit closedWith(selected.isEmpty() ? -1 : lstOperators->row(selected.front()));
-}
-
-bool SelectOperatorDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == lstOperators && event->type() == QEvent::KeyPress &&
-        IsReturn(static_cast<QKeyEvent*>(event))) {
-        CloseWithSelection();
-        return true;
-    }
-    return KeptDialog::eventFilter(watched, event);
 }

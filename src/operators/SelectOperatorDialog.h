@@ -14,8 +14,9 @@ public:
 
     // The designed client area.
     QSize sizeHint() const override;
-    // Fills the list afresh, with no entry selected.
-    void ShowNames(const QStringList& names);
+    // Fills the list afresh, with the entry at selectedRow selected (none for -1), and puts the
+    // focus in it, so that the arrows choose and Enter takes the choice.
+    void ShowNames(const QStringList& names, int selectedRow);
 
     QListWidget* lstOperators;
     QPushButton* cmdBrowse;
@@ -23,12 +24,9 @@ public:
     QPushButton* CancelButton;
 
 signals:
-    // OK, Cancel, Return in the list or a double-click; the selected entry's row, or -1 for none.
+    // OK, Cancel, Enter or ESC, or a double-click; the selected entry's row, or -1 for none.
     void closedWith(int row);
     void browseClicked();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CloseWithSelection();

@@ -4,6 +4,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <algorithm>
 
 namespace {
 
@@ -11,6 +12,12 @@ QString ToDocumentText(QString text) {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return text;
+}
+
+// The document's own length: one position for each character and line break, none for the
+// paragraph that closes every document.
+int DocumentLength(const QTextDocument* document) {
+    return document->characterCount() - 1;
 }
 
 } // namespace
@@ -24,7 +31,7 @@ RichText::RichText(QTextEdit* edit) : edit_(edit), length_(Length()) {
             if (quiet_) return;
             const int start = FromDocument(position);
             // The document may count its closing paragraph in the change.
-            const int end = FromDocument(std::min<int>(position + added, edit_->toPlainText().size()));
+            const int end = FromDocument(std::min(position + added, DocumentLength(edit_->document())));
             const int addedHere = end - start;
             onEdited(start, before - (length_ - addedHere), addedHere);
         });
@@ -48,14 +55,31 @@ QString RichText::TextOf(const QTextEdit* edit) {
     return text;
 }
 
+// Each line break but the document's last paragraph counts two here.
 int RichText::Length() const {
-    const QString plain = edit_->toPlainText();
-    return static_cast<int>(plain.size() + plain.count(QLatin1Char('\n')));
+    const QTextDocument* document = edit_->document();
+    return DocumentLength(document) + document->blockCount() - 1;
 }
 
-bool RichText::OnEmptyLine() const {
+QChar RichText::At(int position) const {
+    if (position < 0 || position >= Length()) return {};
+    const int inDocument = ToDocument(position);
+    // The LF half of a break maps to the same document position as its CR half.
+    if (FromDocument(inDocument) != position) return QLatin1Char('\n');
+    const QChar character = edit_->document()->characterAt(inDocument);
+    return character == QChar::ParagraphSeparator ? QLatin1Char('\r') : character;
+}
+
+QString RichText::Mid(int position, int count) const {
+    QString text;
+    for (int index = position; index < std::min(Length(), position + count); ++index)
+        text += At(index);
+    return text;
+}
+
+int RichText::LastLineLength() const {
     // A block's length counts its closing separator.
-    return edit_->document()->lastBlock().length() <= 1;
+    return edit_->document()->lastBlock().length() - 1;
 }
 
 void RichText::SetText(const QString& text) {
@@ -70,21 +94,30 @@ void RichText::Append(const QString& text) {
     });
 }
 
-int RichText::ToDocument(int position) const {
-    const QString plain = edit_->toPlainText();
-    int remaining = qMax(0, position);
-    int index = 0;
-    // A line break is two positions here and one in the document.
-    while (index < plain.size() && remaining > 0) {
-        remaining -= plain.at(index) == QLatin1Char('\n') ? 2 : 1;
-        ++index;
-    }
-    return index;
+// The line holding a document position is found in the document's tree of lines; a position here is
+// the document's position plus the number of lines before it.
+int RichText::FromDocument(int position) const {
+    return position + edit_->document()->findBlock(position).blockNumber();
 }
 
-int RichText::FromDocument(int position) const {
-    const QString plain = edit_->toPlainText().left(position);
-    return position + static_cast<int>(plain.count(QLatin1Char('\n')));
+int RichText::ToDocument(int position) const {
+    const QTextDocument* document = edit_->document();
+    position = std::clamp(position, 0, Length());
+    // The last line starting at or before the position, by the lines' starts in this class's terms.
+    int first = 0;
+    int last = document->blockCount() - 1;
+    while (first < last) {
+        const int middle = (first + last + 1) / 2;
+        const QTextBlock block = document->findBlockByNumber(middle);
+        if (block.position() + middle <= position) {
+            first = middle;
+        } else {
+            last = middle - 1;
+        }
+    }
+    const QTextBlock line = document->findBlockByNumber(first);
+    // A position on the LF of the line's break stays on the break.
+    return line.position() + std::min(position - (line.position() + first), line.length() - 1);
 }
 
 int RichText::SelStart() const {
@@ -97,21 +130,18 @@ void RichText::SetSelStart(int position) {
     edit_->setTextCursor(cursor);
 }
 
-void RichText::SetSelLength(int length) {
-    QTextCursor cursor = edit_->textCursor();
-    const int start = cursor.selectionStart();
-    const int end = ToDocument(FromDocument(start) + qMax(0, length));
-    cursor.setPosition(start);
-    cursor.setPosition(end, QTextCursor::KeepAnchor);
-    edit_->setTextCursor(cursor);
-}
-
-void RichText::SetSelColor(const QColor& color) {
-    Quietly([&] { edit_->setTextColor(color); });
-}
-
 void RichText::SetSelText(const QString& text) {
     QTextCursor cursor = edit_->textCursor();
     cursor.insertText(ToDocumentText(text), edit_->currentCharFormat());
     edit_->setTextCursor(cursor);
+}
+
+void RichText::ShowColouredUpTo(int position, const QColor& colour) {
+    QTextEdit::ExtraSelection coloured;
+    coloured.cursor = QTextCursor(edit_->document());
+    coloured.cursor.setPosition(ToDocument(position), QTextCursor::KeepAnchor);
+    // Text typed where the colour ends is not yet sent: the colour does not grow over it.
+    coloured.cursor.setKeepPositionOnInsert(true);
+    coloured.format.setForeground(colour);
+    edit_->setExtraSelections({coloured});
 }

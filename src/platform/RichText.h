@@ -7,29 +7,41 @@
 class QTextEdit;
 
 // A rich-text box in the terms the windows use: 0-based positions in a text whose line breaks read
-// as CR LF, a position past the end meaning the end, a selection with a colour. Changes made through
-// this class do not count as the operator's editing, except inserting text at the selection.
+// as CR LF, a position past the end meaning the end. Changes made through this class do not count as
+// the operator's editing, except inserting text at the selection.
+//
+// Everything but Text costs the same however long the text is (a lookup among the text's lines, not
+// a pass over it), so that sending a character does not slow down as the windows fill up.
 class RichText {
 public:
+    // A selection start past any text: the end.
+    static constexpr int End = 1 << 30;
+
     explicit RichText(QTextEdit* edit);
 
     QString Text() const;
     static QString TextOf(const QTextEdit* edit);
     int Length() const;
-    // The text is empty or ends with a line break.
-    bool OnEmptyLine() const;
+    // The character at position, '\r' and '\n' for the two halves of a line break; nothing past the end.
+    QChar At(int position) const;
+    // At most count characters from position on.
+    QString Mid(int position, int count) const;
+    // The number of characters after the last line break: 0 when the text is empty or ends with one.
+    int LastLineLength() const;
     void SetText(const QString& text);
     void Append(const QString& text);
 
     int SelStart() const;
     void SetSelStart(int position);
-    void SetSelLength(int length);
-    void SetSelColor(const QColor& color);
     void SetSelText(const QString& text);
 
-    // Runs after every change of the text that did not come from SetText, Append or SetSelColor:
-    // the operator's typing and SetSelText. The change replaced removed characters at position by
-    // added ones, in this class's positions (a line break counts two).
+    // Shows the text before position in colour, drawn over the text rather than written into it, so
+    // that moving the end of it never lays the text out again, nor moves the operator's caret.
+    void ShowColouredUpTo(int position, const QColor& colour);
+
+    // Runs after every change of the text that did not come from SetText or Append: the operator's
+    // typing and SetSelText. The change replaced removed characters at position by added ones, in
+    // this class's positions (a line break counts two).
     std::function<void(int position, int removed, int added)> onEdited;
 
 private:

@@ -29,6 +29,21 @@ QByteArrayView TrimmedBlanks(QByteArrayView text) {
     return text;
 }
 
+// Around names a UTF-8 byte-order mark (U+FEFF, a zero-width blank) is a blank too: files joined
+// end to end carry one at the start of a line, before a section or a key. Values keep theirs.
+QByteArrayView TrimmedNameBlanks(QByteArrayView text) {
+    for (;;) {
+        text = TrimmedBlanks(text);
+        if (text.startsWith(utf8ByteOrderMark)) {
+            text = text.sliced(utf8ByteOrderMark.size());
+        } else if (text.endsWith(utf8ByteOrderMark)) {
+            text.chop(utf8ByteOrderMark.size());
+        } else {
+            return text;
+        }
+    }
+}
+
 // A line without its line break; for a run of lines, its first line.
 QByteArrayView Content(QByteArrayView line) {
     qsizetype end = 0;
@@ -42,10 +57,10 @@ bool IsTerminated(QByteArrayView line) {
 }
 
 std::optional<QByteArrayView> SectionName(QByteArrayView content) {
-    const QByteArrayView text = TrimmedBlanks(content);
+    const QByteArrayView text = TrimmedNameBlanks(content);
     const qsizetype close = text.indexOf(']');
     if (!text.startsWith('[') || close < 0) return std::nullopt;
-    return TrimmedBlanks(text.sliced(1, close - 1));
+    return TrimmedNameBlanks(text.sliced(1, close - 1));
 }
 
 struct KeyLine {
@@ -57,7 +72,7 @@ struct KeyLine {
 std::optional<KeyLine> ParseKeyLine(QByteArrayView content) {
     const qsizetype equals = content.indexOf('=');
     if (equals < 0 || SectionName(content)) return std::nullopt;
-    const QByteArrayView key = TrimmedBlanks(content.first(equals));
+    const QByteArrayView key = TrimmedNameBlanks(content.first(equals));
     if (key.startsWith(';')) return std::nullopt;
     return KeyLine{key, TrimmedBlanks(content.sliced(equals + 1))};
 }
@@ -83,7 +98,7 @@ QString Decode(QByteArrayView bytes) {
 
 // Names compare as the file holds them: blanks around them aside, case folded.
 QString FoldedName(QByteArrayView name) {
-    const QByteArrayView trimmed = TrimmedBlanks(name);
+    const QByteArrayView trimmed = TrimmedNameBlanks(name);
     if (IsAscii(trimmed)) return QString::fromLatin1(trimmed.toByteArray().toLower());
     return Decode(trimmed).toCaseFolded();
 }
@@ -265,6 +280,14 @@ void IniDocument::RemoveKeys(const QString& section, const QStringList& keys) {
     }
     found.lines = std::move(kept);
     found.keyIndex.reset();
+}
+
+bool IniDocument::LineHolds(QByteArrayView text) const {
+    return std::any_of(sections_.begin(), sections_.end(), [&](const Section& section) {
+        return section.header.contains(text) ||
+               std::any_of(section.lines.begin(), section.lines.end(),
+                           [&](const QByteArray& line) { return line.contains(text); });
+    });
 }
 
 QByteArray IniDocument::FileBytes() const {

@@ -17,10 +17,10 @@
 // Lines end in CR LF, LF or CR. A "[Section]" line starts a section; a "key=value" line belongs to
 // the section above it. Names match without regard to letter case; the first matching section and
 // the first matching key in it win. A value is the text after the first "=", blanks around it
-// removed. A name or value that is not valid UTF-8 is Latin-1: single-byte text written on another
-// system keeps its letters. A file that starts with a UTF-16 byte-order mark is UTF-16 and is
-// written back so. Edits touch only the lines they concern; every other line keeps its bytes and
-// its own line end, and new lines end in CR LF.
+// removed; around names, a byte-order mark is a blank too. A name or value that is not valid UTF-8 is
+// Latin-1: single-byte text written on another system keeps its letters. A file that starts with a UTF-16
+// byte-order mark is UTF-16 and is written back so. Edits touch only the lines they concern; every other line
+// keeps its bytes and its own line end, and new lines end in CR LF.
 class IniDocument {
 public:
     IniDocument() = default; // the document of a missing file
@@ -37,6 +37,9 @@ public:
     void SetValue(const QString& section, const QString& key, const QString& value);
     // Every line of these keys in the section.
     void RemoveKeys(const QString& section, const QStringList& keys);
+
+    // Whether a line of the document's text (UTF-16 read as text) holds these bytes.
+    bool LineHolds(QByteArrayView text) const;
 
     bool IsChanged() const { return changed_; }
     QByteArray FileBytes() const;

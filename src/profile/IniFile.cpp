@@ -97,16 +97,23 @@ int CreateTemporaryBeside(const QByteArray& target, QByteArray& temporary) {
     return -1;
 }
 
-// A link to a profile stays a link: the file it points at is replaced.
-QByteArray ResolvedTarget(const QByteArray& name) {
-    char* resolved = ::realpath(name.constData(), nullptr);
-    const QByteArray target = resolved ? QByteArray(resolved) : name;
-    std::free(resolved);
-    return target;
+// A link to a profile stays a link: the file it points at is replaced. A link that points at nothing
+// (a file on a disk not mounted) is not replaced by a file: nothing then.
+std::optional<QByteArray> ResolvedTarget(const QByteArray& name) {
+    if (char* resolved = ::realpath(name.constData(), nullptr)) {
+        const QByteArray target(resolved);
+        std::free(resolved);
+        return target;
+    }
+    struct stat status;
+    if (::lstat(name.constData(), &status) == 0 && S_ISLNK(status.st_mode)) return std::nullopt;
+    return name;
 }
 
 FileProblem ReplaceWhole(const QByteArray& name, const QByteArray& bytes) {
-    const QByteArray target = ResolvedTarget(name);
+    const std::optional<QByteArray> resolved = ResolvedTarget(name);
+    if (!resolved) return QStringLiteral("it is a link to a file that is not there");
+    const QByteArray& target = *resolved;
     QByteArray temporary;
     const int descriptor = CreateTemporaryBeside(target, temporary);
     if (descriptor < 0) return Reason(errno);

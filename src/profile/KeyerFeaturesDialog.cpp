@@ -1,11 +1,11 @@
 #include "profile/KeyerFeaturesDialog.h"
 
+#include "platform/Colours.h"
 #include "platform/Twips.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -25,7 +25,6 @@ QGroupBox* AddFrame(QHBoxLayout* row, const QString& caption, QAbstractButton* f
 
 QPushButton* AddButton(QVBoxLayout* column, const QString& caption) {
     auto* button = new QPushButton(caption);
-    button->setAutoDefault(false);
     button->setMinimumSize(TwipsToPixels(1215), TwipsToPixels(375));
     column->addWidget(button, 0, Qt::AlignHCenter);
     return button;
@@ -33,10 +32,11 @@ QPushButton* AddButton(QVBoxLayout* column, const QString& caption) {
 
 } // namespace
 
-KeyerFeaturesDialog::KeyerFeaturesDialog(QWidget* parent) : QDialog(parent) {
+KeyerFeaturesDialog::KeyerFeaturesDialog(QWidget* parent) : OkCancelDialog(parent) {
     setWindowTitle(QStringLiteral("Keyer Features"));
     setModal(false);
-    setStyleSheet(QStringLiteral("QDialog, QGroupBox { background-color: rgb(224, 224, 224); }"));
+    // The frames are drawn on the dialog's grey.
+    SetColour(this, QPalette::Window, Colours::Grey);
 
     rbIambic[0] = new QRadioButton(QStringLiteral("Iambic"));
     rbIambic[1] = new QRadioButton(QStringLiteral("Dash Override"));
@@ -53,6 +53,7 @@ KeyerFeaturesDialog::KeyerFeaturesDialog(QWidget* parent) : QDialog(parent) {
     OKButton = AddButton(column, QStringLiteral("OK"));
     CancelButton = AddButton(column, QStringLiteral("Cancel"));
 
+    SetOkCancel(OKButton, CancelButton);
     SetFeatures(PaddleFeatures{});
     connect(OKButton, &QPushButton::clicked, this, &KeyerFeaturesDialog::okPressed);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::hide);
@@ -68,13 +69,4 @@ void KeyerFeaturesDialog::SetFeatures(const PaddleFeatures& features) {
     chkDotMemory->setChecked(features.dotMemory);
     chkDashMemory->setChecked(features.dashMemory);
     rbRightLeft[features.rightHand ? 0 : 1]->setChecked(true);
-}
-
-// Neither button answers Return or ESC.
-void KeyerFeaturesDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        event->ignore();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }

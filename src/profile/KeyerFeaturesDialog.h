@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "platform/OkCancelDialog.h"
 
 class QCheckBox;
 class QPushButton;
@@ -14,8 +14,8 @@ struct PaddleFeatures {
 };
 
 // The Keyer Features dialog. Its controls are the store of the paddle features: it is only ever
-// hidden, so a choice left by Cancel stays and goes out with the next settings transfer.
-class KeyerFeaturesDialog : public QDialog {
+// hidden, so a choice left by Cancel (or ESC) stays and goes out with the next settings transfer.
+class KeyerFeaturesDialog : public OkCancelDialog {
     Q_OBJECT
 public:
     explicit KeyerFeaturesDialog(QWidget* parent = nullptr);
@@ -32,7 +32,4 @@ public:
 
 signals:
     void okPressed();
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
 };

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <optional>
 
@@ -24,6 +25,16 @@ constexpr qsizetype pieceLength = 250;
 // A piece must hold a character (up to two UTF-16 units) before a run of blanks and the "*" after it.
 constexpr qsizetype longestBlankRun = pieceLength - 3;
 constexpr QChar pieceEndMarker = u'*';
+
+// What an operator profile holds somewhere, in these letter cases.
+constexpr std::array<const char*, 4> operatorMarkers{"[Operator]", "MyCall=", "Name=", "QTH="};
+
+// Twelve messages at the limit must fit in a new file (MaxIniFileBytes) whatever they hold. A character
+// takes at most 3 bytes of UTF-8 (a surrogate pair 4 for two); at worst each piece holds one, with its
+// key ("M12,80000="), a marker and a line end. The rest of a profile takes a few KiB.
+constexpr qsizetype worstBytesPerStoredCharacter = 3 + 10 + 1 + 2;
+static_assert(storedMessageCount * MaxMessageLength * worstBytesPerStoredCharacter <
+              MaxIniFileBytes - 64 * 1024);
 
 // The blanks that reading trims from both ends of a value.
 bool IsBlank(QChar character) {
@@ -178,11 +189,10 @@ void PutMessages(IniDocument& document, ProfileSave& profile) {
     }
 }
 
-ProfileProblem ReadProblem(const QString& file, const FileProblem& problem) {
-    if (!problem) return std::nullopt;
+QString ReadProblem(const QString& file, const QString& problem) {
     return QStringLiteral("The operator profile\n%1\ncannot be read: %2.\n\nThe file is left as it is. "
                           "The default settings are in use, and they will not be saved into it.")
-        .arg(QDir::toNativeSeparators(file), *problem);
+        .arg(QDir::toNativeSeparators(file), problem);
 }
 
 ProfileProblem SaveProblem(const QString& file, const FileProblem& problem) {
@@ -191,17 +201,47 @@ ProfileProblem SaveProblem(const QString& file, const FileProblem& problem) {
         .arg(QDir::toNativeSeparators(file), *problem);
 }
 
-// Empty, or a folder ending in a separator: the state with no operator chosen.
-bool NamesNoProfile(const QString& file) {
-    return file.isEmpty() || file.endsWith(u'/');
+FileProblem Refusal(const QString& file, const IniDocument& document, ProfileWrite how) {
+    if (!IniFileExists(file)) {
+        if (how == ProfileWrite::Replace) return QStringLiteral("it is not there any more");
+        return std::nullopt;
+    }
+    if (how == ProfileWrite::Create) return QStringLiteral("a file of that name is there already");
+    if (!IsOperatorProfile(document)) return QStringLiteral("that file is not an operator profile");
+    return std::nullopt;
 }
 
-// Loads the file, makes the change in memory and writes the file once, unless it could not be read.
-ProfileProblem Change(const QString& file, const std::function<void(IniDocument&)>& change) {
-    IniLoad load = NamesNoProfile(file) ? IniLoad{} : LoadIniFile(file);
+// Loads the file, makes the change in memory and writes the file once, unless it could not be read or
+// may not be written. The change is made in any case, so the caller's texts are cleaned alike.
+ProfileProblem Change(const QString& file, ProfileWrite how,
+                      const std::function<void(IniDocument&)>& change) {
+    const bool nowhere = NamesNoProfile(file);
+    IniLoad load = nowhere ? IniLoad{} : LoadIniFile(file);
+    const FileProblem refused = nowhere || load.problem ? load.problem : Refusal(file, load.document, how);
     change(load.document);
-    if (NamesNoProfile(file)) return std::nullopt;
-    return SaveProblem(file, load.problem ? load.problem : SaveIniFile(file, load.document));
+    if (nowhere) return std::nullopt;
+    return SaveProblem(file, refused ? refused : SaveIniFile(file, load.document));
+}
+
+// Cut where a whole character ends.
+bool CutToMessageLimit(QString& text) {
+    if (text.size() <= MaxMessageLength) return false;
+    text.truncate(text.at(MaxMessageLength - 1).isHighSurrogate() ? MaxMessageLength - 1 : MaxMessageLength);
+    return true;
+}
+
+ProfileProblem CutLongMessages(const QString& file, MessageSlots& messages) {
+    QStringList cut;
+    for (int number = 1; number <= storedMessageCount; ++number) {
+        if (CutToMessageLimit(messages[number - 1])) cut << QString::number(number);
+    }
+    if (cut.isEmpty()) return std::nullopt;
+    return QStringLiteral(
+               "The operator profile\n%1\nholds a message longer than a profile keeps (message %2). "
+               "Only its first %3 characters are in use, and only they will be saved; the file "
+               "keeps the whole message until the profile is saved.")
+        .arg(QDir::toNativeSeparators(file), cut.join(QStringLiteral(", ")))
+        .arg(MaxMessageLength);
 }
 
 } // namespace
@@ -229,9 +269,46 @@ ProfileData ProfileFromDocument(const IniDocument& document) {
     return profile;
 }
 
+bool IsOperatorFile(const QByteArray& text) {
+    return std::all_of(operatorMarkers.begin(), operatorMarkers.end(),
+                       [&](const char* marker) { return text.contains(marker); });
+}
+
+bool IsOperatorProfile(const IniDocument& document) {
+    return std::all_of(operatorMarkers.begin(), operatorMarkers.end(),
+                       [&](const char* marker) { return document.LineHolds(marker); });
+}
+
+bool HoldsOperatorProfile(const QString& file) {
+    const IniLoad load = LoadIniFile(file);
+    return !load.problem && IsOperatorProfile(load.document);
+}
+
+bool NamesNoProfile(const QString& file) {
+    return file.isEmpty() || file.endsWith(u'/');
+}
+
 ProfileRead ReadProfile(const QString& file) {
-    const IniLoad load = NamesNoProfile(file) ? IniLoad{} : LoadIniFile(file);
-    return {ProfileFromDocument(load.document), ReadProblem(file, load.problem)};
+    if (NamesNoProfile(file)) return {};
+    const IniLoad load = LoadIniFile(file);
+    if (load.problem) return {{}, ReadProblem(file, *load.problem)};
+    if (!IniFileExists(file)) return {};
+    ProfileRead read{ProfileFromDocument(load.document), std::nullopt, IsOperatorProfile(load.document)};
+    read.problem = CutLongMessages(file, read.profile.messages);
+    if (!read.writable)
+        read.problem = QStringLiteral("The file\n%1\nis not an operator profile: it lacks \"[Operator]\", "
+                                      "\"MyCall=\", \"Name=\" or \"QTH=\".\n\nIts settings are in use, but "
+                                      "they will not be saved into it.")
+                           .arg(QDir::toNativeSeparators(file));
+    return read;
+}
+
+QString UnloadedProfileProblem(const QString& file) {
+    if (NamesNoProfile(file))
+        return QStringLiteral("No operator is chosen, so the settings and messages in use are not saved.");
+    return QStringLiteral("The operator profile\n%1\nwas not saved: the settings in use were not loaded "
+                          "from it, so it is left as it is.")
+        .arg(QDir::toNativeSeparators(file));
 }
 
 void PutProfile(IniDocument& document, ProfileSave& profile) {
@@ -241,18 +318,19 @@ void PutProfile(IniDocument& document, ProfileSave& profile) {
     PutMessages(document, profile);
 }
 
-ProfileProblem WriteProfile(const QString& file, ProfileSave& profile) {
-    return Change(file, [&](IniDocument& document) { PutProfile(document, profile); });
+ProfileProblem WriteProfile(const QString& file, ProfileSave& profile, ProfileWrite how) {
+    return Change(file, how, [&](IniDocument& document) { PutProfile(document, profile); });
 }
 
 ProfileProblem StoreMessage(const QString& file, int number, QString& text, QString& title) {
-    return Change(file, [&](IniDocument& document) {
+    return Change(file, ProfileWrite::Replace, [&](IniDocument& document) {
         PutText(document, messagesSection, TitleKey(number), title);
         PutStoredMessage(document, number, text);
     });
 }
 
 void PutStoredMessage(IniDocument& document, int number, QString& text) {
+    CutToMessageLimit(text);
     ReplaceLineBreaks(text);
     if (text.size() > pieceLength) text = WithShortenedBlankRuns(text);
     QStringList pieces = SplitIntoPieces(WithoutLeadingBlanks(text));

@@ -13,6 +13,10 @@
 constexpr int storedMessageCount = 12;
 using MessageSlots = std::array<QString, storedMessageCount>;
 
+// A profile keeps at most this many characters of a message (over ten hours of sending at 25 words
+// per minute), so that a profile always fits in a file of its own: see ProfileFile.cpp.
+constexpr qsizetype MaxMessageLength = 80'000;
+
 // What the file holds in the same form in memory: paddle features, identity, messages and titles.
 struct ProfileModesAndTexts {
     bool iambic = true;
@@ -56,28 +60,55 @@ using ProfileProblem = std::optional<QString>;
 
 struct ProfileRead {
     ProfileData profile;
-    ProfileProblem problem; // the file exists but could not be read: the profile holds the defaults
+    // Why the file could not be read (the profile then holds the defaults) or is no operator profile,
+    // or which of its messages were cut to MaxMessageLength.
+    ProfileProblem problem;
+    // Read, and an operator profile: saves of this profile may replace the file.
+    bool writable = false;
 };
+
+// A profile holds "[Operator]", "MyCall=", "Name=" and "QTH=" somewhere, in exactly these letter
+// cases: in a file's bytes, as the operator scan looks, or in a document's text, UTF-16 too.
+bool IsOperatorFile(const QByteArray& text);
+bool IsOperatorProfile(const IniDocument& document);
+// Whether the file can be read and is an operator profile.
+bool HoldsOperatorProfile(const QString& file);
+// Empty, or a folder ending in a separator: no operator is chosen.
+bool NamesNoProfile(const QString& file);
 
 // Reads the profile; a missing file, section or key, or a path that names no file, gives the default,
 // a text that is no number gives the key's default, and every number is held within its control's
 // range. Modes take only the exact texts "ON" and "RIGHT". A message joins its piece keys and M<n>
-// (see PutStoredMessage).
+// (see PutStoredMessage); a longer one than MaxMessageLength is cut to it, and said so.
 ProfileRead ReadProfile(const QString& file);
 ProfileData ProfileFromDocument(const IniDocument& document);
+
+// What a save may do to the file it names, so that it writes nothing but an operator profile, and
+// never over a profile that the settings were not loaded from.
+enum class ProfileWrite {
+    Replace, // the profile the settings were loaded from, while it is there and an operator profile
+    Create,  // a new profile (New Operator, an edit under a new name): only where no file is
+    Choose,  // Save As: a new file, or the operator profile the operator chose to replace
+};
 
 // Writes every profile key in the order Timing, Modes, Operator, Messages, so that a new file lists them
 // in that order, in one replacement of the file. CR and LF in every text become blanks in the
 // profile's own strings too, so the caller can keep the cleaned messages. A path that names no file
 // (empty, or ending in a separator) is neither read nor written, silently. A file that could not be
-// read is not written.
-ProfileProblem WriteProfile(const QString& file, ProfileSave& profile);
+// read, or that how does not allow, is not written.
+ProfileProblem WriteProfile(const QString& file, ProfileSave& profile, ProfileWrite how);
 void PutProfile(IniDocument& document, ProfileSave& profile);
 
-// Stores one message and its title, as the message editor does, with the same rules as WriteProfile.
+// Stores one message and its title, as the message editor does, into the profile the settings were
+// loaded from, with the same rules as WriteProfile.
 ProfileProblem StoreMessage(const QString& file, int number, QString& text, QString& title);
 
-// A message longer than 250 characters is stored as pieces under "M<n>,1", "M<n>,2", ... and the rest
+// What the operator is told when the settings are not saved into file because they were not loaded
+// from it: no operator is chosen, or the file was missing, unreadable or no profile when it was loaded.
+QString UnloadedProfileProblem(const QString& file);
+
+// A message longer than MaxMessageLength is cut to it first. A message longer than 250 characters is
+// stored as pieces under "M<n>,1", "M<n>,2", ... and the rest
 // under "M<n>"; piece keys left from an earlier, longer text are removed. Reading trims the blanks at
 // both ends of every value, so a piece is cut only where the next one starts with a non-blank, and a
 // piece that ends in blanks gets a "*" after them, which StoredMessage drops again (a piece never

@@ -1,13 +1,18 @@
 #pragma once
 
-#include <QWidget>
+#include "profile/SettingText.h"
 
-struct ControlRange;
-class QLineEdit;
+#include <QWidget>
+#include <utility>
+#include <vector>
+
+class SettingBox;
 class UpDown;
 
-// The keyer settings panel: six spin controls, each with its display box. The displays are what the
-// settings transfer reads for tone and spacing, so they always follow their controls.
+// The keyer settings panel: six spin controls, each with its display box. A display follows its
+// control; a number typed into it goes to the control on Enter or on leaving the box, Esc restores
+// it, and the wheel over it steps the control. The unit and the profile take the settled values
+// (Shown), never a half-typed text.
 class SettingsPanel : public QWidget {
     Q_OBJECT
 public:
@@ -15,6 +20,8 @@ public:
 
     // Writes every display from its control, without announcing a change.
     void RefreshDisplays();
+    // The setting as its display shows the control's value.
+    QString Shown(Setting setting) const;
 
     UpDown* scrSpeed;
     UpDown* scrWeight;
@@ -22,21 +29,34 @@ public:
     UpDown* scrVolume;
     UpDown* scrWordSpace;
     UpDown* scrLetterSpace;
-    QLineEdit* txtSpeed;
-    QLineEdit* txtWeight;
-    QLineEdit* txtTone;
-    QLineEdit* txtVolume;
-    QLineEdit* txtWordSpace;
-    QLineEdit* txtLetterSpace;
+    SettingBox* txtSpeed;
+    SettingBox* txtWeight;
+    SettingBox* txtTone;
+    SettingBox* txtVolume;
+    SettingBox* txtWordSpace;
+    SettingBox* txtLetterSpace;
 
 signals:
     // A setting changed and its display follows it: the settings must go to the unit.
     void settingChanged();
+    // The operator is done with the panel (an arrow, Enter, Esc, the wheel): the focus goes back to
+    // the Keyboard window. Leaving a box applies it and leaves the focus where it went.
+    void done();
 
 private:
-    void ShowSpacing(UpDown* control, QLineEdit* display, double dotLengths);
-    void ShowAll();
-    QLineEdit* AddDisplay(const QString& setting);
-    UpDown* AddControl(ControlRange range, int start, const QString& setting);
+    struct Row {
+        Setting setting;
+        UpDown* control;
+        SettingBox* box;
+    };
+    std::pair<UpDown*, SettingBox*> AddRow(Setting setting, const char* name, const QString& spoken,
+                                           int start);
+    void Wire(const Row& row);
+    void Show(const Row& row);
+    void Apply(const Row& row);
     void AddLabel(const QString& text, const QString& name);
+
+    std::vector<Row> rows_;
+    // Set while a typed value goes to its control.
+    bool applying_ = false;
 };

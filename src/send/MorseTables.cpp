@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -26,12 +27,18 @@ constexpr std::array<MorsePattern, 53> MorsePatterns{{
     {':', "---..."}, {'"', ".-..-."},     {'+', ".-.-."},  {'!', "-.-.--"}, {'&', ".-..."},
 }};
 
+// Prosigns that no key types, by the names marks give them.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 1> NamedProsigns{{{"SN", "...-."}}};
+
 // Six elements and the two marker bits fill the code byte.
 constexpr std::size_t MaxElements = 6;
-static_assert(std::ranges::all_of(MorsePatterns, [](const MorsePattern& pattern) {
-    return !pattern.elements.empty() && pattern.elements.size() <= MaxElements &&
-           pattern.elements.find_first_not_of(".-") == std::string_view::npos;
-}));
+constexpr bool Fits(std::string_view elements) {
+    return !elements.empty() && elements.size() <= MaxElements &&
+           elements.find_first_not_of(".-") == std::string_view::npos;
+}
+static_assert(std::ranges::all_of(MorsePatterns,
+                                  [](const MorsePattern& pattern) { return Fits(pattern.elements); }));
+static_assert(std::ranges::all_of(NamedProsigns, [](const auto& prosign) { return Fits(prosign.second); }));
 
 // Elements from the most significant bit down (1 = dot, 0 = dash), then the marker bits 0 and 1.
 std::uint8_t CodeByte(std::string_view elements) {
@@ -73,4 +80,11 @@ MorseTables BuildMorseTables() {
     for (const auto& [character, elements] : MorsePatterns)
         SetEntry(tables, character, elements);
     return tables;
+}
+
+std::optional<NamedProsign> ProsignNamed(std::string_view name) {
+    const auto found =
+        std::ranges::find(NamedProsigns, name, &std::pair<std::string_view, std::string_view>::first);
+    if (found == NamedProsigns.end()) return std::nullopt;
+    return NamedProsign{CodeByte(found->second), LengthInDots(found->second)};
 }

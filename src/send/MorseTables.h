@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 // The first character the tables hold; an entry sits at its character code minus this.
 constexpr int MorseTableFirstCharacter = ' ';
@@ -24,3 +26,11 @@ struct MorseTables {
 };
 
 MorseTables BuildMorseTables();
+
+// A prosign that marks name ("SN") although no key types it: its code byte and length, as the tables
+// hold them for a character. Nothing for a name this program does not know.
+struct NamedProsign {
+    std::uint8_t code;
+    std::uint8_t length;
+};
+std::optional<NamedProsign> ProsignNamed(std::string_view name);

@@ -12,10 +12,14 @@
 #define FUZZ_CHECK(condition)                                                                                \
     ((condition) ? void() : qFatal("%s:%d: broken: %s", __FILE__, __LINE__, #condition))
 
-// Reading trims these blanks from both ends of a value.
+// Reading trims these blanks from both ends of a value; of a name, byte-order marks too.
 inline QString WithoutBlankEnds(QString value) {
     static const QRegularExpression blankEnds(QStringLiteral("^[ \\t]+|[ \\t]+$"));
     return value.remove(blankEnds);
+}
+inline QString BareName(QString name) {
+    static const QRegularExpression blankEnds(QStringLiteral("^[ \\t\\x{FEFF}]+|[ \\t\\x{FEFF}]+$"));
+    return name.remove(blankEnds);
 }
 
 // The input as count parts separated by NUL bytes, the last taking the rest, NULs and all; missing

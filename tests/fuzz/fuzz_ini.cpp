@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The program's own names: no brackets, "=", line break or leading ";", no blanks around them.
     const auto isPlainName = [](const QString& name) {
-        return WithoutBlankEnds(name) == name && !name.startsWith(u';') &&
+        return BareName(name) == name && !name.startsWith(u';') &&
                std::none_of(name.begin(), name.end(),
                             [](QChar c) { return QStringView(u"[]=\r\n").contains(c); });
     };
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto reread = IniDocument::Parse(document->FileBytes());
     const auto* written = std::get_if<IniDocument>(&reread);
     FUZZ_CHECK(written && written->Value(section, key) == WithoutBlankEnds(value));
-    const bool sameKey = WithoutBlankEnds(key).toCaseFolded() == WithoutBlankEnds(otherKey).toCaseFolded();
+    const bool sameKey = BareName(key).toCaseFolded() == BareName(otherKey).toCaseFolded();
     FUZZ_CHECK(sameKey || written->Value(section, otherKey) == other);
     return 0;
 }

@@ -3,6 +3,7 @@
 
 #include "FuzzInput.h"
 #include "operators/OperatorFiles.h"
+#include "profile/ProfileFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const FuzzParts input(data, size, 1);
