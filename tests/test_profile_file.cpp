@@ -57,6 +57,7 @@ private slots:
         save.qth = "Oslo\nNorway";
         save.messages[0] = "CQ\r\nDE N0CALL *";
         save.titles[0] = "";
+        save.contest = {1234, true, CutNumbers::ZeroNineOne};
         WriteProfile(path, save, ProfileWrite::Create);
         QByteArray expected =
             "[Timing]\r\nSpeed= 37\r\nWeight= 62\r\nTone= 1130\r\nVolume= 100\r\nWordSpace= 12.5\r\n"
@@ -65,12 +66,13 @@ private slots:
             "[Messages]\r\nM1=CQ  DE N0CALL *\r\nTitle1=\r\n";
         for (int number = 2; number <= storedMessageCount; ++number)
             expected += QStringLiteral("M%1=\r\nTitle%1=--\r\n").arg(number).toUtf8();
-        QCOMPARE(Bytes(path), expected);
+        QCOMPARE(Bytes(path), expected + "[Contest]\r\nSerial=1234\r\nSerialSent=YES\r\nCutNumbers=TNA\r\n");
         QVERIFY(save.qth == "Oslo Norway" && save.messages[0] == "CQ  DE N0CALL *");
         const ProfileData loaded = ReadProfile(path).profile;
         QCOMPARE(Summary(loaded), "37 62 125 21 100 113 0101 N0CALL|Ann|Oslo Norway");
         QCOMPARE(loaded.messages, save.messages);
         QCOMPARE(loaded.titles, save.titles);
+        QCOMPARE(loaded.contest, save.contest);
     }
 
     // Missing keys read as their defaults; numbers are held within their controls' ranges; modes take only
@@ -93,17 +95,31 @@ private slots:
         }
     }
 
-    // A whole number from 1 up in plain digits is a serial number; empty is the first; anything else
-    // is damaged and reads as 1. Text, serial, damaged:
-    void readsTheSerialNumber() {
-        const std::tuple<QString, int, bool> cases[] = {
-            {"", 1, false},     {"007", 7, false}, {"2147483647", INT_MAX, false},
-            {"0", 1, true},     {"-5", 1, true},   {"+5", 1, true},
-            {"5.0", 1, true},   {"12a", 1, true},  {"2147483648", 1, true},
-            {"\u0663", 1, true}};
-        for (const auto& [text, serial, damaged] : cases)
-            QVERIFY2(ReadSerialNumber(text).serial == serial && ReadSerialNumber(text).damaged == damaged,
-                     qPrintable(text));
+    // A whole number from 1 up in plain digits is a serial number, held to the box's nine digits; an
+    // empty or missing one is the first; anything else is damaged, reads as 1 and is said. Other keys
+    // take only their exact texts. Contest section, then serial, sent, cut numbers and whether said:
+    void readsTheContestSection() {
+        const std::pair<QByteArray, QString> cases[] = {
+            {"", "1 0 0 0"},
+            {"Serial=\nSerialSent=yes\nCutNumbers=tn", "1 0 0 0"},
+            {"Serial=007\nSerialSent=YES\nCutNumbers=TN", "7 1 1 0"},
+            {"Serial=1000000000\nCutNumbers=TNA", "999999999 0 2 0"},
+            {"Serial=2147483647", "999999999 0 0 0"},
+            {"Serial=0", "1 0 0 1"},
+            {"Serial=-5", "1 0 0 1"},
+            {"Serial=+5", "1 0 0 1"},
+            {"Serial=5.0", "1 0 0 1"},
+            {"Serial=12a", "1 0 0 1"},
+            {"Serial=2147483648", "1 0 0 1"},
+            {"Serial=\u0663", "1 0 0 1"}};
+        for (const auto& [section, expected] : cases) {
+            Put(path, "[Operator]\nMyCall=\nName=\nQTH=\n[Contest]\n" + section);
+            const ProfileRead read = ReadProfile(path);
+            const ContestSettings& c = read.profile.contest;
+            QCOMPARE(QString::asprintf("%d %d %d %d", c.serial, c.serialSent, int(c.cutNumbers),
+                                       read.problem.value_or("").contains("no serial number")),
+                     expected);
+        }
     }
 
     // By hand: u = (60c - 37.2s) / (1.2s x 19) dots; letter space 3u - 1, word space 7u - 1, in tenths,

@@ -2,6 +2,7 @@
 
 #include "help/HelpMenu.h"
 #include "keyboard/KeyboardHandlers.h"
+#include "keyboard/SerialNumber.h"
 #include "keyboard/WorkedCall.h"
 #include "link/KeyerCommands.h"
 #include "operators/OperatorFiles.h"
@@ -11,8 +12,10 @@
 #include "platform/WrappingButton.h"
 #include "profile/IniFile.h"
 #include "profile/KeyerFeaturesDialog.h"
+#include "profile/Farnsworth.h"
 #include "profile/ProfileFile.h"
 #include "profile/SettingsPanel.h"
+#include "profile/StarterMessages.h"
 #include "profile/UpDown.h"
 #include "send/MorseTables.h"
 
@@ -62,6 +65,7 @@ ProgCon::ProgCon(PlatformServices services, QWidget* parent)
     WireTransmitting();
     WireMessages();
     WireOperators();
+    WireSerialNumber();
     monitorTimer->onTick = [this] { ConnectionMonitorTick(); };
 }
 
@@ -75,6 +79,8 @@ KeyerFeaturesDialog* ProgCon::dlgEditKeyer() {
     if (!keyerFeaturesDialog_) {
         keyerFeaturesDialog_ = new KeyerFeaturesDialog(this);
         connect(keyerFeaturesDialog_, &KeyerFeaturesDialog::okPressed, this, [this] {
+            serialNumber->SetCutNumbers(keyerFeaturesDialog_->ChosenCutNumbers());
+            if (const auto effective = keyerFeaturesDialog_->EffectiveSpeed()) SetFarnsworthSpacing(*effective);
             SendKeyerSettings();
             keyerFeaturesDialog_->hide();
             FocusKeyboard();
@@ -134,12 +140,54 @@ void ProgCon::WireOperators() {
     operators = std::make_unique<OperatorCommands>(OperatorCommands::Parts{
         *this, services_.prompts, services_.applicationFolder, OperatorIniPath(), operatorFile, myCall,
         operatorName, qth, lastChosenFile_, [this](bool makesProfile) { SaveProfile(makesProfile); },
-        [this] { LoadProfile(); }, [this] { SendKeyerSettings(); }, [this] { ShowCall(); }});
+        [this] { LoadProfile(); }, [this] { SendKeyerSettings(); }, [this] { ShowCall(); },
+        [this] { StartNewProfile(); }});
+}
+
+void ProgCon::WireSerialNumber() {
+    messages->serialSent = [this] { serialNumber->Sent(); };
+    workedCallEntry->confirmed = [this] { serialNumber->CallConfirmed(workedCallEntry->workedCall()); };
+    connect(serialNumber, &SerialNumber::changed, this, &ProgCon::StoreContestSettings);
+    connect(serialNumber, &SerialNumber::done, this, &ProgCon::FocusKeyboard);
+}
+
+// Each change goes into the profile at once, so that the count survives whatever ends the program.
+void ProgCon::StoreContestSettings() {
+    if (!ProfileLoaded()) return;
+    const ProfileProblem problem = ::StoreContestSettings(operatorFile, serialNumber->settings());
+    if (problem && !std::exchange(toldContestNotStored_, true))
+        services_.prompts.MessageBox(*problem, QString(), Prompts::Buttons::Ok);
+}
+
+// The spaces are computed once, from the speed in force, and are ordinary spacing from then on.
+void ProgCon::SetFarnsworthSpacing(int effectiveWpm) {
+    const FarnsworthSpacing spacing = SpacingForEffectiveSpeed(panel->scrSpeed->value(), effectiveWpm);
+    {
+        const QScopedValueRollback holdSettings(loadingProfile_, true);
+        panel->scrWordSpace->setValue(spacing.wordSpaceTenths);
+        panel->scrLetterSpace->setValue(spacing.letterSpaceTenths);
+    }
+    if (!spacing.reached)
+        ShowNotice(QStringLiteral("Farnsworth: the spacing controls cannot slow %1 WPM down to %2 WPM; "
+                                  "the nearest spaces are set")
+                       .arg(panel->scrSpeed->value())
+                       .arg(effectiveWpm));
+}
+
+// A new operator starts a count of its own, and stored messages where the window holds none.
+void ProgCon::StartNewProfile() {
+    serialNumber->Set({1, false, serialNumber->settings().cutNumbers});
+    for (int i = 0; i < MessageCount; ++i) {
+        if (!messageTexts[i].isEmpty()) continue;
+        messageTexts[i] = StarterMessages()[i].text;
+        ShowStoredMessage(i + 1, StarterMessages()[i].title);
+    }
 }
 
 // The call comes from the operator label, which always shows "Operator: " and the call.
 MacroValues ProgCon::CurrentMacroValues() {
-    return {lblOP->text().mid(10), workedCallEntry->workedCall(), operatorName, qth};
+    return {lblOP->text().mid(10), workedCallEntry->workedCall(), operatorName, qth,
+            serialNumber->settings().serial, serialNumber->settings().cutNumbers};
 }
 
 Pacing ProgCon::CurrentPacing() const {
@@ -395,6 +443,8 @@ void ProgCon::LoadProfile() {
     const PaddleFeatures features{profile.iambic, profile.dotMemory, profile.dashMemory, profile.rightHand};
     dlgEditKeyer()->SetFeatures(features);
     ShowPaddleFeatures(features);
+    dlgEditKeyer()->SetCutNumbers(profile.contest.cutNumbers);
+    serialNumber->Set(profile.contest);
 
     myCall = profile.myCall;
     ShowCall();
@@ -439,6 +489,7 @@ ProfileProblem ProgCon::WriteWindowProfile(const QString& file, ProfileWrite how
     profile.myCall = myCall;
     profile.name = operatorName;
     profile.qth = qth;
+    profile.contest = serialNumber->settings();
     for (int i = 0; i < MessageCount; ++i) {
         profile.messages[i] = messageTexts[i];
         profile.titles[i] = txtMsgTitle[i]->text();

@@ -27,6 +27,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTextEdit;
+class SerialNumber;
 class SettingsPanel;
 class WorkedCall;
 
@@ -82,6 +83,10 @@ private:
     void WireMessages();
     void WireOperators();
     MacroValues CurrentMacroValues();
+    void WireSerialNumber();
+    void StoreContestSettings();
+    void SetFarnsworthSpacing(int effectiveWpm);
+    void StartNewProfile();
     void SetTabOrder();
     void SpeakOfControls();
     void PlaceControls(const std::vector<Placement>& places);
@@ -156,6 +161,7 @@ private:
     std::unique_ptr<TransmitLoop> loop;
     std::unique_ptr<MessageEditor> messages;
     WorkedCall* workedCallEntry;
+    SerialNumber* serialNumber;
     std::unique_ptr<OperatorCommands> operators;
 
     PlatformServices services_;
@@ -167,4 +173,6 @@ private:
     QString lastChosenFile_;
     // The file the settings were loaded from or last saved into: the only one a save replaces.
     QString loadedProfile_;
+    // A serial number that could not be stored is told once; the save at the end tells it again.
+    bool toldContestNotStored_ = false;
 };

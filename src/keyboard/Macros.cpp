@@ -17,6 +17,13 @@ namespace {
 // The words that stand for a text, in the order they are tested.
 constexpr std::array<QStringView, 6> NamedWords{u"MYCALL", u"HISCALL", u"NAME", u"QTH", u"SERIAL", u"5NN"};
 using NamedTexts = std::array<QString, NamedWords.size()>; // in the order of NamedWords
+constexpr std::size_t SerialWord = 4;
+
+// What the words stand for, and whether the serial number went into the text.
+struct Words {
+    NamedTexts texts;
+    bool serialUsed = false;
+};
 // A longer word cannot be one of the named macros.
 constexpr qsizetype LongestNamedWord =
     std::ranges::max(NamedWords, {}, [](QStringView word) { return word.size(); }).size();
@@ -72,9 +79,12 @@ std::optional<SpeedMark> ReadSpeedWord(const QString& word) {
 }
 
 // Each test sees the result of the ones before it, so a name "Qth" becomes the location.
-QString ReplaceMacroWord(QString word, const NamedTexts& texts) {
-    for (std::size_t index = 0; index < NamedWords.size(); ++index)
-        if (word.toUpper() == NamedWords[index]) word = texts[index];
+QString ReplaceMacroWord(QString word, Words& words) {
+    for (std::size_t index = 0; index < NamedWords.size(); ++index) {
+        if (word.toUpper() != NamedWords[index]) continue;
+        word = words.texts[index];
+        words.serialUsed = words.serialUsed || index == SerialWord;
+    }
     if (const std::optional<SpeedMark> speed = ReadSpeedWord(word)) word = MarkText(*speed);
     if (word.left(RepeatWord.size()).toUpper() == RepeatWord) word = u'<' + word.mid(RepeatWord.size());
     return word;
@@ -102,13 +112,13 @@ public:
     // Replaces the first "(" and the first ")" after it, with the word between them, by the word's
     // replacement. Gives how many "(" the replacement has beyond those of the word; nothing when the
     // first ")" comes before the first "(", or either is missing.
-    std::optional<qsizetype> ExpandFirstPair(const NamedTexts& texts) {
+    std::optional<qsizetype> ExpandFirstPair(Words& words) {
         if (opens_.empty() || closes_.empty() || closes_.front() > opens_.front()) return std::nullopt;
         const qsizetype open = opens_.front();
         const qsizetype close = closes_.front();
         MoveOutAbove(open);
         const WordStart word = PeekWord(open, close);
-        if (word.whole) return Replace(close, word.text, ReplaceMacroWord(word.text, texts));
+        if (word.whole) return Replace(close, word.text, ReplaceMacroWord(word.text, words));
         // Too long for a named macro and no speed word: at most the repeat marker changes the start of
         // the word.
         if (word.text.left(RepeatWord.size()).toUpper() == RepeatWord) {
@@ -187,13 +197,13 @@ private:
 
 } // namespace
 
-QString ExpandMacros(const QString& text, const MacroValues& values) {
-    const NamedTexts texts = TextsOf(values);
+QString ExpandMacros(const QString& text, const MacroValues& values, bool* sendsSerial) {
+    Words words{TextsOf(values)};
     Expansion expansion(WithoutMarkCharacters(text));
     qsizetype expansionsLeft = text.count(u'(');
     qsizetype insertedBracketsLeft = MaxInsertedMacroBrackets;
     while (expansionsLeft > 0) {
-        const std::optional<qsizetype> broughtIn = expansion.ExpandFirstPair(texts);
+        const std::optional<qsizetype> broughtIn = expansion.ExpandFirstPair(words);
         if (!broughtIn) break; // no pair to expand: the rest stays as written
         // Each pass removes one "(" and adds those the value brought in, up to the bound.
         const qsizetype earned = std::min(*broughtIn, insertedBracketsLeft);
@@ -203,5 +213,6 @@ QString ExpandMacros(const QString& text, const MacroValues& values) {
     QString expanded = std::move(expansion).Result();
     // Only speed marks are made, and the text and values hold no mark of their own.
     if (expanded.contains(InlineMark::Open)) EndAtOperatorSpeed(expanded);
+    if (sendsSerial) *sendsSerial = words.serialUsed;
     return expanded;
 }

@@ -32,4 +32,5 @@ constexpr qsizetype MaxInsertedMacroBrackets = 256;
 // result holds belongs to a mark the expansion made.
 // A "(" that no later ")" closes, or a first ")" standing before the first "(", ends the expansion: the
 // text reached so far is returned, unchanged from there on.
-QString ExpandMacros(const QString& text, const MacroValues& values);
+// sendsSerial, when given, tells whether SERIAL put the serial number into the result.
+QString ExpandMacros(const QString& text, const MacroValues& values, bool* sendsSerial = nullptr);

@@ -27,17 +27,23 @@ void MessageEditor::ButtonClicked(int index) {
     }
 }
 
+QString MessageEditor::Expanded(int number) {
+    bool sendsSerial = false;
+    QString expanded = ExpandMacros(StoredText(number), macroValues(), &sendsSerial);
+    if (sendsSerial) serialSent();
+    return expanded;
+}
+
 void MessageEditor::SendByButton(int number) {
-    const MacroValues values = macroValues();
+    const QString expanded = Expanded(number);
     p_.keyboard.SetSelStart(RichText::End);
-    p_.keyboard.SetSelText(ExpandMacros(StoredText(number), values));
+    p_.keyboard.SetSelText(expanded);
     focusKeyboard();
 }
 
 // A message sent by its key lands at the operator's caret.
 void MessageEditor::SendByKey(int number) {
-    const MacroValues values = macroValues();
-    p_.keyboard.SetSelText(ExpandMacros(StoredText(number), values));
+    p_.keyboard.SetSelText(Expanded(number));
 }
 
 void MessageEditor::EnterEditState() {

@@ -52,11 +52,14 @@ public:
 
     // The macro values at the moment of expansion, the operator's call refreshed from its label.
     std::function<MacroValues()> macroValues;
+    // A message put the serial number into the Keyboard window.
+    std::function<void()> serialSent;
     std::function<QString()> operatorFile;
     std::function<void()> focusKeyboard;
 
 private:
     void SendByButton(int number);
+    QString Expanded(int number);
     void Choose(int number, const QString& info);
     QString StoredText(int number) const;
     QString TitleFor(const QString& message, int number);

@@ -86,4 +86,5 @@ void WorkedCall::Confirm(const QString& call) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
     clipboard->setText(call);
+    confirmed();
 }

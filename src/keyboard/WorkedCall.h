@@ -33,6 +33,8 @@ public:
     void ShowDialog();
 
     std::function<void()> focusKeyboard;
+    // A call was confirmed, perhaps an empty one.
+    std::function<void()> confirmed;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

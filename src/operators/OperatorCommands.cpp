@@ -176,8 +176,9 @@ void OperatorCommands::EndNew() {
     if (OperatorNamed()) {
         p_.showCall();
         ShowTitle();
-        // The new operator starts with the current settings and messages; the save also records the
-        // file name in the state file.
+        // The new operator starts with the current settings and messages, and the starter messages where
+        // the window holds none; the save also records the file name in the state file.
+        p_.startNewProfile();
         p_.saveProfile(true);
     }
     if (const Then then = std::exchange(afterNew_, {})) then();

@@ -34,6 +34,8 @@ public:
         std::function<void()> sendKeyerSettings;
         // Shows the operator's call under the menu bar.
         std::function<void()> showCall;
+        // Gives the window's settings what a new operator's profile starts with.
+        std::function<void()> startNewProfile;
     };
 
     explicit OperatorCommands(Parts parts);

@@ -2,23 +2,26 @@
 
 #include "platform/Colours.h"
 #include "platform/Twips.h"
+#include "profile/SettingRanges.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 
 namespace {
 
 // Laid out by Qt from the contents, so every caption fits; the designed sizes are the least.
-QGroupBox* AddFrame(QHBoxLayout* row, const QString& caption, QAbstractButton* first,
-                    QAbstractButton* second) {
+QGroupBox* AddFrame(QHBoxLayout* row, const QString& caption, std::initializer_list<QWidget*> controls) {
     auto* frame = new QGroupBox(caption);
     frame->setMinimumWidth(TwipsToPixels(1815));
     auto* column = new QVBoxLayout(frame);
-    column->addWidget(first);
-    column->addWidget(second);
+    for (QWidget* control : controls)
+        column->addWidget(control);
+    column->addStretch();
     row->addWidget(frame);
     return frame;
 }
@@ -47,14 +50,32 @@ KeyerFeaturesDialog::KeyerFeaturesDialog(QWidget* parent) : OkCancelDialog(paren
     auto* column = new QVBoxLayout(this);
     auto* frames = new QHBoxLayout;
     column->addLayout(frames);
-    AddFrame(frames, QStringLiteral("Dual-Paddle Features"), rbIambic[0], rbIambic[1]);
-    AddFrame(frames, QStringLiteral("Right/Left Paddle(s)"), rbRightLeft[0], rbRightLeft[1]);
-    AddFrame(frames, QStringLiteral("Dot/Dash Memory"), chkDotMemory, chkDashMemory);
+    AddFrame(frames, QStringLiteral("Dual-Paddle Features"), {rbIambic[0], rbIambic[1]});
+    AddFrame(frames, QStringLiteral("Right/Left Paddle(s)"), {rbRightLeft[0], rbRightLeft[1]});
+    AddFrame(frames, QStringLiteral("Dot/Dash Memory"), {chkDotMemory, chkDashMemory});
+
+    rbCutNumbers[0] = new QRadioButton(QStringLiteral("Digits as Digits"));
+    rbCutNumbers[1] = new QRadioButton(QStringLiteral("0 as T, 9 as N"));
+    rbCutNumbers[2] = new QRadioButton(QStringLiteral("0 as T, 9 as N, 1 as A"));
+    chkFarnsworth = new QCheckBox(QStringLiteral("Set Spaces on OK"));
+    spnEffectiveSpeed = new QSpinBox;
+    spnEffectiveSpeed->setRange(speedRange.minimum, speedRange.maximum);
+    spnEffectiveSpeed->setValue(15);
+    spnEffectiveSpeed->setSuffix(QStringLiteral(" WPM Effective"));
+    // The box inside is what the focus reaches.
+    for (QWidget* speed : {static_cast<QWidget*>(spnEffectiveSpeed), spnEffectiveSpeed->findChild<QLineEdit*>()})
+        speed->setAccessibleName(QStringLiteral("Farnsworth effective speed, words per minute"));
+    auto* contest = new QHBoxLayout;
+    column->addLayout(contest);
+    AddFrame(contest, QStringLiteral("Cut Numbers in (SERIAL)"),
+             {rbCutNumbers[0], rbCutNumbers[1], rbCutNumbers[2]});
+    AddFrame(contest, QStringLiteral("Farnsworth Spacing"), {chkFarnsworth, spnEffectiveSpeed});
     OKButton = AddButton(column, QStringLiteral("OK"));
     CancelButton = AddButton(column, QStringLiteral("Cancel"));
 
     SetOkCancel(OKButton, CancelButton);
     SetFeatures(PaddleFeatures{});
+    SetCutNumbers(CutNumbers::Off);
     connect(OKButton, &QPushButton::clicked, this, &KeyerFeaturesDialog::okPressed);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::hide);
 }
@@ -69,4 +90,18 @@ void KeyerFeaturesDialog::SetFeatures(const PaddleFeatures& features) {
     chkDotMemory->setChecked(features.dotMemory);
     chkDashMemory->setChecked(features.dashMemory);
     rbRightLeft[features.rightHand ? 0 : 1]->setChecked(true);
+}
+
+CutNumbers KeyerFeaturesDialog::ChosenCutNumbers() const {
+    if (rbCutNumbers[2]->isChecked()) return CutNumbers::ZeroNineOne;
+    return rbCutNumbers[1]->isChecked() ? CutNumbers::ZeroNine : CutNumbers::Off;
+}
+
+void KeyerFeaturesDialog::SetCutNumbers(CutNumbers cut) {
+    rbCutNumbers[static_cast<int>(cut)]->setChecked(true);
+}
+
+std::optional<int> KeyerFeaturesDialog::EffectiveSpeed() const {
+    if (!chkFarnsworth->isChecked()) return std::nullopt;
+    return spnEffectiveSpeed->value();
 }

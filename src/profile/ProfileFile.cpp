@@ -189,6 +189,12 @@ void PutMessages(IniDocument& document, ProfileSave& profile) {
     }
 }
 
+QString SerialDamagedProblem(const QString& file) {
+    return QStringLiteral("The operator profile\n%1\nholds no serial number that can be read; the count "
+                          "goes on from 1. Set the number beside the worked call if it should be another.")
+        .arg(QDir::toNativeSeparators(file));
+}
+
 QString ReadProblem(const QString& file, const QString& problem) {
     return QStringLiteral("The operator profile\n%1\ncannot be read: %2.\n\nThe file is left as it is. "
                           "The default settings are in use, and they will not be saved into it.")
@@ -266,6 +272,7 @@ ProfileData ProfileFromDocument(const IniDocument& document) {
         profile.messages[number - 1] = StoredMessage(document, number);
         profile.titles[number - 1] = Read(document, messagesSection, TitleKey(number), "--");
     }
+    profile.contest = ReadContestSection(document).settings;
     return profile;
 }
 
@@ -300,6 +307,8 @@ ProfileRead ReadProfile(const QString& file) {
                                       "\"MyCall=\", \"Name=\" or \"QTH=\".\n\nIts settings are in use, but "
                                       "they will not be saved into it.")
                            .arg(QDir::toNativeSeparators(file));
+    if (ReadContestSection(load.document).serialDamaged)
+        read.problem = (read.problem ? *read.problem + "\n\n" : QString()) + SerialDamagedProblem(file);
     return read;
 }
 
@@ -316,10 +325,16 @@ void PutProfile(IniDocument& document, ProfileSave& profile) {
     PutModes(document, profile);
     PutIdentity(document, profile);
     PutMessages(document, profile);
+    PutContestSection(document, profile.contest);
 }
 
 ProfileProblem WriteProfile(const QString& file, ProfileSave& profile, ProfileWrite how) {
     return Change(file, how, [&](IniDocument& document) { PutProfile(document, profile); });
+}
+
+ProfileProblem StoreContestSettings(const QString& file, const ContestSettings& settings) {
+    return Change(file, ProfileWrite::Replace,
+                  [&](IniDocument& document) { PutContestSection(document, settings); });
 }
 
 ProfileProblem StoreMessage(const QString& file, int number, QString& text, QString& title) {

@@ -1,13 +1,15 @@
 #pragma once
 
+#include "profile/ContestSettings.h"
 #include "profile/IniDocument.h"
 
 #include <QString>
 #include <array>
 #include <optional>
 
-// The operator profile file: keyer timing, paddle features, operator identity and the twelve stored
-// messages with their titles, in the sections Timing, Modes, Operator and Messages. Only the file side
+// The operator profile file: keyer timing, paddle features, operator identity, the twelve stored
+// messages with their titles and the contest settings, in the sections Timing, Modes, Operator,
+// Messages and Contest. Only the file side
 // lives here; the main window moves the values into and out of its controls.
 
 constexpr int storedMessageCount = 12;
@@ -28,6 +30,7 @@ struct ProfileModesAndTexts {
     QString qth;
     MessageSlots messages; // index 0 is message 1
     MessageSlots titles{"--", "--", "--", "--", "--", "--", "--", "--", "--", "--", "--", "--"};
+    ContestSettings contest;
 
     bool operator==(const ProfileModesAndTexts&) const = default;
 };
@@ -61,7 +64,7 @@ using ProfileProblem = std::optional<QString>;
 struct ProfileRead {
     ProfileData profile;
     // Why the file could not be read (the profile then holds the defaults) or is no operator profile,
-    // or which of its messages were cut to MaxMessageLength.
+    // which of its messages were cut to MaxMessageLength, or that its serial number was damaged.
     ProfileProblem problem;
     // Read, and an operator profile: saves of this profile may replace the file.
     bool writable = false;
@@ -91,13 +94,16 @@ enum class ProfileWrite {
     Choose,  // Save As: a new file, or the operator profile the operator chose to replace
 };
 
-// Writes every profile key in the order Timing, Modes, Operator, Messages, so that a new file lists them
+// Writes every profile key in the order Timing, Modes, Operator, Messages, Contest, so that a new file lists them
 // in that order, in one replacement of the file. CR and LF in every text become blanks in the
 // profile's own strings too, so the caller can keep the cleaned messages. A path that names no file
 // (empty, or ending in a separator) is neither read nor written, silently. A file that could not be
 // read, or that how does not allow, is not written.
 ProfileProblem WriteProfile(const QString& file, ProfileSave& profile, ProfileWrite how);
 void PutProfile(IniDocument& document, ProfileSave& profile);
+
+// Stores the contest settings alone, as a contact or the operator changes them, with the same rules.
+ProfileProblem StoreContestSettings(const QString& file, const ContestSettings& settings);
 
 // Stores one message and its title, as the message editor does, into the profile the settings were
 // loaded from, with the same rules as WriteProfile.

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+class NumberEntry;
 class SettingBox;
 class UpDown;
 
@@ -46,17 +47,12 @@ signals:
 private:
     struct Row {
         Setting setting;
-        UpDown* control;
-        SettingBox* box;
+        NumberEntry* entry;
     };
     std::pair<UpDown*, SettingBox*> AddRow(Setting setting, const char* name, const QString& spoken,
                                            int start);
-    void Wire(const Row& row);
     void Show(const Row& row);
-    void Apply(const Row& row);
     void AddLabel(const QString& text, const QString& name);
 
     std::vector<Row> rows_;
-    // Set while a typed value goes to its control.
-    bool applying_ = false;
 };
