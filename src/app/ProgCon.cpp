@@ -10,9 +10,9 @@
 #include "platform/Twips.h"
 #include "platform/WindowPlacement.h"
 #include "platform/WrappingButton.h"
+#include "profile/Farnsworth.h"
 #include "profile/IniFile.h"
 #include "profile/KeyerFeaturesDialog.h"
-#include "profile/Farnsworth.h"
 #include "profile/ProfileFile.h"
 #include "profile/SettingsPanel.h"
 #include "profile/StarterMessages.h"
@@ -80,7 +80,8 @@ KeyerFeaturesDialog* ProgCon::dlgEditKeyer() {
         keyerFeaturesDialog_ = new KeyerFeaturesDialog(this);
         connect(keyerFeaturesDialog_, &KeyerFeaturesDialog::okPressed, this, [this] {
             serialNumber->SetCutNumbers(keyerFeaturesDialog_->ChosenCutNumbers());
-            if (const auto effective = keyerFeaturesDialog_->EffectiveSpeed()) SetFarnsworthSpacing(*effective);
+            if (const auto effective = keyerFeaturesDialog_->EffectiveSpeed())
+                SetFarnsworthSpacing(*effective);
             SendKeyerSettings();
             keyerFeaturesDialog_->hide();
             FocusKeyboard();
@@ -186,7 +187,7 @@ void ProgCon::StartNewProfile() {
 
 // The call comes from the operator label, which always shows "Operator: " and the call.
 MacroValues ProgCon::CurrentMacroValues() {
-    return {lblOP->text().mid(10), workedCallEntry->workedCall(), operatorName, qth,
+    return {lblOP->text().mid(10),           workedCallEntry->workedCall(),      operatorName, qth,
             serialNumber->settings().serial, serialNumber->settings().cutNumbers};
 }
 

@@ -33,8 +33,8 @@ SerialNumber::SerialNumber(QWidget* boxParent) : QObject(boxParent) {
     box->setAccessibleDescription(QStringLiteral("The number the next (SERIAL) sends. Type a number: Enter "
                                                  "or leaving the box applies it, Esc restores it."));
     box->setToolTip(QStringLiteral("Serial number: the number the next (SERIAL) sends"));
-    entry_ = new NumberEntry(control, box, {[](int value) { return QString::number(value); }, TypedSerial},
-                             this);
+    entry_ =
+        new NumberEntry(control, box, {[](int value) { return QString::number(value); }, TypedSerial}, this);
     // A number set by hand has not gone out yet.
     connect(entry_, &NumberEntry::changed, this, [this] {
         if (!setting_) Change({entry_->control->value(), false, settings_.cutNumbers});

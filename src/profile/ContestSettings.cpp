@@ -14,8 +14,8 @@ struct CutText {
     CutNumbers cut;
     const char* text;
 };
-constexpr CutText cutTexts[] = {{CutNumbers::Off, "OFF"}, {CutNumbers::ZeroNine, "TN"},
-                                {CutNumbers::ZeroNineOne, "TNA"}};
+constexpr CutText cutTexts[] = {
+    {CutNumbers::Off, "OFF"}, {CutNumbers::ZeroNine, "TN"}, {CutNumbers::ZeroNineOne, "TNA"}};
 
 QString Read(const IniDocument& document, const char* key) {
     return CutIniValue(document.Value(contestSection, QString::fromLatin1(key)), QString());

@@ -63,7 +63,8 @@ KeyerFeaturesDialog::KeyerFeaturesDialog(QWidget* parent) : OkCancelDialog(paren
     spnEffectiveSpeed->setValue(15);
     spnEffectiveSpeed->setSuffix(QStringLiteral(" WPM Effective"));
     // The box inside is what the focus reaches.
-    for (QWidget* speed : {static_cast<QWidget*>(spnEffectiveSpeed), spnEffectiveSpeed->findChild<QLineEdit*>()})
+    for (QWidget* speed :
+         std::initializer_list<QWidget*>{spnEffectiveSpeed, spnEffectiveSpeed->findChild<QLineEdit*>()})
         speed->setAccessibleName(QStringLiteral("Farnsworth effective speed, words per minute"));
     auto* contest = new QHBoxLayout;
     column->addLayout(contest);

@@ -59,11 +59,10 @@ std::pair<UpDown*, SettingBox*> SettingsPanel::AddRow(Setting setting, const cha
     box->setAccessibleName(spoken);
     box->setAccessibleDescription(QStringLiteral("Type a number: Enter or leaving the box applies it, "
                                                  "Esc restores it, the mouse wheel steps it."));
-    auto* entry = new NumberEntry(
-        control, box,
-        {[setting](int value) { return DisplayText(setting, value); },
-         [setting](const QString& typed) { return ValueForTyped(setting, typed); }},
-        this);
+    auto* entry = new NumberEntry(control, box,
+                                  {[setting](int value) { return DisplayText(setting, value); },
+                                   [setting](const QString& typed) { return ValueForTyped(setting, typed); }},
+                                  this);
     const Row row{setting, entry};
     rows_.push_back(row);
     // The step follows the value shown.
@@ -89,7 +88,7 @@ void SettingsPanel::Show(const Row& row) {
     row.entry->Show();
     if (IsSpacing(row.setting))
         row.entry->control->setSingleStep(ParseLeadingNumber(row.entry->box->text()) >= 10 ? SpacingWholeStep
-                                                                                             : 1);
+                                                                                           : 1);
 }
 
 void SettingsPanel::AddLabel(const QString& text, const QString& name) {
