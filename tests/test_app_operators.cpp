@@ -253,7 +253,7 @@ private slots:
         }
         QCOMPARE(entries,
                  QStringList({"&Select Operator Ctrl+O", "&New Operator Ctrl+N", "&Save Ctrl+S", "Save As ",
-                              "E&xit Ctrl+Q", "Keyer Features ", "Messages ", "Operator "}));
+                              "E&xit Ctrl+Q", "Keyer Features ", "Messages ", "Operator ", "Network Keyer… "}));
     }
 };
 

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QCommandLineParser>
+#include <optional>
 
-// The program's options: --help, --version, --demo, which runs it against the practice unit, and
-// --debug-link, which logs the link to the unit.
+// The program's options: --help, --version, --demo, which runs it against the practice unit,
+// --debug-link, which logs the link to the unit, and --network-keyer[=ADDRESS:PORT], which lets
+// loggers key the unit for this run.
 class CommandLine {
 public:
     CommandLine();
@@ -16,6 +18,9 @@ public:
     bool Demo(const QCoreApplication& application);
     // Once the options are read: true when the link's log was asked for.
     bool DebugLink() const { return parser_.isSet(debugLink_); }
+    // Once the options are read: where the network keyer is to listen (empty for the default), or
+    // nothing when it was not asked for.
+    std::optional<QString> NetworkKeyer() const;
 
 private:
     QCommandLineParser parser_;
@@ -23,4 +28,5 @@ private:
     QCommandLineOption version_;
     QCommandLineOption demo_;
     QCommandLineOption debugLink_;
+    QCommandLineOption networkKeyer_;
 };

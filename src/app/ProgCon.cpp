@@ -1,5 +1,6 @@
 #include "app/ProgCon.h"
 
+#include "app/NetworkKeying.h"
 #include "help/HelpMenu.h"
 #include "keyboard/KeyboardHandlers.h"
 #include "keyboard/SerialNumber.h"
@@ -66,6 +67,7 @@ ProgCon::ProgCon(PlatformServices services, QWidget* parent)
     WireMessages();
     WireOperators();
     WireSerialNumber();
+    WireNetworkKeying();
     monitorTimer->onTick = [this] { ConnectionMonitorTick(); };
 }
 
@@ -185,6 +187,21 @@ void ProgCon::StartNewProfile() {
     }
 }
 
+void ProgCon::WireNetworkKeying() {
+    networkKeying = std::make_unique<NetworkKeying>(NetworkKeying::Parts{
+        state, keyboardHandlers->keyboard(), *loop, *keyboardHandlers, *panel, services_.clock, *this,
+        [this] { SendKeyerSettings(); }, [this] { return loadedProfile_; },
+        // The unit's status shows the note as it is now; any other text stays until it gives way.
+        [this](const QString& before) {
+            if (txtInfo->text() == firmwareText + before)
+                txtInfo->setText(firmwareText + networkKeying->Note());
+        }});
+}
+
+QString ProgCon::ListenForLoggers(const QString& address) {
+    return networkKeying->ListenForThisRun(address);
+}
+
 // The call comes from the operator label, which always shows "Operator: " and the call.
 MacroValues ProgCon::CurrentMacroValues() {
     return {lblOP->text().mid(10),           workedCallEntry->workedCall(),      operatorName, qth,
@@ -227,7 +244,7 @@ bool ProgCon::ShowsClosingWords() const {
 }
 
 void ProgCon::ShowUnitStatus() {
-    ShowStatus(firmwareText, Colours::BlueGrey);
+    ShowStatus(firmwareText + networkKeying->Note(), Colours::BlueGrey);
 }
 
 StatusLine ProgCon::ShownStatus() const {
@@ -267,6 +284,7 @@ void ProgCon::StartUp() {
     const IniDocument stateFile = LoadIniFile(OperatorIniPath()).document;
     RestoreGeometry(stateFile);
     ShowStatus(firmwareText, found ? Colours::BlueGrey : Colours::Red);
+    networkKeying->Restore(stateFile);
     QDir::setCurrent(services_.applicationFolder);
 
     // Read whole: a path cut short would name another file.
@@ -341,12 +359,14 @@ void ProgCon::SaveGeometry() {
         }
     }
     stateFile.document.SetValue(FormSection, QStringLiteral("WindowState"), QString::number(state));
+    networkKeying->Remember(stateFile.document);
     SaveIniFile(OperatorIniPath(), stateFile.document);
 }
 
 void ProgCon::closeEvent(QCloseEvent* event) {
     if (!shutDown) {
         shutDown = true;
+        networkKeying->ShutDown();
         transmitTimer->SetEnabled(false);
         monitorTimer->SetEnabled(false);
         // Nothing more goes out; a character on its way is written before the key is released.

@@ -20,6 +20,7 @@
 class HelpMenu;
 class IniDocument;
 class KeyboardHandlers;
+class NetworkKeying;
 struct Placement;
 class KeyerFeaturesDialog;
 struct PaddleFeatures;
@@ -58,6 +59,8 @@ public:
     // Closes as a signal asks: nothing is asked, what is not saved is said on standard error, and the
     // unit is closed, also when a close already waits on its question.
     void ShutDownUnattended();
+    // Lets loggers key the unit for this run, as --network-keyer asks; why not, when it cannot.
+    QString ListenForLoggers(const QString& address);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -82,6 +85,7 @@ private:
     void BuildMessageStrip(QWidget* client);
     void WireMessages();
     void WireOperators();
+    void WireNetworkKeying();
     MacroValues CurrentMacroValues();
     void WireSerialNumber();
     void StoreContestSettings();
@@ -163,6 +167,7 @@ private:
     WorkedCall* workedCallEntry;
     SerialNumber* serialNumber;
     std::unique_ptr<OperatorCommands> operators;
+    std::unique_ptr<NetworkKeying> networkKeying;
 
     PlatformServices services_;
     KeyerFeaturesDialog* keyerFeaturesDialog_ = nullptr;

@@ -1,5 +1,6 @@
 #include "app/ProgCon.h"
 
+#include "app/NetworkKeying.h"
 #include "app/WindowLayout.h"
 #include "help/HelpMenu.h"
 #include "keyboard/KeyboardHandlers.h"
@@ -302,6 +303,8 @@ void ProgCon::BuildMenus() {
     });
     add(edit, QStringLiteral("Operator"), QStringLiteral("mnuEditOperator"), QKeySequence(),
         [this] { operators->EditOperator(); });
+    add(edit, QStringLiteral("Network Keyer\u2026"), QStringLiteral("mnuEditNetworkKeyer"), QKeySequence(),
+        [this] { networkKeying->ShowDialog(); });
     helpMenu = new HelpMenu(menuBar(), services_.shell, services_.prompts, this);
     // F10 opens the menus from any control but the Keyboard window, where it is message 10.
     auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);

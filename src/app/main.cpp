@@ -102,6 +102,10 @@ int main(int argc, char** argv) {
         copy.Release();
     });
     window.StartUp();
+    if (const std::optional<QString> address = commandLine.NetworkKeyer()) {
+        const QString refused = window.ListenForLoggers(*address);
+        if (!refused.isEmpty()) Say(stderr, qPrintable(QStringLiteral("Network keyer off: ") + refused));
+    }
     if (practiceUnit && !practiceUnit->HasSound())
         window.ShowNotice(QStringLiteral("Practice unit: no audio output, the sidetone stays silent"));
     window.ShowAsStored();

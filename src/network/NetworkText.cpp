@@ -58,3 +58,13 @@ QString KeyboardTextFromNetwork(QByteArrayView text) {
     if (markedChange != 0) keyboardText += MarkText(SpeedMark{SpeedMark::Change::BackToOperator, 0});
     return keyboardText;
 }
+
+qsizetype KeyedLength(QStringView keyboardText) {
+    qsizetype keyedEnd = 0;
+    for (qsizetype position = 0; position < keyboardText.size();) {
+        const std::optional<FoundMark> found = ReadMark(keyboardText, position);
+        position += found ? found->length : 1;
+        if (!found || std::holds_alternative<ProsignMark>(found->mark)) keyedEnd = position;
+    }
+    return keyedEnd;
+}

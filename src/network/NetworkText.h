@@ -2,6 +2,7 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <QStringView>
 
 // A text datagram as the Keyboard window's text, which the transmit loop keys as if it were typed.
 // The protocol's prosign characters become the window's (* AR "[", = BT ";", < SK "=", ( KN "(",
@@ -12,3 +13,7 @@
 // upper-cased, digits, the space and , . / ? " : @ ) pass; everything else is skipped. A CR or LF
 // ends the text. The result holds no repeat marker "<" and no mark the datagram did not ask for.
 QString KeyboardTextFromNetwork(QByteArrayView text);
+
+// The length of a Keyboard text up to the end of the last character or prosign it keys: the speed
+// and half-space marks after it key nothing.
+qsizetype KeyedLength(QStringView keyboardText);

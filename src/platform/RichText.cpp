@@ -136,6 +136,23 @@ void RichText::SetSelText(const QString& text) {
     edit_->setTextCursor(cursor);
 }
 
+void RichText::InsertAtEnd(const QString& text) {
+    QTextCursor cursor(edit_->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(ToDocumentText(text), edit_->currentCharFormat());
+}
+
+RichText::Place RichText::PlaceAt(int position) const {
+    QTextCursor cursor(edit_->document());
+    cursor.setPosition(ToDocument(position));
+    cursor.setKeepPositionOnInsert(true);
+    return Place(cursor);
+}
+
+int RichText::PositionOf(const Place& place) const {
+    return FromDocument(place.cursor_.position());
+}
+
 void RichText::ShowColouredUpTo(int position, const QColor& colour) {
     QTextEdit::ExtraSelection coloured;
     coloured.cursor = QTextCursor(edit_->document());

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QTextCursor>
 #include <functional>
 
 class QTextEdit;
@@ -34,6 +35,19 @@ public:
     int SelStart() const;
     void SetSelStart(int position);
     void SetSelText(const QString& text);
+    // Adds text at the end as an edit, which onEdited reports as it reports typing, and leaves the
+    // caret and the selection where they are in the text; a caret at the end stays at the end.
+    void InsertAtEnd(const QString& text);
+
+    // A place in the text that follows its edits: text inserted right at it goes after it, and a
+    // place in text that is removed moves to where the removal was (the start, when all is replaced).
+    class Place {
+        friend class RichText;
+        explicit Place(QTextCursor cursor) : cursor_(std::move(cursor)) {}
+        QTextCursor cursor_;
+    };
+    Place PlaceAt(int position) const;
+    int PositionOf(const Place& place) const;
 
     // Shows the text before position in colour, drawn over the text rather than written into it, so
     // that moving the end of it never lays the text out again, nor moves the operator's caret.

@@ -189,6 +189,7 @@ void TransmitLoop::OnReport(const SentReport& report) {
     s.lastSendTick = report.moment;
     nextMoment_ = report.moment + IntervalAfter(taken.symbol.length);
     keyedThisRound_ = true;
+    characterWritten();
     if (taken.cancelled) {
         // The over ended while this character was on its way: its line ends after it.
         EndSentLine();

@@ -82,6 +82,8 @@ public:
     // The speed in words per minute as the window holds it, and a new one for it and the unit.
     std::function<int()> speed;
     std::function<void(int)> setSpeed;
+    // A character went out and shows in the Sent window.
+    std::function<void()> characterWritten;
 
 private:
     // What goes to the unit for one character or prosign, and how the Sent window shows it.

@@ -43,6 +43,13 @@ inline void FollowKeyboardEdit(TransmitState& state, int position, int removed, 
     }
 }
 
+// The Keyboard text before this position (0-based) has gone out or was passed over; from here on
+// nothing has, the character on its way to the unit included.
+inline int HandledUpTo(const TransmitState& state) {
+    if (state.restartSending) return 0;
+    return state.takenPosition >= 0 ? state.takenPosition : state.sendPosition - 1;
+}
+
 // Empties the Keyboard window. Whatever is typed next goes out from its first character.
 inline void EmptyKeyboard(RichText& keyboard, TransmitState& state) {
     keyboard.SetText(QString());
