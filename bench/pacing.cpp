@@ -1,8 +1,14 @@
-// Timing figures of the transmit loop, taken as the program runs: the real window on the offscreen
-// platform, Qt's event loop and timers, the system clock, and the software unit behind the HID seam.
-// Prints the figures beside their targets; asserts nothing.
+// Timing and cost figures of the transmit loop, taken as the program runs: the real window on the
+// offscreen platform, Qt's event loop and timers, the system clock, and the software unit behind the
+// HID seam. Prints the figures beside their targets; asserts nothing.
+//
+// Usage: pacing [--quick] [--ordinary] [idle] [loaded] [cost]   (all three when none is named)
+//   idle        pacing at 15, 25, 35 and 50 wpm and key press to "C" on the machine as it is
+//   loaded      the same with stress-ng beside it
+//   cost        the CPU time while idle, and the window's thread's per character as the windows fill up
+//   --quick     a few samples of each, to see that every measurement runs; its figures mean little
+//   --ordinary  the sending thread put back to ordinary scheduling, as where real time is not granted
 
-#include "BenchSupport.h"
 #include "app/ProgCon.h"
 #include "emulator/UnitEmulator.h"
 #include "platform/DesktopShell.h"
@@ -10,106 +16,212 @@
 #include "profile/SettingsPanel.h"
 #include "profile/UpDown.h"
 #include "send/MorseTables.h"
+#include "support/Figures.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QDir>
 #include <QEventLoop>
-#include <QFile>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QTimer>
-#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <functional>
-#include <numeric>
+#include <mutex>
 #include <random>
+#include <sched.h>
 #include <string_view>
 #include <thread>
 #include <vector>
 
 namespace {
 
-using namespace bench;
+using SteadyClock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
-// Letters, digits, the prosigns and single spaces, as an operator would type a contact.
+// Letters, digits, prosigns and single spaces, as an operator would send a contact: 903 dot lengths,
+// 72 s at 15 wpm and 22 s at 50.
 constexpr std::string_view PacingText =
-    "CQ CQ CQ DE DL2KAW DL2KAW [ K "
-    "W1AW DE DL2KAW = GM OM ES TNX FER CALL = UR RST 579 579 = QTH NEAR HAMBURG = "
-    "NAME IS JAN JAN = RIG 100W ES DIPOLE UP 12M = WX CLOUDY 7C = HW CPY ; BK "
-    "DL2KAW DE W1AW R R = FB JAN TNX RPRT UR 599 = NAME BOB QTH NEWINGTON CT = "
-    "PSE QSL VIA BURO = 73 ES GL ' W1AW DE DL2KAW [";
-static_assert(PacingText.size() == 300);
+    "CQ CQ DE DL2KAW DL2KAW [ K W1AW DE DL2KAW = GM OM TNX FER CALL = UR RST 579 579 = QTH HAMBURG = NAME";
+static_assert(PacingText.size() == 100);
 
-constexpr int PacingSpeeds[] = {20, 35, 50};
+constexpr int PacingSpeeds[] = {15, 25, 35, 50};
 // The panel's start values, set explicitly: letter space 2.0 and word space 6.0 dot lengths.
 constexpr int LetterSpaceControl = 10;
 constexpr int WordSpaceControl = 60;
 constexpr double LetterSpace = 2.0;
 constexpr double WordSpace = 6.0;
 
-// Each round polls at 10 ms from 0.3 s after its character to 2.8 s, before the hand-over at 3.5 s.
-constexpr int IdleRounds = 12;
-constexpr std::chrono::milliseconds IdleTimed{2500};
-constexpr int KeyPressSamples = 50;
+// How many samples each measurement takes: the full run's take a few minutes in all.
+struct Scale {
+    std::size_t pacingCharacters;
+    int keyPresses;
+    int idleRounds;
+    int costCharacters;      // at most, per window size
+    qsizetype largestWindow; // characters
+};
+constexpr Scale FullRun{PacingText.size(), 50, 4, 40, 1'000'000};
+constexpr Scale QuickRun{12, 5, 1, 2, 100'000};
 
-// A precise timer whose every tick is timed while its clock asks for it.
-class TimedTimer : public Timer {
-public:
-    TimedTimer(std::unique_ptr<Timer> timer, std::vector<double>*& timedTicks)
-        : timer_(std::move(timer)), timedTicks_(timedTicks) {
-        timer_->onTick = [this] {
-            const auto start = SteadyClock::now();
-            if (onTick) onTick();
-            if (timedTicks_)
-                timedTicks_->push_back(
-                    std::chrono::duration<double, std::micro>(SteadyClock::now() - start).count());
-        };
-    }
-    void SetInterval(int milliseconds) override { timer_->SetInterval(milliseconds); }
-    int Interval() const override { return timer_->Interval(); }
-    void SetEnabled(bool enabled) override { timer_->SetEnabled(enabled); }
-    bool Enabled() const override { return timer_->Enabled(); }
+QString Latin1(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
 
-private:
-    std::unique_ptr<Timer> timer_;
-    std::vector<double>*& timedTicks_;
+double MillisecondsBetween(SteadyClock::time_point from, SteadyClock::time_point to) {
+    return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+struct CharacterCommand {
+    SteadyClock::time_point time;
+    std::uint8_t code;
 };
 
-// The system clock, whose precise timers (the transmit loop's) are timed tick by tick on request.
-class TickTimingClock : public Clock {
+// Forwards everything to the unit and notes when each "C" command goes out, from whichever thread
+// writes it.
+class RecordingPort : public HidPort {
 public:
-    std::int64_t TickCount() override { return clock_.TickCount(); }
-    void Sleep(int milliseconds) override { clock_.Sleep(milliseconds); }
-    std::unique_ptr<Timer> CreateTimer(int intervalMilliseconds, bool precise) override {
-        std::unique_ptr<Timer> timer = clock_.CreateTimer(intervalMilliseconds, precise);
-        if (!precise) return timer;
-        return std::make_unique<TimedTimer>(std::move(timer), timedTicks);
+    explicit RecordingPort(HidPort& unit) : unit_(unit) {}
+
+    std::vector<HidDeviceInfo> Enumerate(std::uint16_t vendorId, std::uint16_t productId) override {
+        return unit_.Enumerate(vendorId, productId);
     }
-    std::unique_ptr<Sleeper> CreateSleeper() override { return clock_.CreateSleeper(); }
-    // While set, each tick's length in microseconds is added here.
-    std::vector<double>* timedTicks = nullptr;
+    Handle Open(const std::string& path) override { return unit_.Open(path); }
+    std::optional<ReportLengths> ReadReportLengths(const std::string& path) override {
+        return unit_.ReadReportLengths(path);
+    }
+    int Write(Handle handle, const std::uint8_t* data, std::size_t length) override {
+        if (length > 2 && data[1] == 'C') Record({SteadyClock::now(), data[2]});
+        return unit_.Write(handle, data, length);
+    }
+    int Read(Handle handle, std::uint8_t* data, std::size_t length, int timeoutMs) override {
+        return unit_.Read(handle, data, length, timeoutMs);
+    }
+    void Close(Handle handle) override { unit_.Close(handle); }
+
+    std::vector<CharacterCommand> Commands() const {
+        const std::scoped_lock lock(mutex_);
+        return commands_;
+    }
+    std::size_t Count() const {
+        const std::scoped_lock lock(mutex_);
+        return commands_.size();
+    }
+    void Clear() {
+        const std::scoped_lock lock(mutex_);
+        commands_.clear();
+    }
+
+    // Runs the calling thread's events until count "C" commands have gone out; false when the time
+    // ran out first.
+    bool RunUntil(std::size_t count, std::chrono::milliseconds timeout) {
+        QEventLoop events;
+        {
+            const std::scoped_lock lock(mutex_);
+            if (commands_.size() >= count) return true;
+            waiting_ = &events;
+            awaited_ = count;
+        }
+        QTimer::singleShot(timeout, &events, &QEventLoop::quit);
+        events.exec();
+        const std::scoped_lock lock(mutex_);
+        waiting_ = nullptr;
+        return commands_.size() >= count;
+    }
 
 private:
-    SystemClock clock_;
+    void Record(const CharacterCommand& command) {
+        const std::scoped_lock lock(mutex_);
+        commands_.push_back(command);
+        if (waiting_ && commands_.size() >= awaited_)
+            QMetaObject::invokeMethod(waiting_, &QEventLoop::quit, Qt::QueuedConnection);
+    }
+
+    HidPort& unit_;
+    mutable std::mutex mutex_;
+    std::vector<CharacterCommand> commands_;
+    QEventLoop* waiting_ = nullptr;
+    std::size_t awaited_ = 0;
 };
 
-void PrintHeader() {
-#ifdef NDEBUG
-    const char* build = "optimised (NDEBUG)";
-#else
-    const char* build = "NOT optimised (debug build: figures are not representative)";
-#endif
-    std::printf("Transmit loop timing\n");
-    std::printf("machine: %u cores, %s, Qt %s on %s, event dispatcher %s\n",
-                std::thread::hardware_concurrency(), qPrintable(CpuModel()), qVersion(),
-                qPrintable(QGuiApplication::platformName()),
-                QAbstractEventDispatcher::instance()->metaObject()->className());
-    std::printf("build: %s; load average at start: %s\n\n", build, qPrintable(LoadAverage()));
+// Nothing in these runs asks the operator anything; should it, the answer is the plain one.
+class QuietPrompts : public Prompts {
+public:
+    Answer MessageBox(const QString&, const QString&, Buttons) override { return Answer::Ok; }
+    std::optional<QString> InputBox(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    QString SaveFileName(const QString&, const QString&, const QString&, const QString&) override {
+        return {};
+    }
+    QString OpenFileName(const QString&, const QString&, const QString&, const QString&) override {
+        return {};
+    }
+};
+
+// The running program and the window's controls the measurements work through.
+struct Station {
+    RecordingPort& port;
+    ProgCon& window;
+    Scale scale;
+
+    SettingsPanel* Panel() const { return window.findChild<SettingsPanel*>(); }
+    QTextEdit* Keyboard() const { return window.findChild<QTextEdit*>(QStringLiteral("txtKeyboard")); }
+    QTextEdit* Sent() const { return window.findChild<QTextEdit*>(QStringLiteral("txtSent")); }
+    void Click(const char* button) const {
+        window.findChild<QPushButton*>(QString::fromLatin1(button))->click();
+    }
+    // Pasted at the end, as the operator may: sending starts at once.
+    void Paste(const QString& text) const {
+        Keyboard()->moveCursor(QTextCursor::End);
+        Keyboard()->insertPlainText(text);
+    }
+    void SetSpeed(int wpm) const { Panel()->scrSpeed->setValue(wpm); }
+    // Ends the over and lets the last character's pause run out, so that the next run starts on an idle
+    // loop.
+    void StopAndSettle() const;
+};
+
+void RunEventsFor(std::chrono::milliseconds duration) {
+    QEventLoop events;
+    QTimer::singleShot(duration, Qt::PreciseTimer, &events, &QEventLoop::quit);
+    events.exec();
+}
+
+void Station::StopAndSettle() const {
+    Click("cmdEnd");
+    Click("cmdClearSend");
+    RunEventsFor(1500ms);
+}
+
+// The threads of this process that run under a real-time policy: the sending thread, when it got it.
+std::vector<pid_t> RealTimeThreads() {
+    std::vector<pid_t> found;
+    for (const QString& task :
+         QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (sched_getscheduler(task.toInt()) == SCHED_FIFO) found.push_back(task.toInt());
+    }
+    return found;
+}
+
+QString RealTimeDescription() {
+    QStringList found;
+    for (const pid_t thread : RealTimeThreads()) {
+        sched_param parameters{};
+        if (sched_getparam(thread, &parameters) == 0)
+            found << QStringLiteral("SCHED_FIFO priority %1").arg(parameters.sched_priority);
+    }
+    return found.isEmpty() ? QStringLiteral("none: the sending thread runs at ordinary priority")
+                           : found.join(QStringLiteral(", "));
+}
+
+// As where the system grants no real-time scheduling.
+void PutBackToOrdinaryScheduling() {
+    const sched_param ordinary{};
+    for (const pid_t thread : RealTimeThreads())
+        sched_setscheduler(thread, SCHED_OTHER, &ordinary);
 }
 
 // The pause the program leaves after a character, as it computes it: halves to even, whole ms.
@@ -120,181 +232,256 @@ double IdealMilliseconds(char character, int dotMilliseconds, const MorseTables&
     return std::nearbyint(dotLengths * dotMilliseconds);
 }
 
-int CodeMismatches(const std::vector<CharacterCommand>& commands, const MorseTables& tables) {
-    int mismatches = 0;
-    for (std::size_t i = 0; i < commands.size(); ++i) {
-        if (commands[i].code != tables.MorseCodeTable[PacingText[i] - MorseTableFirstCharacter]) ++mismatches;
-    }
-    return mismatches;
-}
-
-void ReportPacing(int speed, int dotMilliseconds, const std::vector<CharacterCommand>& commands) {
-    const MorseTables tables = BuildMorseTables();
-    std::vector<double> deviations;
-    std::vector<double> signedDeviations;
-    double idealTotal = 0;
-    for (std::size_t i = 0; i + 1 < commands.size(); ++i) {
-        const double ideal = IdealMilliseconds(PacingText[i], dotMilliseconds, tables);
-        const double actual = MillisecondsBetween(commands[i].time, commands[i + 1].time);
-        idealTotal += ideal;
-        signedDeviations.push_back(actual - ideal);
-        deviations.push_back(std::abs(actual - ideal));
-    }
-    const double actualTotal = MillisecondsBetween(commands.front().time, commands.back().time);
-    const double totalDeviation = (actualTotal - idealTotal) / idealTotal * 100;
-    const double median = Median(deviations);
-    const double p99 = Percentile(deviations, 0.99);
-    std::printf("  %d wpm (dot %d ms), %zu intervals:\n", speed, dotMilliseconds, deviations.size());
-    std::printf("    |actual - ideal|  median %.3f ms [<= 0.5: %s]  p99 %.3f ms [<= 2: %s]  max %.3f ms\n",
-                median, Verdict(median <= 0.5), p99, Verdict(p99 <= 2), Maximum(deviations));
-    std::printf("    actual - ideal    mean %+.3f ms  min %+.3f ms  max %+.3f ms\n", Mean(signedDeviations),
-                *std::min_element(signedDeviations.begin(), signedDeviations.end()),
-                *std::max_element(signedDeviations.begin(), signedDeviations.end()));
-    std::printf("    whole text        %.3f ms against ideal %.0f ms: %+.3f %% [within 0.2 %%: %s]\n",
-                actualTotal, idealTotal, totalDeviation, Verdict(std::abs(totalDeviation) <= 0.2));
-    if (const int mismatches = CodeMismatches(commands, tables))
-        std::printf("    warning: %d code bytes are not those of the text\n", mismatches);
-}
-
-double IdealTextMilliseconds(int dotMilliseconds) {
-    const MorseTables tables = BuildMorseTables();
+double IdealTextMilliseconds(std::string_view text, int dotMilliseconds, const MorseTables& tables) {
     double total = 0;
-    for (const char character : PacingText)
+    for (const char character : text)
         total += IdealMilliseconds(character, dotMilliseconds, tables);
     return total;
 }
 
-SettingsPanel* Panel(const ProgCon& window) {
-    return window.findChild<SettingsPanel*>();
+int CodeMismatches(std::string_view text, const std::vector<CharacterCommand>& commands,
+                   const MorseTables& tables) {
+    int mismatches = 0;
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        if (commands[i].code != tables.MorseCodeTable[text[i] - MorseTableFirstCharacter]) ++mismatches;
+    }
+    return mismatches;
 }
 
-QTextEdit* Keyboard(const ProgCon& window) {
-    return window.findChild<QTextEdit*>(QStringLiteral("txtKeyboard"));
+void ReportPacing(std::string_view text, int speed, int dotMilliseconds,
+                  const std::vector<CharacterCommand>& commands) {
+    const MorseTables tables = BuildMorseTables();
+    std::vector<double> errors;
+    double idealTotal = 0;
+    for (std::size_t i = 0; i + 1 < commands.size(); ++i) {
+        const double ideal = IdealMilliseconds(text[i], dotMilliseconds, tables);
+        idealTotal += ideal;
+        errors.push_back(std::abs(MillisecondsBetween(commands[i].time, commands[i + 1].time) - ideal));
+    }
+    const double actualTotal = MillisecondsBetween(commands.front().time, commands.back().time);
+    const double drift = (actualTotal - idealTotal) / idealTotal * 100;
+    const Spread error = SpreadOf(errors);
+    std::printf(
+        "  %d wpm (dot %d ms), %zu intervals: |actual - ideal| median %.3f ms, p99 %.3f ms [<= 1: %s],"
+        " max %.3f ms [<= 3: %s]\n",
+        speed, dotMilliseconds, errors.size(), error.median, error.p99, Verdict(error.p99 <= 1),
+        error.maximum, Verdict(error.maximum <= 3));
+    std::printf("    whole text %.3f ms against ideal %.0f ms: %+.4f %% [within 0.01 %%: %s]\n", actualTotal,
+                idealTotal, drift, Verdict(std::abs(drift) <= 0.01));
+    if (const int mismatches = CodeMismatches(text, commands, tables))
+        std::printf("    warning: %d code bytes are not those of the text\n", mismatches);
 }
 
-void Stop(const ProgCon& window) {
-    window.findChild<QPushButton*>(QStringLiteral("cmdEnd"))->click();
-}
-
-void MeasurePacingAt(ProgCon& window, RecordingPort& port, int speed) {
-    Panel(window)->scrSpeed->setValue(speed);
+void MeasurePacingAt(const Station& station, int speed) {
+    const std::string_view text = PacingText.substr(0, station.scale.pacingCharacters);
+    station.SetSpeed(speed);
     const int dotMilliseconds = static_cast<int>(std::nearbyint(1200.0 / speed));
-
-    port.commands.clear();
-    // Pasted at the end, as the operator may.
-    QTextEdit* keyboard = Keyboard(window);
-    keyboard->moveCursor(QTextCursor::End);
-    keyboard->insertPlainText(
-        QString::fromLatin1(PacingText.data(), static_cast<qsizetype>(PacingText.size())));
-    const auto idealText =
-        std::chrono::milliseconds(static_cast<long long>(IdealTextMilliseconds(dotMilliseconds)));
-    const bool complete = RunUntilCommands(port, PacingText.size(), idealText * 3 / 2 + 10s);
-    const std::vector<CharacterCommand> commands = port.commands;
-    // Stop, and let the last character's pause run out, so that the next run starts on an idle loop.
-    Stop(window);
-    RunEventsFor(1500ms);
-
-    if (!complete || commands.size() != PacingText.size()) {
-        std::printf("  %d wpm: only %zu of %zu characters went out before the time-out\n", speed,
-                    commands.size(), PacingText.size());
+    const auto ideal = std::chrono::milliseconds(
+        static_cast<long long>(IdealTextMilliseconds(text, dotMilliseconds, BuildMorseTables())));
+    station.port.Clear();
+    station.Paste(Latin1(text));
+    station.port.RunUntil(text.size(), ideal * 3 / 2 + 10s);
+    const std::vector<CharacterCommand> commands = station.port.Commands();
+    station.StopAndSettle();
+    if (commands.size() != text.size()) {
+        std::printf("  %d wpm: %zu of %zu characters went out before the time-out\n", speed, commands.size(),
+                    text.size());
         return;
     }
-    ReportPacing(speed, dotMilliseconds, commands);
-}
-
-void MeasurePacing(ProgCon& window, RecordingPort& port, UnitEmulator& unit) {
-    std::printf(
-        "1. Pacing: interval between consecutive \"C\" commands against (length + letter space) x dot\n");
-    std::printf("   after a character, (word space - letter space) x dot after a space; letter space %.1f,\n",
-                LetterSpace);
-    std::printf(
-        "   word space %.1f (the panel's start values, set explicitly); %zu-character text per speed\n",
-        WordSpace, PacingText.size());
-    Panel(window)->scrLetterSpace->setValue(LetterSpaceControl);
-    Panel(window)->scrWordSpace->setValue(WordSpaceControl);
-    // A real bus walk takes time on every tick; it must not lengthen the characters.
-    for (const int enumerationCost : {0, 4}) {
-        unit.SetEnumerationCost(enumerationCost);
-        std::printf("  each enumeration takes %d ms:\n", enumerationCost);
-        for (const int speed : PacingSpeeds)
-            MeasurePacingAt(window, port, speed);
-    }
-    unit.SetEnumerationCost(0);
-    std::printf("\n");
-}
-
-// Runs each idle tick of the running window: the character typed is sent, the window cleared, and
-// the ticks that poll until the idle hand-over are timed, after the sent character's pause.
-void MeasureIdleTick(ProgCon& window, RecordingPort& port, TickTimingClock& clock) {
-    std::printf("3. Idle polling: the transmit timer's tick in the running window, unit present, Keyboard\n");
-    std::printf("   window empty (%d rounds: \"e\" sent, the window cleared, then %lld ms of ticks timed)\n",
-                IdleRounds, static_cast<long long>(IdleTimed.count()));
-    std::vector<double> micros;
-    for (int round = 0; round < IdleRounds; ++round) {
-        const std::size_t before = port.commands.size();
-        Keyboard(window)->insertPlainText(QStringLiteral("e"));
-        RunUntilCommands(port, before + 1, 2s);
-        Stop(window);
-        RunEventsFor(300ms);
-        clock.timedTicks = &micros;
-        RunEventsFor(IdleTimed);
-        clock.timedTicks = nullptr;
-    }
-    if (micros.empty()) {
-        std::printf("   no idle tick ran\n\n");
-        return;
-    }
-    const double average = Mean(micros);
-    std::printf("   %zu ticks: average %.3f us [<= 50: %s]  median %.3f us  p99 %.3f us  max %.3f us\n\n",
-                micros.size(), average, Verdict(average <= 50), Median(micros), Percentile(micros, 0.99),
-                Maximum(micros));
+    ReportPacing(text, speed, dotMilliseconds, commands);
 }
 
 // Posted from another thread, as the windowing system delivers a key: the moment is random against
-// the loop's 10 ms polling, and the time includes waking the event loop. The events are made in the
+// whatever the loop is doing, and the time includes waking the event loop. The events are made in the
 // window's thread, where Qt sets up its input device on first use.
 struct KeyStroke {
     QKeyEvent* press = new QKeyEvent(QEvent::KeyPress, Qt::Key_E, Qt::NoModifier, QStringLiteral("e"));
     QKeyEvent* release = new QKeyEvent(QEvent::KeyRelease, Qt::Key_E, Qt::NoModifier, QStringLiteral("e"));
 };
 
-Microseconds PostAfter(QWidget* target, KeyStroke stroke, std::chrono::microseconds delay) {
+SteadyClock::time_point PostAfter(QWidget* target, KeyStroke stroke, std::chrono::microseconds delay) {
     std::this_thread::sleep_for(delay);
-    const Microseconds pressed = std::chrono::time_point_cast<std::chrono::microseconds>(SteadyClock::now());
+    const SteadyClock::time_point pressed = SteadyClock::now();
     QCoreApplication::postEvent(target, stroke.press);
     QCoreApplication::postEvent(target, stroke.release);
     return pressed;
 }
 
-void MeasureKeyPress(ProgCon& window, RecordingPort& port) {
-    std::printf(
-        "2. Key press to \"C\" command: 'e' pressed and released (posted from another thread) in the\n");
-    std::printf(
-        "   empty Keyboard window while the loop polls at 10 ms, after a random 150..250 ms pause;\n");
-    std::printf("   at %d wpm, window cleared between samples\n", Panel(window)->scrSpeed->value());
+void MeasureKeyPress(const Station& station) {
     std::mt19937 random(20240611);
     std::uniform_int_distribution<int> pauseMicroseconds(150'000, 250'000);
     std::vector<double> latencies;
-    for (int sample = 0; sample < KeyPressSamples; ++sample) {
-        const std::size_t before = port.commands.size();
+    for (int sample = 0; sample < station.scale.keyPresses; ++sample) {
+        const std::size_t before = station.port.Count();
         const std::chrono::microseconds pause(pauseMicroseconds(random));
-        Microseconds pressed;
+        SteadyClock::time_point pressed;
         std::thread typist(
-            [&, stroke = KeyStroke{}] { pressed = PostAfter(Keyboard(window), stroke, pause); });
-        const bool arrived = RunUntilCommands(port, before + 1, 2s);
+            [&, stroke = KeyStroke{}] { pressed = PostAfter(station.Keyboard(), stroke, pause); });
+        const bool arrived = station.port.RunUntil(before + 1, 2s);
         typist.join();
-        if (arrived) latencies.push_back(MillisecondsBetween(pressed, port.commands[before].time));
-        Stop(window);
+        if (arrived) latencies.push_back(MillisecondsBetween(pressed, station.port.Commands()[before].time));
+        station.Click("cmdEnd");
     }
     if (latencies.empty()) {
-        std::printf("   no key press reached the unit\n");
+        std::printf("  key press to \"C\": no key press reached the unit\n");
         return;
     }
-    const double maximum = Maximum(latencies);
-    const double median = Median(latencies);
-    std::printf("   %zu of %d samples: median %.3f ms [<= 10: %s]  max %.3f ms [<= 10: %s]  min %.3f ms\n",
-                latencies.size(), KeyPressSamples, median, Verdict(median <= 10), maximum,
-                Verdict(maximum <= 10), *std::min_element(latencies.begin(), latencies.end()));
+    const Spread latency = SpreadOf(latencies);
+    std::printf(
+        "  key press to \"C\", %zu of %d samples: median %.3f ms [<= 2: %s], p99 %.3f ms, max %.3f ms\n",
+        latencies.size(), station.scale.keyPresses, latency.median, Verdict(latency.median <= 2), latency.p99,
+        latency.maximum);
+}
+
+// Pacing at each speed, then key presses, under one state of the machine.
+void MeasureTiming(const Station& station, bool loaded) {
+    std::printf("\n%s machine, load average %s\n", loaded ? "Loaded" : "Idle", qPrintable(LoadAverage()));
+    std::optional<MachineLoad> load;
+    if (loaded) {
+        load.emplace();
+        std::printf("  %s\n", qPrintable(load->Description()));
+    }
+    std::printf(
+        "  pacing: interval between consecutive \"C\" commands against (length + letter space) x dot\n"
+        "  after a character, (word space - letter space) x dot after a space; letter space %.1f, word\n"
+        "  space %.1f; the same %zu-character text at each speed\n",
+        LetterSpace, WordSpace, station.scale.pacingCharacters);
+    for (const int speed : PacingSpeeds)
+        MeasurePacingAt(station, speed);
+    std::printf("  key press: 'e' pressed and released (posted from another thread) in the empty Keyboard\n"
+                "  window after a random 150..250 ms pause, at %d wpm, the over ended between samples\n",
+                station.Panel()->scrSpeed->value());
+    MeasureKeyPress(station);
+}
+
+// CPU time used over a stretch, by the window's thread and by the whole process (the sending thread
+// and the software unit too).
+struct CpuUse {
+    double window = 0;
+    double process = 0;
+
+    static CpuUse Now() { return {ThreadCpuSeconds(), ProcessCpuSeconds()}; }
+    CpuUse operator-(const CpuUse& before) const {
+        return {window - before.window, process - before.process};
+    }
+    CpuUse& operator+=(const CpuUse& more) {
+        window += more.window;
+        process += more.process;
+        return *this;
+    }
+};
+
+CpuUse CpuUseOver(std::chrono::milliseconds stretch) {
+    const CpuUse start = CpuUse::Now();
+    RunEventsFor(stretch);
+    return CpuUse::Now() - start;
+}
+
+void PrintPerSecond(const char* stretch, const CpuUse& used, double seconds) {
+    std::printf("    %s: window's thread %.1f us per second, whole process %.1f us per second\n", stretch,
+                used.window * 1e6 / seconds, used.process * 1e6 / seconds);
+}
+
+// The CPU time per second while the unit is present and nothing is to send: first in the 3.5 s after
+// a character, while the loop waits for more, then once the connection monitor has taken over.
+void MeasureIdleCost(const Station& station) {
+    const int rounds = station.scale.idleRounds;
+    std::printf(
+        "  idle: CPU time, unit present, nothing to send (%d rounds: 'e' sent, the over ended, 0.3..2.8 s\n"
+        "  after it timed; then 4..9 s, after the hand-over to the connection monitor)\n",
+        rounds);
+    CpuUse waiting;
+    CpuUse monitoring;
+    for (int round = 0; round < rounds; ++round) {
+        const std::size_t before = station.port.Count();
+        station.Paste(QStringLiteral("e"));
+        station.port.RunUntil(before + 1, 2s);
+        station.Click("cmdEnd");
+        RunEventsFor(300ms);
+        waiting += CpuUseOver(2500ms);
+        RunEventsFor(1200ms);
+        monitoring += CpuUseOver(5s);
+    }
+    PrintPerSecond("waiting for text", waiting, rounds * 2.5);
+    PrintPerSecond("connection monitor", monitoring, rounds * 5.0);
+}
+
+QString Repeated(const QString& piece, qsizetype length) {
+    return piece.repeated(length / piece.size() + 1).left(length);
+}
+
+// A window's contents for one measurement of the cost per character.
+struct CostCase {
+    QString title;
+    QString keyboard;
+    QString sent;
+    int characters; // the most timed, after the first
+};
+
+QString Size(qsizetype characters) {
+    return characters >= 1'000'000 ? QStringLiteral("%1 M").arg(characters / 1'000'000)
+           : characters >= 1'000   ? QStringLiteral("%1 k").arg(characters / 1'000)
+                                   : QString::number(characters);
+}
+
+// The Keyboard window at a thousandth, a tenth and all of the largest size, then the Sent window
+// at the largest.
+std::vector<CostCase> CostCases(qsizetype largest) {
+    // A message without spaces lays out as one unbreakable word; the Sent window holds a long over
+    // either on one line or on many.
+    const QString noSpaces = QStringLiteral("CQDEDL2KAW");
+    const QString words = Latin1(PacingText.substr(0, 70)) + QLatin1Char(' ');
+    const QString lines = Latin1(PacingText.substr(0, 70)) + QLatin1Char('\n');
+    const QString message = Repeated(words, 1000);
+    std::vector<CostCase> cases;
+    for (const auto& [size, characters] : {std::pair{largest / 1000, 40}, {largest / 10, 10}, {largest, 3}}) {
+        cases.push_back({QStringLiteral("Keyboard window %1 characters").arg(Size(size)),
+                         Repeated(noSpaces, size), QString(), characters});
+    }
+    cases.push_back({QStringLiteral("Sent window %1B on one line").arg(Size(largest)), message,
+                     Repeated(words, largest), 20});
+    cases.push_back({QStringLiteral("Sent window %1B in lines of 71").arg(Size(largest)), message,
+                     Repeated(lines, largest), 20});
+    return cases;
+}
+
+// The CPU time the window's thread spends on each character with the windows already full, from one
+// "C" command to the next. Timing starts at the second character: the first goes out while the text
+// just pasted is laid out.
+void MeasureCostPerCharacter(const Station& station, const CostCase& costCase) {
+    station.Sent()->setPlainText(costCase.sent);
+    station.port.Clear();
+    const SteadyClock::time_point start = SteadyClock::now();
+    station.Paste(costCase.keyboard);
+    const double pasteSeconds = MillisecondsBetween(start, SteadyClock::now()) / 1e3;
+    const auto timeout = 1min;
+    std::vector<double> costs;
+    bool complete = station.port.RunUntil(2, timeout);
+    for (int character = 0;
+         complete && character < std::min(costCase.characters, station.scale.costCharacters); ++character) {
+        const double before = ThreadCpuSeconds();
+        complete = station.port.RunUntil(costs.size() + 3, timeout);
+        if (complete) costs.push_back((ThreadCpuSeconds() - before) * 1e3);
+    }
+    if (costs.empty()) {
+        std::printf("    %-34s timed out\n", qPrintable(costCase.title));
+    } else {
+        const Spread cost = SpreadOf(costs);
+        std::printf("    %-34s %3zu characters: median %7.3f ms of CPU, max %7.3f ms [median <= 1: %s]"
+                    " (pasted in %.1f s)%s\n",
+                    qPrintable(costCase.title), costs.size(), cost.median, cost.maximum,
+                    Verdict(cost.median <= 1), pasteSeconds, complete ? "" : " (timed out)");
+    }
+    station.StopAndSettle();
+}
+
+void MeasureCost(const Station& station) {
+    std::printf("\nCost on the window's thread, load average %s\n", qPrintable(LoadAverage()));
+    MeasureIdleCost(station);
+    station.SetSpeed(50);
+    std::printf("  per character at 50 wpm (each character's ideal interval is 96..480 ms):\n");
+    for (const CostCase& costCase : CostCases(station.scale.largestWindow))
+        MeasureCostPerCharacter(station, costCase);
 }
 
 } // namespace
@@ -302,10 +489,15 @@ void MeasureKeyPress(ProgCon& window, RecordingPort& port) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    QStringList sections = application.arguments().mid(1);
+    const bool quick = sections.removeAll(QStringLiteral("--quick")) > 0;
+    const bool ordinary = sections.removeAll(QStringLiteral("--ordinary")) > 0;
+    if (sections.isEmpty())
+        sections = {QStringLiteral("idle"), QStringLiteral("loaded"), QStringLiteral("cost")};
     // Each figure shows as soon as it is known; the whole run takes minutes.
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     QTemporaryDir applicationFolder;
-    TickTimingClock clock;
+    SystemClock clock;
     UnitEmulator unit(clock);
     RecordingPort port(unit);
     QuietPrompts prompts;
@@ -315,14 +507,27 @@ int main(int argc, char** argv) {
     window.show();
     // The window's first layout and paint happen here, not inside the first measurement.
     RunEventsFor(1s);
+    const Station station{port, window, quick ? QuickRun : FullRun};
+    station.Panel()->scrLetterSpace->setValue(LetterSpaceControl);
+    station.Panel()->scrWordSpace->setValue(WordSpaceControl);
 
-    PrintHeader();
+    PrintMachine(quick ? "Transmit loop timing and cost, QUICK RUN (too few samples to quote)"
+                       : "Transmit loop timing and cost");
+    std::printf("Qt %s on %s, event dispatcher %s\n", qVersion(), qPrintable(QGuiApplication::platformName()),
+                QAbstractEventDispatcher::instance()->metaObject()->className());
+    if (ordinary) PutBackToOrdinaryScheduling();
+    std::printf("real-time threads: %s\n", qPrintable(RealTimeDescription()));
     const auto start = SteadyClock::now();
-    MeasurePacing(window, port, unit);
-    MeasureKeyPress(window, port);
-    MeasureIdleTick(window, port, clock);
+    for (const QString& section : sections) {
+        if (section == QLatin1String("idle") || section == QLatin1String("loaded"))
+            MeasureTiming(station, section == QLatin1String("loaded"));
+        else if (section == QLatin1String("cost"))
+            MeasureCost(station);
+        else
+            std::printf("\nunknown section %s: idle, loaded, cost, --quick or --ordinary\n",
+                        qPrintable(section));
+    }
     std::printf("\nrunning time %.0f s\n", std::chrono::duration<double>(SteadyClock::now() - start).count());
-    std::fflush(stdout);
     window.close();
     return 0;
 }
