@@ -15,6 +15,7 @@ const QByteArray AnnsProfile = "[Operator]\r\nMyCall=N0CALL\r\nName=Ann\r\nQTH=O
                                "M3=(HISCALL) DE (MYCALL) UR 599 *\r\nTitle3=Resp\r\n"
                                "M4=(NAME) (QTH) (HISCALL)\r\nTitle4=Info\r\n"
                                "M5=NAME (NAME)\r\nTitle5=Name\r\n"
+                               "M6=NR (SERIAL)\r\nM11=E (WPM+5)T(WPM 10)E\r\n"
                                "M12=SK\r\nTitle12=His\r\n";
 
 QPushButton* MessageButton(const Harness& h, int number) {
@@ -260,6 +261,72 @@ private slots:
         QVERIFY(transmit->isEnabled());
         QVERIFY(h->prompts.shown.empty());
         QCOMPARE(h->Read("Ops.ini"), AnnsProfile);
+    }
+
+    // A speed word changes the unit's speed between the characters around it, one transfer each, and
+    // the operator's speed comes back after the message, or when it is stopped.
+    void aSpeedChangeGoesOutAtItsCharacter() {
+        Press(*h, Qt::Key_F11);
+        QCOMPARE(h->KeyboardText(), u"E \u2039+5\u203AT\u203910\u203AE\u2039\u203A"_qs);
+        h->clock.Advance(300);
+        QCOMPARE(h->Panel()->txtSpeed->text() + h->unit.letters(), QStringLiteral(" 30CCSSS"));
+        h->clock.Advance(3000);
+        QCOMPARE(h->unit.letters(), QStringLiteral("CCSSSCSSSCSSS"));
+        QCOMPARE(h->SentText(), QStringLiteral("E TE"));
+        QCOMPARE(h->Panel()->txtSpeed->text() + QString::number(h->unit.settings().speedWpm), " 2525");
+
+        Press(*h, Qt::Key_Escape);
+        Press(*h, Qt::Key_F11);
+        h->clock.Advance(400);
+        QCOMPARE(h->unit.settings().speedWpm, 30);
+        QTest::mouseClick(h->Find<QPushButton>("cmdEnd"), Qt::LeftButton);
+        QCOMPARE(h->Panel()->txtSpeed->text() + QString::number(h->unit.settings().speedWpm), " 2525");
+    }
+
+    // The number goes up with the next confirmed call once it went out, is typed like a setting (never
+    // keyed), is cut as chosen, and is in the profile at each change, so a restart goes on with it.
+    void theSerialNumberCountsContacts() {
+        QVERIFY(h->ShowActive());
+        auto* call = h->Find<QLineEdit>("txtWrkStation");
+        auto* serial = h->Find<SettingBox>("txtSerial");
+        const auto confirm = [&](const char* typed) {
+            QTest::mouseClick(call, Qt::LeftButton);
+            QTest::keyClicks(call, typed);
+            QTest::keyClick(call, Qt::Key_Return);
+        };
+        confirm("dl1abc");
+        confirm("dl1abd");
+        QCOMPARE(SendByButton(*h, 6), QStringLiteral("NR 001"));
+        QTest::mouseClick(h->Find<QPushButton>("cmdCaptureCall"), Qt::LeftButton);
+        QTest::keyClicks(h->Find<WorkedCallDialog>()->txtWrkCall, "g4xyz");
+        QTest::keyClick(h->Find<WorkedCallDialog>()->txtWrkCall, Qt::Key_Return);
+        confirm("");
+        QCOMPARE(serial->text(), QStringLiteral("2"));
+        QVERIFY(h->Read("Ops.ini").endsWith("[Contest]\r\nSerial=2\r\nSerialSent=NO\r\nCutNumbers=OFF\r\n"));
+
+        QTest::mouseClick(serial, Qt::LeftButton);
+        QTest::keyClicks(serial, "5");
+        QTest::keyClick(serial, Qt::Key_Escape);
+        QTest::mouseClick(serial, Qt::LeftButton);
+        QTest::keyClicks(serial, "9999");
+        QTest::keyClick(serial, Qt::Key_Return);
+        QVERIFY(keyboard->hasFocus() && !h->KeyboardText().contains(u'9') && !h->SentText().contains(u'9'));
+        QCOMPARE(SendByButton(*h, 6), QStringLiteral("NR 9999"));
+        confirm("ok1xyz");
+        h->Trigger("mnuEditKeyer");
+        h->Find<KeyerFeaturesDialog>()->rbCutNumbers[1]->setChecked(true);
+        QTest::mouseClick(h->Find<KeyerFeaturesDialog>()->OKButton, Qt::LeftButton);
+        h->clock.Advance(9000);
+        QTest::keyClicks(keyboard, "0 ");
+        Press(*h, Qt::Key_F6);
+        h->clock.Advance(9000);
+        QCOMPARE(h->SentText(), QStringLiteral("NR 9999\r\n0 NR 1TTTT\r\n"));
+
+        h->window->close();
+        h->Start();
+        QCOMPARE(h->Find<SettingBox>("txtSerial")->text(), QStringLiteral("10000"));
+        QVERIFY(h->Find<KeyerFeaturesDialog>()->rbCutNumbers[1]->isChecked());
+        QCOMPARE(SendByButton(*h, 6), QStringLiteral("NR 1TTTT"));
     }
 
     void theWorkedCallGoesToMacroAndClipboard() {

@@ -80,7 +80,11 @@ private slots:
         QTest::keyClick(d->txtFilename, Qt::Key_Return);
 
         const QByteArray created = h.Read("N0CALL.INI");
-        QVERIFY(created.contains("Speed= 26\r\n") && created.contains("M1=CQ DE (MYCALL)\r\n"));
+        QVERIFY(created.contains("Speed= 26\r\n") && created.contains("M1=CQ DE (MYCALL)\r\nTitle1=CQ\r\n"));
+        // Where the window held no message, the new profile has the starter set's.
+        QVERIFY(created.contains("M2=(HISCALL) (WPM+5)(5NN)(WPM-5) (SERIAL)\r\nTitle2=Exch\r\n"));
+        QCOMPARE(h.Find<QPushButton>("cmdMessages11")->toolTip(),
+                 QStringLiteral("TU 73 (HISCALL) DE (MYCALL) ="));
         QVERIFY(created.contains("[Operator]\r\nMyCall=N0CALL\r\nName=Joe\r\nQTH=New York, NY\r\n"));
         QCOMPARE(CutTexts(h.Find<SelectOperatorDialog>()), QStringList());
     }

@@ -1,6 +1,8 @@
 #include "Harness.h"
 #include "operators/OperatorDialog.h"
 
+#include <QCheckBox>
+#include <QSpinBox>
 #include <fstream>
 #include <sstream>
 
@@ -34,6 +36,19 @@ private slots:
         // The unit got the profile's settings.
         QCOMPARE(Decoded(h.unit), QStringLiteral("30 40 700 20 3 7.5 2"));
         QCOMPARE(h.unit.settings().paddleMode, std::uint8_t(0x1A));
+
+        // A Farnsworth effective speed of 25 at 30 sets the spaces (u = 870 / 570 dots): shown, sent once
+        // and saved as spacing.
+        h.unit.ClearReports();
+        h.Trigger("mnuEditKeyer");
+        auto* features = h.Find<KeyerFeaturesDialog>();
+        features->chkFarnsworth->setChecked(true);
+        features->spnEffectiveSpeed->setValue(25);
+        QTest::mouseClick(features->OKButton, Qt::LeftButton);
+        QCOMPARE(h.Panel()->txtWordSpace->text() + h.Panel()->txtLetterSpace->text(), " 9.7 3.6");
+        QCOMPARE(Decoded(h.unit) + h.unit.letters(), QStringLiteral("30 40 700 20 3.6 9.7 2SSS"));
+        h.window->close();
+        QVERIFY(h.Read("Smith.ini").contains("WordSpace= 9.7\r\nLetterSpace= 3.6\r\n"));
     }
 
     void shutdownSavesTheProfileAndItsName() {

@@ -1,4 +1,6 @@
 #include "FileHelpers.h"
+#include "profile/ContestSettings.h"
+#include "profile/Farnsworth.h"
 #include "profile/IniFile.h"
 #include "profile/ProfileFile.h"
 #include "profile/SettingText.h"
@@ -50,6 +52,7 @@ private slots:
         save.identity = {"N0CALL", "Ann", "Oslo\nNorway"};
         save.messages[0] = "CQ\r\nDE N0CALL *";
         save.titles[0] = "";
+        save.contest = {1234, true, CutNumbers::ZeroNineOne};
         WriteProfile(path, save, ProfileWrite::Create);
         QByteArray expected =
             "[Timing]\r\nSpeed= 37\r\nWeight= 62\r\nTone= 1130\r\nVolume= 100\r\nWordSpace= 9.5\r\n"
@@ -58,7 +61,7 @@ private slots:
             "[Messages]\r\nM1=CQ  DE N0CALL *\r\nTitle1=\r\n";
         for (int number = 2; number <= MessageCount; ++number)
             expected += QStringLiteral("M%1=\r\nTitle%1=--\r\n").arg(number).toUtf8();
-        QCOMPARE(Bytes(path), expected);
+        QCOMPARE(Bytes(path), expected + "[Contest]\r\nSerial=1234\r\nSerialSent=YES\r\nCutNumbers=TNA\r\n");
         QVERIFY(save.identity.qth == "Oslo Norway" && save.messages[0] == "CQ  DE N0CALL *");
         QVERIFY(ReadProfile(path).profile == save);
     }
@@ -80,6 +83,55 @@ private slots:
         for (const auto& [bytes, summary] : files) {
             Put(path, bytes);
             QCOMPARE(Summary(ReadProfile(path).profile), summary);
+        }
+    }
+
+    // A whole number from 1 up in plain digits is a serial number, held to the box's nine digits; an
+    // empty or missing one is the first; anything else is damaged, reads as 1 and is said. Other keys
+    // take only their exact texts. Contest section, then serial, sent, cut numbers and whether said:
+    void readsTheContestSection() {
+        const std::pair<QByteArray, QString> cases[] = {
+            {"", "1 0 0 0"},
+            {"Serial=\nSerialSent=yes\nCutNumbers=tn", "1 0 0 0"},
+            {"Serial=007\nSerialSent=YES\nCutNumbers=TN", "7 1 1 0"},
+            {"Serial=1000000000\nCutNumbers=TNA", "999999999 0 2 0"},
+            {"Serial=2147483647", "999999999 0 0 0"},
+            {"Serial=0", "1 0 0 1"},
+            {"Serial=-5", "1 0 0 1"},
+            {"Serial=+5", "1 0 0 1"},
+            {"Serial=5.0", "1 0 0 1"},
+            {"Serial=12a", "1 0 0 1"},
+            {"Serial=2147483648", "1 0 0 1"},
+            {"Serial=\u0663", "1 0 0 1"}};
+        for (const auto& [section, expected] : cases) {
+            Put(path, "[Operator]\nMyCall=\nName=\nQTH=\n[Contest]\n" + section);
+            const ProfileRead read = ReadProfile(path);
+            const ContestSettings& c = read.profile.contest;
+            QCOMPARE(QString::asprintf("%d %d %d %d", c.serial, c.serialSent, int(c.cutNumbers),
+                                       read.problem.value_or("").contains("no serial number")),
+                     expected);
+        }
+    }
+
+    // By hand: u = (60c - 37.2s) / (1.2s x 19) dots; letter space 3u - 1, word space 7u - 1, in tenths,
+    // whole from 10 up; the letter space control holds it less one.
+    void computesFarnsworthSpacing() {
+        // Character and effective speed: word space and letter space controls, and whether reached.
+        const std::tuple<int, int, QString> cases[] = {
+            {25, 25, "60 10 1"},  // u = 1: the standard gaps
+            {30, 25, "97 26 1"},  // u = 870 / 570 = 1.526: 3.58 and 9.68
+            {25, 15, "180 63 1"}, // u = 942 / 342 = 2.754: 7.26 and 18.28
+            // Held: u = 828 / 228 = 3.632 gives 9.89 and 24.42; u = 11.53 gives 33.6 and 79.7.
+            {20, 10, "200 89 0"},
+            {25, 5, "200 90 0"},
+            // No faster than the characters, no slower than 1 (u = 11.53 again at 5 and 1).
+            {20, 30, "60 10 0"},
+            {0, 0, "200 90 0"},
+        };
+        for (const auto& [characterWpm, effectiveWpm, expected] : cases) {
+            const FarnsworthSpacing f = SpacingForEffectiveSpeed(characterWpm, effectiveWpm);
+            QCOMPARE(QString::asprintf("%d %d %d", f.wordSpaceTenths, f.letterSpaceTenths, f.reached),
+                     expected);
         }
     }
 

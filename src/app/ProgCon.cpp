@@ -3,6 +3,7 @@
 #include "app/NetworkKeying.h"
 #include "help/HelpMenu.h"
 #include "keyboard/KeyboardHandlers.h"
+#include "keyboard/SerialNumber.h"
 #include "keyboard/WorkedCall.h"
 #include "link/KeyerCommands.h"
 #include "operators/OperatorFiles.h"
@@ -10,6 +11,7 @@
 #include "platform/Twips.h"
 #include "platform/WindowPlacement.h"
 #include "platform/WrappingButton.h"
+#include "profile/Farnsworth.h"
 #include "profile/IniFile.h"
 #include "profile/KeyerFeaturesDialog.h"
 #include "profile/ProfileFile.h"
@@ -62,6 +64,7 @@ ProgCon::ProgCon(PlatformServices services, QWidget* parent)
     WireTransmitting();
     WireMessages();
     WireOperators();
+    WireSerialNumber();
     WireNetworkKeying();
     monitorTimer->onTick = [this] { ConnectionMonitorTick(); };
 }
@@ -76,6 +79,9 @@ KeyerFeaturesDialog* ProgCon::dlgEditKeyer() {
     if (!keyerFeaturesDialog_) {
         keyerFeaturesDialog_ = new KeyerFeaturesDialog(profile_.paddles, this);
         connect(keyerFeaturesDialog_, &KeyerFeaturesDialog::okPressed, this, [this] {
+            serialNumber->SetCutNumbers(keyerFeaturesDialog_->ChosenCutNumbers());
+            if (const auto effective = keyerFeaturesDialog_->EffectiveSpeed())
+                SetFarnsworthSpacing(*effective);
             SendKeyerSettings();
             keyerFeaturesDialog_->hide();
             FocusKeyboard();
@@ -124,7 +130,7 @@ void ProgCon::WireTransmitting() {
 void ProgCon::WireMessages() {
     messages = std::make_unique<MessageEditor>(MessageEditor::Parts{
         state, keyboardHandlers->keyboard(), *transmitTimer, *monitorTimer, services_.prompts, profile_,
-        *workedCallEntry, *this, [this] { FocusKeyboard(); }});
+        *workedCallEntry, *this, [this] { FocusKeyboard(); }, [this] { serialNumber->Sent(); }});
     for (int i = 0; i < MessageCount; ++i) {
         connect(cmdMessages[i], &QPushButton::clicked, this, [this, i] { messages->ButtonClicked(i); });
     }
@@ -135,6 +141,34 @@ void ProgCon::WireOperators() {
     operators = std::make_unique<OperatorCommands>(OperatorCommands::Parts{
         *this, services_.prompts, services_.applicationFolder, OperatorIniPath(), profile_, *this,
         [this](bool makesProfile) { SaveProfile(makesProfile); }, [this] { LoadProfile(); }});
+}
+
+void ProgCon::WireSerialNumber() {
+    connect(workedCallEntry, &WorkedCall::confirmed, this,
+            [this] { serialNumber->CallConfirmed(workedCallEntry->workedCall()); });
+    connect(serialNumber, &SerialNumber::changed, this, &ProgCon::StoreContestSettings);
+    connect(serialNumber, &SerialNumber::done, this, &ProgCon::FocusKeyboard);
+}
+
+void ProgCon::StoreContestSettings() {
+    const ProfileProblem problem = profile_.StoreContest();
+    if (problem && !std::exchange(toldContestNotStored_, true))
+        services_.prompts.MessageBox(*problem, QString(), Prompts::Buttons::Ok);
+}
+
+// The spaces are computed once, from the speed in force, and are ordinary spacing from then on.
+void ProgCon::SetFarnsworthSpacing(int effectiveWpm) {
+    const FarnsworthSpacing spacing = SpacingForEffectiveSpeed(panel->scrSpeed->value(), effectiveWpm);
+    {
+        const QScopedValueRollback holdSettings(loadingProfile_, true);
+        panel->scrWordSpace->setValue(spacing.wordSpaceTenths);
+        panel->scrLetterSpace->setValue(spacing.letterSpaceTenths);
+    }
+    if (!spacing.reached)
+        ShowNotice(QStringLiteral("Farnsworth: the spacing controls cannot slow %1 WPM down to %2 WPM; "
+                                  "the nearest spaces are set")
+                       .arg(panel->scrSpeed->value())
+                       .arg(effectiveWpm));
 }
 
 void ProgCon::WireNetworkKeying() {
@@ -210,6 +244,12 @@ void ProgCon::ShowEditState(bool editing) {
 
 void ProgCon::ShowEditStatus(const QString& text) {
     txtInfo->setText(text);
+}
+
+void ProgCon::ShowProfileTexts() {
+    for (int number = 1; number <= MessageCount; ++number)
+        ShowStoredMessage(number);
+    serialNumber->Show();
 }
 
 void ProgCon::ShowStoredMessage(int number) {
@@ -377,9 +417,9 @@ void ProgCon::LoadProfile() {
         const QScopedValueRollback holdSettings(loadingProfile_, true);
         panel->SetTiming(profile_.timing);
         dlgEditKeyer()->ShowChoice();
+        dlgEditKeyer()->SetCutNumbers(profile_.contest.cutNumbers);
         ShowOperator();
-        for (int number = 1; number <= MessageCount; ++number)
-            ShowStoredMessage(number);
+        ShowProfileTexts();
         SendKeyerSettings();
     }
     if (problem) services_.prompts.MessageBox(*problem, QString(), Prompts::Buttons::Ok);

@@ -27,6 +27,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTextEdit;
+class SerialNumber;
 class SettingsPanel;
 class WorkedCall;
 
@@ -82,6 +83,9 @@ private:
     void WireMessages();
     void WireOperators();
     void WireNetworkKeying();
+    void WireSerialNumber();
+    void StoreContestSettings();
+    void SetFarnsworthSpacing(int effectiveWpm);
     void SetTabOrder();
     void SpeakOfControls();
     void PlaceControls(const std::vector<Placement>& places);
@@ -97,6 +101,7 @@ private:
     void ShowEditStatus(const QString& text) override;
     void ShowStoredMessage(int number) override;
     void ShowOperator() override;
+    void ShowProfileTexts() override;
     void RestoreGeometry(const IniDocument& stateFile);
     void SaveGeometry();
     void FocusKeyboard();
@@ -144,6 +149,7 @@ private:
     std::unique_ptr<TransmitLoop> loop;
     std::unique_ptr<MessageEditor> messages;
     WorkedCall* workedCallEntry;
+    SerialNumber* serialNumber;
     std::unique_ptr<OperatorCommands> operators;
     std::unique_ptr<NetworkKeying> networkKeying;
 
@@ -152,4 +158,6 @@ private:
     int storedWindowState_ = 0;
     // Set while a profile fills the controls, whose changes then wait for one settings transfer.
     bool loadingProfile_ = false;
+    // A serial number that could not be stored is told once; the save at the end tells it again.
+    bool toldContestNotStored_ = false;
 };

@@ -4,6 +4,7 @@
 #include "app/WindowLayout.h"
 #include "help/HelpMenu.h"
 #include "keyboard/KeyboardHandlers.h"
+#include "keyboard/SerialNumber.h"
 #include "keyboard/WorkedCall.h"
 #include "platform/Twips.h"
 #include "platform/WindowPlacement.h"
@@ -111,6 +112,7 @@ void ProgCon::BuildWindow() {
 
     workedCallEntry = new WorkedCall(client, this, [this] { FocusKeyboard(); });
     txtWrkStation = workedCallEntry->box();
+    serialNumber = new SerialNumber(client, profile_.contest);
     txtIambic = AddCaptionBox(QStringLiteral("txtIambic"));
     txtDotMemory = AddCaptionBox(QStringLiteral("txtDotMemory"));
     txtDashMemory = AddCaptionBox(QStringLiteral("txtDashMemory"));
@@ -153,6 +155,8 @@ void ProgCon::SetTabOrder() {
                         panel->scrTone,
                         panel->txtTone,
                         txtWrkStation,
+                        serialNumber->control(),
+                        serialNumber->box(),
                         cmdTx,
                         cmdEnd,
                         cmdClearSend,

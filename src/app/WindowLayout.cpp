@@ -91,10 +91,14 @@ void PlaceHintRow(Placer& at, double dw, double dh) {
     at.Label("lblKeyboard", 3180 + dw / 2, 3000 + 2 * dh / 3);
 }
 
-// The option row shares the extra width in fifths, the button row in ninths (buttons and gaps).
+// The option row shares the extra width in fifths, the button row in ninths (buttons and gaps). The
+// serial number and its arrows take the right of the worked call's fifth.
 void PlaceLowerRows(Placer& at, double dw, double dh) {
     const double optionWidth = 1580 + 0.2 * dw;
-    at.Box("txtWrkStation", 60, 4620 + dh, optionWidth, 315);
+    const double callWidth = optionWidth - 690;
+    at.Box("txtWrkStation", 60, 4620 + dh, callWidth, 315);
+    at.Box("txtSerial", 90 + callWidth, 4620 + dh, 405, 315);
+    at.Box("scrSerial", 510 + callWidth, 4590 + dh, 225, 375);
     const char* options[] = {"txtIambic", "txtDotMemory", "txtDashMemory", "txtRLPaddles"};
     for (int i = 0; i < 4; ++i)
         at.Box(options[i], 1635 + 1575 * i + 0.2 * (i + 1) * dw, 4620 + dh, optionWidth, 315);

@@ -6,10 +6,16 @@
 #include "platform/RichText.h"
 #include "profile/OperatorProfile.h"
 
-QString MessageEditor::Expanded(int number) const {
+QString MessageEditor::Expanded(int number) {
     const OperatorIdentity& identity = p_.profile.identity;
-    return ExpandMacros(p_.profile.MessageText(number),
-                        {identity.myCall, p_.workedCall.workedCall(), identity.name, identity.qth});
+    const ContestSettings& contest = p_.profile.contest;
+    bool sendsSerial = false;
+    QString expanded = ExpandMacros(p_.profile.MessageText(number),
+                                    {identity.myCall, p_.workedCall.workedCall(), identity.name, identity.qth,
+                                     contest.serial, contest.cutNumbers},
+                                    &sendsSerial);
+    if (sendsSerial) p_.serialSent();
+    return expanded;
 }
 
 void MessageEditor::ButtonClicked(int index) {

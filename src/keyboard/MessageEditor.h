@@ -39,6 +39,8 @@ public:
         const WorkedCall& workedCall;
         MessageDisplay& display;
         std::function<void()> focusKeyboard;
+        // A message put the serial number into the Keyboard window.
+        std::function<void()> serialSent;
     };
 
     explicit MessageEditor(Parts parts) : p_(std::move(parts)) {}
@@ -55,7 +57,7 @@ private:
     void SendByButton(int number);
     void Choose(int number, const QString& info);
     // The message with its macros expanded as they stand at this moment.
-    QString Expanded(int number) const;
+    QString Expanded(int number);
     void ReturnToNormal(const QString& status);
 
     Parts p_;

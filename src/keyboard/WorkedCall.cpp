@@ -87,4 +87,5 @@ void WorkedCall::Confirm(const QString& call) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
     clipboard->setText(call);
+    emit confirmed();
 }

@@ -33,6 +33,10 @@ public:
     const QString& workedCall() const { return workedCall_; }
     void ShowDialog();
 
+signals:
+    // A call was confirmed, perhaps an empty one.
+    void confirmed();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

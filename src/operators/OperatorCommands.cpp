@@ -198,9 +198,11 @@ void OperatorCommands::RunNew(Then then) {
 // OK has taken the identity and the new file; the file name box is empty unless it made an operator.
 void OperatorCommands::EndNew() {
     if (OperatorNamed()) {
+        p_.profile.StartNew();
         p_.display.ShowOperator();
-        // The new operator starts with the current settings and messages; the save also records the
-        // file name in the state file.
+        p_.display.ShowProfileTexts();
+        // The new operator starts with the current settings and messages, and the starter messages where
+        // the window holds none; the save also records the file name in the state file.
         p_.saveProfile(true);
     }
     if (const Then then = std::exchange(afterNew_, {})) then();

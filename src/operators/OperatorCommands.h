@@ -18,6 +18,8 @@ public:
     virtual ~OperatorDisplay() = default;
     // The operator's call under the menu bar and the profile's name in the title bar.
     virtual void ShowOperator() = 0;
+    // The stored messages' titles and the serial number, after a new profile took its own.
+    virtual void ShowProfileTexts() = 0;
 };
 
 // Selecting, creating, editing and deleting operators. The dialogs do not block: each command goes on

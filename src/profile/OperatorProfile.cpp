@@ -3,6 +3,7 @@
 #include "platform/NumberText.h"
 #include "profile/ProfileFile.h"
 #include "profile/SettingText.h"
+#include "profile/StarterMessages.h"
 
 KeyerSettings ProfileValues::ToSend() const {
     return {timing.speed,
@@ -58,4 +59,18 @@ ProfileProblem OperatorProfile::SaveMessage(int number, const QString& text, QSt
     messages[number - 1] = stored.trimmed();
     titles[number - 1] = title;
     return problem;
+}
+
+void ProfileValues::StartNew() {
+    contest = {1, false, contest.cutNumbers};
+    for (int i = 0; i < MessageCount; ++i) {
+        if (!messages[i].isEmpty()) continue;
+        messages[i] = StarterMessages()[i].text;
+        titles[i] = StarterMessages()[i].title;
+    }
+}
+
+ProfileProblem OperatorProfile::StoreContest() {
+    if (!Loaded()) return std::nullopt;
+    return StoreContestSettings(file, contest);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/KeyerCommands.h"
+#include "profile/ContestSettings.h"
 
 #include <QString>
 #include <array>
@@ -52,6 +53,8 @@ struct ProfileValues {
     OperatorIdentity identity;
     MessageSlots messages; // index 0 is message 1
     MessageSlots titles{"--", "--", "--", "--", "--", "--", "--", "--", "--", "--", "--", "--"};
+    // The serial number and how its digits are keyed, which a contact or the operator changes.
+    ContestSettings contest;
 
     bool operator==(const ProfileValues&) const = default;
 
@@ -59,6 +62,9 @@ struct ProfileValues {
     KeyerSettings ToSend() const;
     // Message number 1..12 as it is sent and edited: a "*" at its end only kept a blank through the file.
     QString MessageText(int number) const;
+    // A new operator's profile: a serial count of its own from 1, and the starter messages in the slots
+    // that hold none.
+    void StartNew();
 };
 
 class OperatorProfile : public ProfileValues {
@@ -79,6 +85,9 @@ public:
     // Line breaks become blanks, as in the file, and a blank they leave at its end is kept by a "*";
     // a message with no text or no title is titled "--".
     ProfileProblem SaveMessage(int number, const QString& text, QString title);
+    // Stores the contest settings alone into the file the values were loaded from, as a contact or the
+    // operator changes them, so the count survives whatever ends the program.
+    ProfileProblem StoreContest();
 
 private:
     ProfileProblem Write(const QString& path, ProfileWrite how);

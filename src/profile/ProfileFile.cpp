@@ -220,6 +220,14 @@ void PutMessages(IniDocument& document, ProfileValues& profile) {
     }
 }
 
+void ReadContest(const IniDocument& document, ProfileValues& profile) {
+    profile.contest = ReadContestSection(document).settings;
+}
+
+void PutContest(IniDocument& document, ProfileValues& profile) {
+    PutContestSection(document, profile.contest);
+}
+
 // The parts of a profile, each read from and written to its section, in the order a new file lists
 // them. A per-operator value of a new kind is a part of its own: a member of ProfileValues and a row.
 struct Part {
@@ -227,7 +235,14 @@ struct Part {
     void (*put)(IniDocument&, ProfileValues&);
 };
 constexpr Part parts[] = {
-    {ReadTiming, PutTiming}, {ReadModes, PutModes}, {ReadIdentity, PutIdentity}, {ReadMessages, PutMessages}};
+    {ReadTiming, PutTiming}, {ReadModes, PutModes}, {ReadIdentity, PutIdentity}, {ReadMessages, PutMessages},
+    {ReadContest, PutContest}};
+
+QString SerialDamagedProblem(const QString& file) {
+    return QStringLiteral("The operator profile\n%1\nholds no serial number that can be read; the count "
+                          "goes on from 1. Set the number beside the worked call if it should be another.")
+        .arg(QDir::toNativeSeparators(file));
+}
 
 QString ReadProblem(const QString& file, const QString& problem) {
     return QStringLiteral("The operator profile\n%1\ncannot be read: %2.\n\nThe file is left as it is. "
@@ -324,6 +339,8 @@ ProfileRead ReadProfile(const QString& file) {
                                       "\"MyCall=\", \"Name=\" or \"QTH=\".\n\nIts settings are in use, but "
                                       "they will not be saved into it.")
                            .arg(QDir::toNativeSeparators(file));
+    if (ReadContestSection(load.document).serialDamaged)
+        read.problem = (read.problem ? *read.problem + "\n\n" : QString()) + SerialDamagedProblem(file);
     return read;
 }
 
@@ -342,6 +359,11 @@ void PutProfile(IniDocument& document, ProfileValues& profile) {
 
 ProfileProblem WriteProfile(const QString& file, ProfileValues& profile, ProfileWrite how) {
     return Change(file, how, [&](IniDocument& document) { PutProfile(document, profile); });
+}
+
+ProfileProblem StoreContestSettings(const QString& file, const ContestSettings& settings) {
+    return Change(file, ProfileWrite::Replace,
+                  [&](IniDocument& document) { PutContestSection(document, settings); });
 }
 
 ProfileProblem StoreMessage(const QString& file, int number, QString& text, QString& title) {

@@ -1,13 +1,14 @@
 #pragma once
 
+#include "profile/ContestSettings.h"
 #include "profile/IniDocument.h"
 #include "profile/OperatorProfile.h"
 
 #include <QString>
 
-// The operator profile file: keyer timing, paddle features, operator identity and the twelve stored
-// messages with their titles, in the sections Timing, Modes, Operator and Messages. The values in
-// memory are OperatorProfile's; only the file side lives here.
+// The operator profile file: keyer timing, paddle features, operator identity, the twelve stored
+// messages with their titles and the contest settings, in the sections Timing, Modes, Operator,
+// Messages and Contest. The values in memory are OperatorProfile's; only the file side lives here.
 
 // A profile keeps at most this many characters of a message (over ten hours of sending at 25 words
 // per minute), so that a profile always fits in a file of its own: see ProfileFile.cpp.
@@ -16,7 +17,7 @@ constexpr qsizetype MaxMessageLength = 80'000;
 struct ProfileRead {
     ProfileValues profile;
     // Why the file could not be read (the profile then holds the defaults) or is no operator profile,
-    // or which of its messages were cut to MaxMessageLength.
+    // which of its messages were cut to MaxMessageLength, or that its serial number was damaged.
     ProfileProblem problem;
     // Read, and an operator profile: saves of this profile may replace the file.
     bool writable = false;
@@ -46,7 +47,7 @@ enum class ProfileWrite {
     Choose,  // Save As: a new file, or the operator profile the operator chose to replace
 };
 
-// Writes every profile key in the order Timing, Modes, Operator, Messages, so that a new file lists them
+// Writes every profile key in the order Timing, Modes, Operator, Messages, Contest, so that a new file lists them
 // in that order, in one replacement of the file: the settings as the controls hold them, the tone in
 // hertz and the spacings as their displays show them. CR and LF in every text become blanks in the
 // profile's own strings too, so the caller can keep the cleaned messages. A path that names no file
@@ -54,6 +55,9 @@ enum class ProfileWrite {
 // read, or that how does not allow, is not written.
 ProfileProblem WriteProfile(const QString& file, ProfileValues& profile, ProfileWrite how);
 void PutProfile(IniDocument& document, ProfileValues& profile);
+
+// Stores the contest settings alone, as a contact or the operator changes them, with the same rules.
+ProfileProblem StoreContestSettings(const QString& file, const ContestSettings& settings);
 
 // Stores one message and its title, as the message editor does, into the profile the settings were
 // loaded from, with the same rules as WriteProfile.

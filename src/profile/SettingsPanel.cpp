@@ -1,14 +1,13 @@
 #include "profile/SettingsPanel.h"
 
 #include "platform/NumberText.h"
+#include "profile/NumberEntry.h"
 #include "profile/SettingBox.h"
 #include "profile/UpDown.h"
 
 #include <QLabel>
-#include <QScopedValueRollback>
 #include <QToolButton>
 #include <algorithm>
-#include <cstdlib>
 #include <tuple>
 
 namespace {
@@ -39,8 +38,6 @@ SettingsPanel::SettingsPanel(QWidget* parent) : QWidget(parent) {
         AddRow(Setting::LetterSpace, "LetterSpace", QStringLiteral("Letter space, dot lengths"), 10);
     std::tie(scrVolume, txtVolume) = AddRow(Setting::Volume, "Volume", QStringLiteral("Sidetone volume"), 0);
     std::tie(scrTone, txtTone) = AddRow(Setting::Tone, "Tone", QStringLiteral("Sidetone, hertz"), 68);
-    for (const Row& row : rows_)
-        Wire(row);
     RefreshDisplays();
 }
 
@@ -62,29 +59,17 @@ std::pair<UpDown*, SettingBox*> SettingsPanel::AddRow(Setting setting, const cha
     box->setAccessibleName(spoken);
     box->setAccessibleDescription(QStringLiteral("Type a number: Enter or leaving the box applies it, "
                                                  "Esc restores it, the mouse wheel steps it."));
-    rows_.push_back({setting, control, box});
+    auto* entry = new NumberEntry(control, box,
+                                  {[setting](int value) { return DisplayText(setting, value); },
+                                   [setting](const QString& typed) { return ValueForTyped(setting, typed); }},
+                                  this);
+    const Row row{setting, entry};
+    rows_.push_back(row);
+    // The step follows the value shown.
+    connect(control, &UpDown::valueChanged, this, [this, row] { Show(row); });
+    connect(entry, &NumberEntry::changed, this, &SettingsPanel::settingChanged);
+    connect(entry, &NumberEntry::done, this, &SettingsPanel::done);
     return {control, box};
-}
-
-void SettingsPanel::Wire(const Row& row) {
-    connect(row.control, &UpDown::valueChanged, this, [this, row] {
-        Show(row);
-        emit settingChanged();
-        if (!applying_) emit done();
-    });
-    connect(row.box, &SettingBox::entered, this, [this, row] {
-        Apply(row);
-        emit done();
-    });
-    connect(row.box, &SettingBox::left, this, [this, row] { Apply(row); });
-    connect(row.box, &SettingBox::escaped, this, [this, row] {
-        Show(row);
-        emit done();
-    });
-    connect(row.box, &SettingBox::wheeled, this, [row](int steps) {
-        for (int i = 0; i < std::abs(steps); ++i)
-            steps > 0 ? row.control->StepUp() : row.control->StepDown();
-    });
 }
 
 void SettingsPanel::RefreshDisplays() {
@@ -95,7 +80,7 @@ void SettingsPanel::RefreshDisplays() {
 QString SettingsPanel::Shown(Setting setting) const {
     const auto row =
         std::find_if(rows_.begin(), rows_.end(), [setting](const Row& r) { return r.setting == setting; });
-    return DisplayText(setting, row->control->value());
+    return DisplayText(setting, row->entry->control->value());
 }
 
 KeyerTiming SettingsPanel::Timing() const {
@@ -114,21 +99,10 @@ void SettingsPanel::SetTiming(const KeyerTiming& timing) {
 
 // Below 10 dot lengths a spacing moves in tenths; from 10 up in whole dot lengths, shown whole.
 void SettingsPanel::Show(const Row& row) {
-    const QString text = DisplayText(row.setting, row.control->value());
-    row.box->setText(text);
+    row.entry->Show();
     if (IsSpacing(row.setting))
-        row.control->setSingleStep(ParseLeadingNumber(text) >= 10 ? SpacingWholeStep : 1);
-}
-
-// What was typed goes to the control, held within its range; the display then shows what the control
-// holds. A text that is no number, or the value the control has already, changes nothing.
-void SettingsPanel::Apply(const Row& row) {
-    if (!row.box->isModified()) return;
-    if (const std::optional<int> value = ValueForTyped(row.setting, row.box->text())) {
-        const QScopedValueRollback applying(applying_, true);
-        row.control->setValue(*value);
-    }
-    Show(row);
+        row.entry->control->setSingleStep(ParseLeadingNumber(row.entry->box->text()) >= 10 ? SpacingWholeStep
+                                                                                           : 1);
 }
 
 void SettingsPanel::AddLabel(const QString& text, const QString& name) {

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+class NumberEntry;
 class SettingBox;
 class UpDown;
 
@@ -50,17 +51,12 @@ signals:
 private:
     struct Row {
         Setting setting;
-        UpDown* control;
-        SettingBox* box;
+        NumberEntry* entry;
     };
     std::pair<UpDown*, SettingBox*> AddRow(Setting setting, const char* name, const QString& spoken,
                                            int start);
-    void Wire(const Row& row);
     void Show(const Row& row);
-    void Apply(const Row& row);
     void AddLabel(const QString& text, const QString& name);
 
     std::vector<Row> rows_;
-    // Set while a typed value goes to its control.
-    bool applying_ = false;
 };

@@ -1,0 +1,51 @@
+#include "profile/ContestSettings.h"
+
+#include "profile/IniDocument.h"
+#include "profile/IniFile.h"
+
+#include <QRegularExpression>
+#include <algorithm>
+
+namespace {
+
+const QString contestSection = QStringLiteral("Contest");
+
+struct CutText {
+    CutNumbers cut;
+    const char* text;
+};
+constexpr CutText cutTexts[] = {
+    {CutNumbers::Off, "OFF"}, {CutNumbers::ZeroNine, "TN"}, {CutNumbers::ZeroNineOne, "TNA"}};
+
+QString Read(const IniDocument& document, const char* key) {
+    return CutIniValue(document.Value(contestSection, QString::fromLatin1(key)), QString());
+}
+
+} // namespace
+
+SerialRead ReadSerialNumber(const QString& text) {
+    if (text.isEmpty()) return {};
+    static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
+    bool fits = false;
+    const int serial = text.toInt(&fits);
+    if (!digits.match(text).hasMatch() || !fits || serial < 1) return {.damaged = true};
+    return {.serial = serial};
+}
+
+ContestRead ReadContestSection(const IniDocument& document) {
+    const SerialRead serial = ReadSerialNumber(Read(document, "Serial"));
+    ContestRead read{{std::min(serial.serial, LargestSerialNumber), Read(document, "SerialSent") == "YES"},
+                     serial.damaged};
+    const QString cut = Read(document, "CutNumbers");
+    for (const auto& [choice, text] : cutTexts)
+        if (cut == QLatin1String(text)) read.settings.cutNumbers = choice;
+    return read;
+}
+
+void PutContestSection(IniDocument& document, const ContestSettings& settings) {
+    document.SetValue(contestSection, QStringLiteral("Serial"), QString::number(settings.serial));
+    document.SetValue(contestSection, QStringLiteral("SerialSent"),
+                      settings.serialSent ? QStringLiteral("YES") : QStringLiteral("NO"));
+    const auto chosen = std::ranges::find(cutTexts, settings.cutNumbers, &CutText::cut);
+    document.SetValue(contestSection, QStringLiteral("CutNumbers"), QString::fromLatin1(chosen->text));
+}
