@@ -1,17 +1,17 @@
 // Figures of the network keyer in the running window (offscreen, system clock, software unit): how
 // soon a logger's text reaches the unit, and what a flood of datagrams costs the window. A sender
 // thread plays the logger over a real loopback socket. Prints the figures; asserts nothing.
+//
+// Usage: network [--quick]   (--quick: a few samples, to see that it runs; about a minute otherwise)
 
-#include "BenchSupport.h"
-#include "app/ProgCon.h"
-#include "platform/DesktopShell.h"
-#include "platform/SystemClock.h"
+#include "support/Figures.h"
+#include "support/RunningProgram.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QTemporaryDir>
 #include <QTextEdit>
+#include <QTimer>
 #include <QUdpSocket>
 #include <arpa/inet.h>
 #include <cstdio>
@@ -23,11 +23,15 @@
 
 namespace {
 
-using namespace bench;
 using namespace std::chrono_literals;
 
-constexpr int LatencySamples = 200;
-constexpr int FloodDatagrams = 10'000;
+// How many samples each measurement takes.
+struct Scale {
+    int latencySamples;
+    int floodDatagrams;
+};
+constexpr Scale FullRun{200, 10'000};
+constexpr Scale QuickRun{10, 1'000};
 
 // The logger's side: a plain socket, so that the sender thread needs no event loop.
 class Logger {
@@ -38,8 +42,8 @@ public:
         to_.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     }
     ~Logger() { ::close(socket_); }
-    Microseconds Send(std::string_view datagram) const {
-        const auto now = std::chrono::time_point_cast<std::chrono::microseconds>(SteadyClock::now());
+    SteadyClock::time_point Send(std::string_view datagram) const {
+        const SteadyClock::time_point now = SteadyClock::now();
         ::sendto(socket_, datagram.data(), datagram.size(), 0, reinterpret_cast<const sockaddr*>(&to_),
                  sizeof to_);
         return now;
@@ -65,37 +69,38 @@ long ResidentKibibytes(const char* field) {
     return -1;
 }
 
-void Stop(const ProgCon& window) {
-    window.findChild<QPushButton*>(QStringLiteral("cmdEnd"))->click();
-}
-
 // "e" sent after a random pause while the window idles; the time from the datagram's sending to the
 // unit's "C" command, which includes the system's delivery and the window's event loop.
-void MeasureLatency(ProgCon& window, RecordingPort& port, const Logger& logger) {
+void MeasureLatency(RunningProgram& program, int samples, const Logger& logger) {
     std::mt19937 random(20261207);
     std::uniform_int_distribution<int> pauseMicroseconds(150'000, 250'000);
     std::vector<double> latencies;
-    for (int sample = 0; sample < LatencySamples; ++sample) {
-        const std::size_t before = port.commands.size();
-        Microseconds sent;
+    for (int sample = 0; sample < samples; ++sample) {
+        const std::size_t before = program.port.Count();
+        SteadyClock::time_point sent;
         std::thread sender([&, pause = std::chrono::microseconds(pauseMicroseconds(random))] {
             std::this_thread::sleep_for(pause);
             sent = logger.Send("e");
         });
-        const bool arrived = RunUntilCommands(port, before + 1, 2s);
+        const bool arrived = program.port.RunUntil(before + 1, 2s);
         sender.join();
-        if (arrived) latencies.push_back(MillisecondsBetween(sent, port.commands[before].time));
-        Stop(window);
+        if (arrived) latencies.push_back(MillisecondsBetween(sent, program.port.Commands()[before].time));
+        program.Click("cmdEnd");
     }
+    if (latencies.empty()) {
+        std::printf("1. Datagram sent -> first \"C\" command: no datagram reached the unit\n");
+        return;
+    }
+    const Spread latency = SpreadOf(latencies);
     std::printf("1. Datagram sent -> first \"C\" command, %zu of %d samples: median %.3f ms [<= 5: %s]  "
                 "p99 %.3f ms  max %.3f ms\n",
-                latencies.size(), LatencySamples, Median(latencies), Verdict(Median(latencies) <= 5),
-                Percentile(latencies, 0.99), Maximum(latencies));
+                latencies.size(), samples, latency.median, Verdict(latency.median <= 5), latency.p99,
+                latency.maximum);
 }
 
-// 10 000 datagrams as fast as the sender can write them; a 10 ms timer in the window's thread shows
-// how long the event loop was kept from it.
-void MeasureFlood(ProgCon& window, const Logger& logger) {
+// Datagrams as fast as the sender can write them; a 10 ms timer in the window's thread shows how long
+// the event loop was kept from it.
+void MeasureFlood(const RunningProgram& program, int datagrams, const Logger& logger) {
     const long residentBefore = ResidentKibibytes("VmRSS");
     std::vector<double> gaps;
     auto last = SteadyClock::now();
@@ -103,33 +108,33 @@ void MeasureFlood(ProgCon& window, const Logger& logger) {
     beat.setTimerType(Qt::PreciseTimer);
     QObject::connect(&beat, &QTimer::timeout, [&] {
         const auto now = SteadyClock::now();
-        gaps.push_back(std::chrono::duration<double, std::milli>(now - last).count());
+        gaps.push_back(MillisecondsBetween(last, now));
         last = now;
     });
     beat.start(10);
     const auto start = SteadyClock::now();
     std::thread sender([&] {
-        for (int i = 0; i < FloodDatagrams; ++i)
+        for (int i = 0; i < datagrams; ++i)
             logger.Send(i % 2 ? "CQ TEST DL1ABC"
                               : "\x1b"
                                 "2 28");
     });
     sender.join();
-    const double sending = std::chrono::duration<double, std::milli>(SteadyClock::now() - start).count();
+    const double sending = MillisecondsBetween(start, SteadyClock::now());
     RunEventsFor(2s);
     beat.stop();
-    const auto* keyboard = window.findChild<QTextEdit*>(QStringLiteral("txtKeyboard"));
     std::printf("2. Flood of %d datagrams (text and speed requests alternating), written in %.0f ms:\n",
-                FloodDatagrams, sending);
+                datagrams, sending);
+    const Spread gap = SpreadOf(gaps);
     std::printf("   window's 10 ms timer while it lasted and 2 s after: median gap %.2f ms  p99 %.2f ms  "
                 "max %.2f ms\n",
-                Median(gaps), Percentile(gaps, 0.99), Maximum(gaps));
+                gap.median, gap.p99, gap.maximum);
     std::printf(
         "   memory: resident %ld KiB before, %ld KiB after (peak %ld KiB); Keyboard text %d characters\n",
         residentBefore, ResidentKibibytes("VmRSS"), ResidentKibibytes("VmHWM"),
-        int(keyboard->document()->characterCount() - 1));
+        int(program.Keyboard()->document()->characterCount() - 1));
     std::printf("   status line: %s\n",
-                qPrintable(window.findChild<QLineEdit*>(QStringLiteral("txtInfo"))->text()));
+                qPrintable(program.window.findChild<QLineEdit*>(QStringLiteral("txtInfo"))->text()));
 }
 
 } // namespace
@@ -137,34 +142,22 @@ void MeasureFlood(ProgCon& window, const Logger& logger) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    const bool quick = application.arguments().contains(QStringLiteral("--quick"));
+    const Scale scale = quick ? QuickRun : FullRun;
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    QTemporaryDir applicationFolder;
-    SystemClock clock;
-    UnitEmulator unit(clock);
-    RecordingPort port(unit);
-    QuietPrompts prompts;
-    DesktopShell shell;
-    ProgCon window({port, clock, prompts, applicationFolder.path(), shell});
-    window.StartUp();
-    window.show();
+    RunningProgram program;
     const quint16 listening = FreePort();
-    const QString refused = window.ListenForLoggers(QStringLiteral("127.0.0.1:%1").arg(listening));
+    const QString refused = program.window.ListenForLoggers(QStringLiteral("127.0.0.1:%1").arg(listening));
     if (!refused.isEmpty()) {
         std::printf("network keyer off: %s\n", qPrintable(refused));
         return 1;
     }
     RunEventsFor(1s);
-#ifdef NDEBUG
-    const char* build = "optimised";
-#else
-    const char* build = "NOT optimised (debug)";
-#endif
-    std::printf("Network keyer: %s, %s build, load average at start %s\n", qPrintable(CpuModel()), build,
-                qPrintable(LoadAverage()));
+    PrintMachine(quick ? "Network keyer, QUICK RUN (too few samples to quote)" : "Network keyer");
     const Logger logger(listening);
-    MeasureLatency(window, port, logger);
-    MeasureFlood(window, logger);
+    MeasureLatency(program, scale.latencySamples, logger);
+    MeasureFlood(program, scale.floodDatagrams, logger);
     std::printf("load average at the end %s\n", qPrintable(LoadAverage()));
-    window.close();
+    program.window.close();
     return 0;
 }

@@ -9,28 +9,20 @@
 //   --quick     a few samples of each, to see that every measurement runs; its figures mean little
 //   --ordinary  the sending thread put back to ordinary scheduling, as where real time is not granted
 
-#include "app/ProgCon.h"
-#include "emulator/UnitEmulator.h"
-#include "platform/DesktopShell.h"
-#include "platform/SystemClock.h"
 #include "profile/SettingsPanel.h"
 #include "profile/UpDown.h"
 #include "send/MorseTables.h"
 #include "support/Figures.h"
+#include "support/RunningProgram.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QDir>
-#include <QEventLoop>
 #include <QKeyEvent>
-#include <QPushButton>
-#include <QTemporaryDir>
 #include <QTextEdit>
-#include <QTimer>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <mutex>
 #include <random>
 #include <sched.h>
 #include <string_view>
@@ -39,7 +31,6 @@
 
 namespace {
 
-using SteadyClock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
 // Letters, digits, prosigns and single spaces, as an operator would send a contact: 903 dot lengths,
@@ -70,113 +61,17 @@ QString Latin1(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-double MillisecondsBetween(SteadyClock::time_point from, SteadyClock::time_point to) {
-    return std::chrono::duration<double, std::milli>(to - from).count();
-}
-
-struct CharacterCommand {
-    SteadyClock::time_point time;
-    std::uint8_t code;
-};
-
-// Forwards everything to the unit and notes when each "C" command goes out, from whichever thread
-// writes it.
-class RecordingPort : public HidPort {
-public:
-    explicit RecordingPort(HidPort& unit) : unit_(unit) {}
-
-    std::vector<HidDeviceInfo> Enumerate(std::uint16_t vendorId, std::uint16_t productId) override {
-        return unit_.Enumerate(vendorId, productId);
-    }
-    Handle Open(const std::string& path) override { return unit_.Open(path); }
-    std::optional<ReportLengths> ReadReportLengths(const std::string& path) override {
-        return unit_.ReadReportLengths(path);
-    }
-    int Write(Handle handle, const std::uint8_t* data, std::size_t length) override {
-        if (length > 2 && data[1] == 'C') Record({SteadyClock::now(), data[2]});
-        return unit_.Write(handle, data, length);
-    }
-    int Read(Handle handle, std::uint8_t* data, std::size_t length, int timeoutMs) override {
-        return unit_.Read(handle, data, length, timeoutMs);
-    }
-    void Close(Handle handle) override { unit_.Close(handle); }
-
-    std::vector<CharacterCommand> Commands() const {
-        const std::scoped_lock lock(mutex_);
-        return commands_;
-    }
-    std::size_t Count() const {
-        const std::scoped_lock lock(mutex_);
-        return commands_.size();
-    }
-    void Clear() {
-        const std::scoped_lock lock(mutex_);
-        commands_.clear();
-    }
-
-    // Runs the calling thread's events until count "C" commands have gone out; false when the time
-    // ran out first.
-    bool RunUntil(std::size_t count, std::chrono::milliseconds timeout) {
-        QEventLoop events;
-        {
-            const std::scoped_lock lock(mutex_);
-            if (commands_.size() >= count) return true;
-            waiting_ = &events;
-            awaited_ = count;
-        }
-        QTimer::singleShot(timeout, &events, &QEventLoop::quit);
-        events.exec();
-        const std::scoped_lock lock(mutex_);
-        waiting_ = nullptr;
-        return commands_.size() >= count;
-    }
-
-private:
-    void Record(const CharacterCommand& command) {
-        const std::scoped_lock lock(mutex_);
-        commands_.push_back(command);
-        if (waiting_ && commands_.size() >= awaited_)
-            QMetaObject::invokeMethod(waiting_, &QEventLoop::quit, Qt::QueuedConnection);
-    }
-
-    HidPort& unit_;
-    mutable std::mutex mutex_;
-    std::vector<CharacterCommand> commands_;
-    QEventLoop* waiting_ = nullptr;
-    std::size_t awaited_ = 0;
-};
-
-// Nothing in these runs asks the operator anything; should it, the answer is the plain one.
-class QuietPrompts : public Prompts {
-public:
-    Answer MessageBox(const QString&, const QString&, Buttons) override { return Answer::Ok; }
-    std::optional<QString> InputBox(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    QString SaveFileName(const QString&, const QString&, const QString&, const QString&) override {
-        return {};
-    }
-    QString OpenFileName(const QString&, const QString&, const QString&, const QString&) override {
-        return {};
-    }
-};
-
 // The running program and the window's controls the measurements work through.
 struct Station {
-    RecordingPort& port;
-    ProgCon& window;
+    RunningProgram& program;
     Scale scale;
 
-    SettingsPanel* Panel() const { return window.findChild<SettingsPanel*>(); }
-    QTextEdit* Keyboard() const { return window.findChild<QTextEdit*>(QStringLiteral("txtKeyboard")); }
-    QTextEdit* Sent() const { return window.findChild<QTextEdit*>(QStringLiteral("txtSent")); }
-    void Click(const char* button) const {
-        window.findChild<QPushButton*>(QString::fromLatin1(button))->click();
-    }
+    RecordingPort& Port() const { return program.port; }
+    SettingsPanel* Panel() const { return program.window.findChild<SettingsPanel*>(); }
     // Pasted at the end, as the operator may: sending starts at once.
     void Paste(const QString& text) const {
-        Keyboard()->moveCursor(QTextCursor::End);
-        Keyboard()->insertPlainText(text);
+        program.Keyboard()->moveCursor(QTextCursor::End);
+        program.Keyboard()->insertPlainText(text);
     }
     void SetSpeed(int wpm) const { Panel()->scrSpeed->setValue(wpm); }
     // Ends the over and lets the last character's pause run out, so that the next run starts on an idle
@@ -184,15 +79,9 @@ struct Station {
     void StopAndSettle() const;
 };
 
-void RunEventsFor(std::chrono::milliseconds duration) {
-    QEventLoop events;
-    QTimer::singleShot(duration, Qt::PreciseTimer, &events, &QEventLoop::quit);
-    events.exec();
-}
-
 void Station::StopAndSettle() const {
-    Click("cmdEnd");
-    Click("cmdClearSend");
+    program.Click("cmdEnd");
+    program.Click("cmdClearSend");
     RunEventsFor(1500ms);
 }
 
@@ -278,10 +167,10 @@ void MeasurePacingAt(const Station& station, int speed) {
     const int dotMilliseconds = static_cast<int>(std::nearbyint(1200.0 / speed));
     const auto ideal = std::chrono::milliseconds(
         static_cast<long long>(IdealTextMilliseconds(text, dotMilliseconds, BuildMorseTables())));
-    station.port.Clear();
+    station.Port().Clear();
     station.Paste(Latin1(text));
-    station.port.RunUntil(text.size(), ideal * 3 / 2 + 10s);
-    const std::vector<CharacterCommand> commands = station.port.Commands();
+    station.Port().RunUntil(text.size(), ideal * 3 / 2 + 10s);
+    const std::vector<CharacterCommand> commands = station.Port().Commands();
     station.StopAndSettle();
     if (commands.size() != text.size()) {
         std::printf("  %d wpm: %zu of %zu characters went out before the time-out\n", speed, commands.size(),
@@ -312,15 +201,16 @@ void MeasureKeyPress(const Station& station) {
     std::uniform_int_distribution<int> pauseMicroseconds(150'000, 250'000);
     std::vector<double> latencies;
     for (int sample = 0; sample < station.scale.keyPresses; ++sample) {
-        const std::size_t before = station.port.Count();
+        const std::size_t before = station.Port().Count();
         const std::chrono::microseconds pause(pauseMicroseconds(random));
         SteadyClock::time_point pressed;
         std::thread typist(
-            [&, stroke = KeyStroke{}] { pressed = PostAfter(station.Keyboard(), stroke, pause); });
-        const bool arrived = station.port.RunUntil(before + 1, 2s);
+            [&, stroke = KeyStroke{}] { pressed = PostAfter(station.program.Keyboard(), stroke, pause); });
+        const bool arrived = station.Port().RunUntil(before + 1, 2s);
         typist.join();
-        if (arrived) latencies.push_back(MillisecondsBetween(pressed, station.port.Commands()[before].time));
-        station.Click("cmdEnd");
+        if (arrived)
+            latencies.push_back(MillisecondsBetween(pressed, station.Port().Commands()[before].time));
+        station.program.Click("cmdEnd");
     }
     if (latencies.empty()) {
         std::printf("  key press to \"C\": no key press reached the unit\n");
@@ -393,10 +283,10 @@ void MeasureIdleCost(const Station& station) {
     CpuUse waiting;
     CpuUse monitoring;
     for (int round = 0; round < rounds; ++round) {
-        const std::size_t before = station.port.Count();
+        const std::size_t before = station.Port().Count();
         station.Paste(QStringLiteral("e"));
-        station.port.RunUntil(before + 1, 2s);
-        station.Click("cmdEnd");
+        station.Port().RunUntil(before + 1, 2s);
+        station.program.Click("cmdEnd");
         RunEventsFor(300ms);
         waiting += CpuUseOver(2500ms);
         RunEventsFor(1200ms);
@@ -449,18 +339,18 @@ std::vector<CostCase> CostCases(qsizetype largest) {
 // "C" command to the next. Timing starts at the second character: the first goes out while the text
 // just pasted is laid out.
 void MeasureCostPerCharacter(const Station& station, const CostCase& costCase) {
-    station.Sent()->setPlainText(costCase.sent);
-    station.port.Clear();
+    station.program.Sent()->setPlainText(costCase.sent);
+    station.Port().Clear();
     const SteadyClock::time_point start = SteadyClock::now();
     station.Paste(costCase.keyboard);
     const double pasteSeconds = MillisecondsBetween(start, SteadyClock::now()) / 1e3;
     const auto timeout = 1min;
     std::vector<double> costs;
-    bool complete = station.port.RunUntil(2, timeout);
+    bool complete = station.Port().RunUntil(2, timeout);
     for (int character = 0;
          complete && character < std::min(costCase.characters, station.scale.costCharacters); ++character) {
         const double before = ThreadCpuSeconds();
-        complete = station.port.RunUntil(costs.size() + 3, timeout);
+        complete = station.Port().RunUntil(costs.size() + 3, timeout);
         if (complete) costs.push_back((ThreadCpuSeconds() - before) * 1e3);
     }
     if (costs.empty()) {
@@ -496,18 +386,10 @@ int main(int argc, char** argv) {
         sections = {QStringLiteral("idle"), QStringLiteral("loaded"), QStringLiteral("cost")};
     // Each figure shows as soon as it is known; the whole run takes minutes.
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    QTemporaryDir applicationFolder;
-    SystemClock clock;
-    UnitEmulator unit(clock);
-    RecordingPort port(unit);
-    QuietPrompts prompts;
-    DesktopShell shell;
-    ProgCon window({port, clock, prompts, applicationFolder.path(), shell});
-    window.StartUp();
-    window.show();
+    RunningProgram program;
     // The window's first layout and paint happen here, not inside the first measurement.
     RunEventsFor(1s);
-    const Station station{port, window, quick ? QuickRun : FullRun};
+    const Station station{program, quick ? QuickRun : FullRun};
     station.Panel()->scrLetterSpace->setValue(LetterSpaceControl);
     station.Panel()->scrWordSpace->setValue(WordSpaceControl);
 
@@ -528,6 +410,6 @@ int main(int argc, char** argv) {
                         qPrintable(section));
     }
     std::printf("\nrunning time %.0f s\n", std::chrono::duration<double>(SteadyClock::now() - start).count());
-    window.close();
+    program.window.close();
     return 0;
 }
