@@ -292,8 +292,7 @@ void ProgCon::BuildMenus() {
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     add(edit, QStringLiteral("Keyer Features"), QStringLiteral("mnuEditKeyer"), QKeySequence(),
         [this] { ShowCentredOn(dlgEditKeyer(), this); });
-    add(edit, QStringLiteral("Messages"), QStringLiteral("mnuEditMessages"), QKeySequence(),
-        [this] {
+    add(edit, QStringLiteral("Messages"), QStringLiteral("mnuEditMessages"), QKeySequence(), [this] {
         loop->TakeBack();
         messages->EnterEditState();
     });
