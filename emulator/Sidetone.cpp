@@ -68,7 +68,8 @@ void Sidetone::Queue(double milliseconds, Tone tone) {
 }
 
 double Sidetone::Wave(const Tone& tone, std::int64_t position) const {
-    return tone.amplitude * std::sin(2 * std::numbers::pi * tone.frequency * position / sampleRate_);
+    return tone.amplitude *
+           std::sin(2 * std::numbers::pi * tone.frequency * static_cast<double>(position) / sampleRate_);
 }
 
 double Sidetone::Ramp(double samplesFromEdge, double length) const {
@@ -82,14 +83,15 @@ void Sidetone::Render(std::span<std::int16_t> samples) {
         if (!queue_.empty()) {
             const Segment& segment = queue_.front();
             const auto length = static_cast<double>(segment.length);
-            value = Wave(segment.tone, played_) * Ramp(std::min<double>(played_, length - played_), length);
+            const auto played = static_cast<double>(played_);
+            value = Wave(segment.tone, played_) * Ramp(std::min(played, length - played), length);
             if (++played_ == segment.length) {
                 queue_.pop_front();
                 played_ = 0;
             }
         } else if (tuning_) {
             value = Wave(tuning_->tone, tuning_->played) *
-                    Ramp(tuning_->played, std::numeric_limits<double>::infinity());
+                    Ramp(static_cast<double>(tuning_->played), std::numeric_limits<double>::infinity());
             ++tuning_->played;
         }
         sample = static_cast<std::int16_t>(std::lround(value * 32767));

@@ -67,7 +67,8 @@ private slots:
     // transfer each, the speed box following), a half space, a prosign no key types; the operator's
     // speed comes back with the last mark, and after Stop.
     void marksActWhereTheyStand() {
-        keyboard->insertPlainText(u"E\u203930\u203AE\u2039+5\u203AE\u2039~\u203AE\u2039SN\u203A\u2039\u203AE"_qs);
+        keyboard->insertPlainText(
+            u"E\u203930\u203AE\u2039+5\u203AE\u2039~\u203AE\u2039SN\u203A\u2039\u203AE"_qs);
         h->clock.Advance(400);
         QCOMPARE(h->Panel()->txtSpeed->text(), QStringLiteral(" 35"));
         h->clock.Advance(2600);
@@ -83,7 +84,8 @@ private slots:
         QCOMPARE(h->Panel()->txtSpeed->text(), QStringLiteral(" 25"));
         QCOMPARE(h->unit.settings().speedWpm, 25);
         // Typed, a guillemet is no mark and is not even typed.
-        QTest::sendKeyEvent(QTest::Click, keyboard, Qt::Key_unknown, QString(InlineMark::Open), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Click, keyboard, Qt::Key_unknown, QString(InlineMark::Open),
+                            Qt::NoModifier);
         Type("K");
         QCOMPARE(h->KeyboardText(), QStringLiteral("K"));
     }

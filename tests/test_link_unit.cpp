@@ -75,17 +75,17 @@ private slots:
                   {{Unit, {9, 5}}, {"/dev/hidraw-locked", {9, 9}, false}, {"/dev/hidraw-good", {9, 9}}},
                   "/dev/hidraw-good"},
               Row{true, {{"/dev/hidraw-mute", {0, 9}}}, Unit}}) {
-            TestClock clock;
-            UnitEmulator port(clock);
-            if (row.unitAfter) port.Unplug();
+            TestClock rowClock;
+            UnitEmulator rowUnit(rowClock);
+            if (row.unitAfter) rowUnit.Unplug();
             for (const Device& device : row.added)
-                port.AddDevice(device.path, 0x0925, 0x00E7, device.lengths, device.canOpen);
-            if (row.unitAfter) port.Plug();
-            UnitLink link(port);
-            QVERIFY(link.WriteReport(TuneOnCommand()));
-            QCOMPARE(port.reportsOf('T').at(0).path, row.chosen);
-            QCOMPARE(port.openHandles(), 2);
-            QVERIFY(port.misuse().empty());
+                rowUnit.AddDevice(device.path, 0x0925, 0x00E7, device.lengths, device.canOpen);
+            if (row.unitAfter) rowUnit.Plug();
+            UnitLink rowLink(rowUnit);
+            QVERIFY(rowLink.WriteReport(TuneOnCommand()));
+            QCOMPARE(rowUnit.reportsOf('T').at(0).path, row.chosen);
+            QCOMPARE(rowUnit.openHandles(), 2);
+            QVERIFY(rowUnit.misuse().empty());
         }
     }
 

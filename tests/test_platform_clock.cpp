@@ -18,7 +18,8 @@ private slots:
         const std::int64_t start = clock.TickCount();
         timer->SetEnabled(true);
         QTRY_VERIFY_WITH_TIMEOUT(ticks.size() >= 3, 5000);
-        for (std::size_t i = 0; i < ticks.size(); ++i) QVERIFY(ticks[i] >= start + 15 * std::int64_t(i + 1));
+        for (std::size_t i = 0; i < ticks.size(); ++i)
+            QVERIFY(ticks[i] >= start + 15 * std::int64_t(i + 1));
 
         // A new interval counts from the moment it is set; enabling again changes nothing.
         timer->SetEnabled(false);

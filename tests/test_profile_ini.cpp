@@ -61,7 +61,7 @@ private slots:
                   "  SPEED \t=\t 25 \t\r\nSpeed=second\r\nFormula= a=b = c\r\nEmpty=\r\n"
                   "[timing]\r\nWeight=in the second Timing section\r\n[Modes]\r\nIambic=ON\r\n"
                   "Caf\xE9=Latin-1\r\n\xEF\xBB\xBF[Joined]\r\n\xEF\xBB\xBFMyCall=N0CALL\r\n[Long]\r\nc=" +
-                  (c300 + "\r\nclef=" + d253 + clef + "\r\nlast=" + d252 + clef + "e").toUtf8());
+                      (c300 + "\r\nclef=" + d253 + clef + "\r\nlast=" + d252 + clef + "e").toUtf8());
         const std::array<QString, 3> reads[] = {
             {" TIMING ", "Speed ", "25"},      {"Timing", "Formula", "a=b = c"},
             {"Timing", "Empty", ""},           {"Modes", "iambic", "ON"},
@@ -85,16 +85,18 @@ private slots:
             QByteArray before;
             QString read;
             QByteArray after;
-        } files[] = {
-            {"[S]\r\nk=Jos\xE9\r\n; Stra\xDF" "e\r\n", u"Jos\u00E9"_s,
-             "[S]\r\nk=Jos\xE9\r\nw=\xC3\xA9\r\n; Stra\xDF" "e\r\n"},
-            {"[S]\rk=v\r", "v", "[S]\rk=v\rw=\xC3\xA9\r\n"},
-            {"\xEF\xBB\xBF[S]\nk=\xEF\xBB\xBFJos\xC3\xA9\n", value,
-             "\xEF\xBB\xBF[S]\nk=\xEF\xBB\xBFJos\xC3\xA9\nw=\xC3\xA9\r\n"},
-            {utf16(QStringEncoder::Utf16LE, "[S]\r\nk=" + value + "\r\n"), value,
-             utf16(QStringEncoder::Utf16LE, "[S]\r\nk=" + value + "\r\nw=\u00E9\r\n")},
-            {utf16(QStringEncoder::Utf16BE, "[S]\nk=" + value), value,
-             utf16(QStringEncoder::Utf16BE, "[S]\nk=" + value + "\r\nw=\u00E9\r\n")}};
+        } files[] = {{"[S]\r\nk=Jos\xE9\r\n; Stra\xDF"
+                      "e\r\n",
+                      u"Jos\u00E9"_s,
+                      "[S]\r\nk=Jos\xE9\r\nw=\xC3\xA9\r\n; Stra\xDF"
+                      "e\r\n"},
+                     {"[S]\rk=v\r", "v", "[S]\rk=v\rw=\xC3\xA9\r\n"},
+                     {"\xEF\xBB\xBF[S]\nk=\xEF\xBB\xBFJos\xC3\xA9\n", value,
+                      "\xEF\xBB\xBF[S]\nk=\xEF\xBB\xBFJos\xC3\xA9\nw=\xC3\xA9\r\n"},
+                     {utf16(QStringEncoder::Utf16LE, "[S]\r\nk=" + value + "\r\n"), value,
+                      utf16(QStringEncoder::Utf16LE, "[S]\r\nk=" + value + "\r\nw=\u00E9\r\n")},
+                     {utf16(QStringEncoder::Utf16BE, "[S]\nk=" + value), value,
+                      utf16(QStringEncoder::Utf16BE, "[S]\nk=" + value + "\r\nw=\u00E9\r\n")}};
         for (const auto& [before, read, after] : files) {
             Put(path, before);
             QCOMPARE(Read(path, "S", "k"), read);

@@ -31,7 +31,7 @@ QString ApplicationFolder() {
     const QString programFolder = QCoreApplication::applicationDirPath();
     const QStringList holds =
         QDir(programFolder).entryList({StateFile, PortableMarker}, QDir::Files | QDir::CaseSensitive);
-    const QString folder = ChooseApplicationFolder(
+    QString folder = ChooseApplicationFolder(
         programFolder, holds, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     QDir().mkpath(folder);
     return folder;

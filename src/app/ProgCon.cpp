@@ -292,9 +292,9 @@ void ProgCon::StartUp() {
 }
 
 void ProgCon::RestoreGeometry(const IniDocument& stateFile) {
-    const auto state =
+    const auto stored =
         ParseNumber(CutIniValue(stateFile.Value(FormSection, QStringLiteral("WindowState")), QString()));
-    storedWindowState_ = state && (*state == 1 || *state == 2) ? static_cast<int>(*state) : 0;
+    storedWindowState_ = stored && (*stored == 1 || *stored == 2) ? static_cast<int>(*stored) : 0;
 
     // The stored place is the frame's.
     QPoint frame(TwipsToPixels(ReadTwips(stateFile, QStringLiteral("Left"))),
@@ -324,11 +324,11 @@ void ProgCon::ShowAsStored() {
 void ProgCon::SaveGeometry() {
     IniLoad stateFile = LoadIniFile(OperatorIniPath());
     if (stateFile.problem) return;
-    int state = 0;
+    int windowState = 0;
     if (isMinimized()) {
-        state = 1;
+        windowState = 1;
     } else if (isMaximized()) {
-        state = 2;
+        windowState = 2;
     } else {
         const QRect frame = frameGeometry();
         for (auto [key, pixels] : {std::pair{"Height", height()}, std::pair{"Width", width()},
@@ -337,7 +337,7 @@ void ProgCon::SaveGeometry() {
                                         QString::number(PixelsToTwips(pixels)));
         }
     }
-    stateFile.document.SetValue(FormSection, QStringLiteral("WindowState"), QString::number(state));
+    stateFile.document.SetValue(FormSection, QStringLiteral("WindowState"), QString::number(windowState));
     networkKeying->Remember(stateFile.document);
     SaveIniFile(OperatorIniPath(), stateFile.document);
 }

@@ -24,7 +24,8 @@ void EndBySignal(int signal) {
     std::raise(signal);
 }
 
-void EndOnTerminationSignals(QObject* owner, std::function<void()> shutDown, std::function<void(int)> end) {
+void EndOnTerminationSignals(QObject* owner, const std::function<void()>& shutDown,
+                             const std::function<void(int signal)>& end) {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalSockets) != 0) return;
     auto* notifier = new QSocketNotifier(signalSockets[1], QSocketNotifier::Read, owner);
     QObject::connect(notifier, &QSocketNotifier::activated, owner, [shutDown, end] {

@@ -10,5 +10,5 @@ void EndBySignal(int signal);
 // When the process is asked to end (SIGTERM at logout or shutdown, SIGHUP, SIGINT), runs `shutDown` in
 // the event loop, also in the loop of a dialog or message box that waits for an answer, then `end` with
 // the signal. The process ends there: nothing that the dialog interrupted goes on, and no question waits.
-void EndOnTerminationSignals(QObject* owner, std::function<void()> shutDown,
-                             std::function<void(int signal)> end = EndBySignal);
+void EndOnTerminationSignals(QObject* owner, const std::function<void()>& shutDown,
+                             const std::function<void(int signal)>& end = EndBySignal);

@@ -17,7 +17,7 @@ const char* const SystemInformationPrograms[] = {"kinfocenter", "hardinfo2", "ha
 
 QString FirstSystemInformationProgram(Shell& shell) {
     for (const char* name : SystemInformationPrograms) {
-        const QString program = shell.FindProgram(QString::fromLatin1(name));
+        QString program = shell.FindProgram(QString::fromLatin1(name));
         if (!program.isEmpty()) return program;
     }
     return QString();

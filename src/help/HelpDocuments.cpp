@@ -15,7 +15,7 @@ QStringList DocumentFolders() {
 
 QString DocumentPath(const QString& name, const QStringList& folders) {
     for (const QString& folder : folders) {
-        const QString path = QDir(folder).filePath(name);
+        QString path = QDir(folder).filePath(name);
         if (QFileInfo::exists(path)) return path;
     }
     return QDir(folders.value(0)).filePath(name);

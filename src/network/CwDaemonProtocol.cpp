@@ -46,7 +46,7 @@ Request NotANumber(const char* name) {
 
 Request ChangeSettingRequest(Setting setting, QByteArrayView valueText) {
     const SettingRule& rule =
-        *std::ranges::find(SettingRules, setting, [](const SettingRule& rule) { return rule.setting; });
+        *std::ranges::find(SettingRules, setting, [](const SettingRule& each) { return each.setting; });
     const std::optional<int> value = ReadNumber(valueText);
     if (!value) return NotANumber(rule.name);
     if (*value < rule.minimum || *value > rule.maximum)

@@ -9,7 +9,7 @@
 namespace {
 
 constexpr int MaximumListed = 51;
-constexpr qint64 MaximumProfileBytes = 1024 * 1024;
+constexpr qint64 MaximumProfileBytes = qint64{1024} * 1024;
 
 // The whole text of a file of at most 1 MiB; empty for a larger file or one that cannot be read.
 QByteArray ReadSmallFile(const QString& path) {
@@ -82,11 +82,11 @@ QString ProfileFileFor(const QString& folder, const QString& typedName) {
 }
 
 QString DeriveFileName(const QString& call, const QString& folder, const QString& current) {
-    const QString base = SafeFileName(call.toUpper());
+    QString base = SafeFileName(call.toUpper());
     const QStringList names = QDir(folder).entryList(QDir::Files);
     if (!HasFileIgnoringCase(names, base + QStringLiteral(".INI"))) return base;
     for (int number = 2; number <= 31; ++number) {
-        const QString numbered = QStringLiteral("%1(%2)").arg(base).arg(number);
+        QString numbered = QStringLiteral("%1(%2)").arg(base).arg(number);
         if (!HasFileIgnoringCase(names, numbered + QStringLiteral(".INI"))) return numbered;
     }
     return current;

@@ -8,10 +8,10 @@
 
 namespace {
 
-constexpr QByteArrayView utf8ByteOrderMark = "\xEF\xBB\xBF";
-constexpr QByteArrayView utf16LittleEndianMark = "\xFF\xFE";
-constexpr QByteArrayView utf16BigEndianMark = "\xFE\xFF";
-constexpr char lineBreak[] = "\r\n";
+constexpr QByteArrayView Utf8ByteOrderMark = "\xEF\xBB\xBF";
+constexpr QByteArrayView Utf16LittleEndianMark = "\xFF\xFE";
+constexpr QByteArrayView Utf16BigEndianMark = "\xFE\xFF";
+constexpr char LineBreak[] = "\r\n";
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -34,10 +34,10 @@ QByteArrayView TrimmedBlanks(QByteArrayView text) {
 QByteArrayView TrimmedNameBlanks(QByteArrayView text) {
     for (;;) {
         text = TrimmedBlanks(text);
-        if (text.startsWith(utf8ByteOrderMark)) {
-            text = text.sliced(utf8ByteOrderMark.size());
-        } else if (text.endsWith(utf8ByteOrderMark)) {
-            text.chop(utf8ByteOrderMark.size());
+        if (text.startsWith(Utf8ByteOrderMark)) {
+            text = text.sliced(Utf8ByteOrderMark.size());
+        } else if (text.endsWith(Utf8ByteOrderMark)) {
+            text.chop(Utf8ByteOrderMark.size());
         } else {
             return text;
         }
@@ -141,12 +141,12 @@ IniDocument::IniDocument(QByteArray text, QByteArray byteOrderMark, QStringConve
 
 std::variant<IniDocument, QString> IniDocument::Parse(const QByteArray& fileBytes) {
     const QStringConverter::Encoding encoding =
-        fileBytes.startsWith(utf16LittleEndianMark) ? QStringConverter::Utf16LE
-        : fileBytes.startsWith(utf16BigEndianMark)  ? QStringConverter::Utf16BE
+        fileBytes.startsWith(Utf16LittleEndianMark) ? QStringConverter::Utf16LE
+        : fileBytes.startsWith(Utf16BigEndianMark)  ? QStringConverter::Utf16BE
                                                     : QStringConverter::Utf8;
     const bool utf8 = encoding == QStringConverter::Utf8;
     QByteArray mark =
-        utf8 && fileBytes.startsWith(utf8ByteOrderMark) ? utf8ByteOrderMark.toByteArray() : QByteArray();
+        utf8 && fileBytes.startsWith(Utf8ByteOrderMark) ? Utf8ByteOrderMark.toByteArray() : QByteArray();
     std::optional<QByteArray> text =
         utf8 ? fileBytes.sliced(mark.size()) : Utf16AsUtf8(fileBytes.sliced(2), encoding);
     if (!text) return QStringLiteral("its Unicode (UTF-16) text is damaged");
@@ -231,19 +231,19 @@ void IniDocument::SetValue(const QString& section, const QString& key, const QSt
 // After the section's last key line, before the blank lines and comments that end it.
 void IniDocument::InsertKeyLine(Section& section, const QString& key, const QByteArray& line) {
     std::vector<QByteArray>& lines = section.lines;
-    qsizetype position = lines.size();
+    auto position = static_cast<qsizetype>(lines.size());
     while (position > 0 && !IsKeyLine(lines[position - 1]))
         --position;
     QByteArray& before = position > 0 ? lines[position - 1] : section.header;
-    if (!IsTerminated(before)) before += lineBreak;
-    lines.insert(lines.begin() + position, line + lineBreak);
+    if (!IsTerminated(before)) before += LineBreak;
+    lines.insert(lines.begin() + position, line + LineBreak);
     section.keyIndex->try_emplace(FoldedName(key), position);
     changed_ = true;
 }
 
 void IniDocument::AppendSection(const QString& name, const QByteArray& line) {
-    if (QByteArray* last = LastLine(); last && !IsTerminated(*last)) *last += lineBreak;
-    Section section{'[' + name.toUtf8() + ']' + lineBreak, {line + lineBreak}, nullptr};
+    if (QByteArray* last = LastLine(); last && !IsTerminated(*last)) *last += LineBreak;
+    Section section{'[' + name.toUtf8() + ']' + LineBreak, {line + LineBreak}, nullptr};
     sections_.push_back(std::move(section));
     sectionsFound_.insert_or_assign(FoldedName(name), qsizetype(sections_.size()) - 1);
     changed_ = true;

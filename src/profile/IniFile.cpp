@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr qsizetype maxValueLength = 254;
+constexpr qsizetype MaxValueLength = 254;
 
 QString Reason(int error) {
     switch (error) {
@@ -36,7 +36,9 @@ QString Reason(int error) {
 }
 
 QString TooLarge(const QString& verb = QStringLiteral("is")) {
-    return QStringLiteral("it %1 larger than %2 MiB").arg(verb).arg(MaxIniFileBytes / (1024 * 1024));
+    return QStringLiteral("it %1 larger than %2 MiB")
+        .arg(verb)
+        .arg(MaxIniFileBytes / (qsizetype{1024} * 1024));
 }
 
 bool Exists(const QByteArray& name) {
@@ -46,7 +48,7 @@ bool Exists(const QByteArray& name) {
 
 // The name in the platform's encoding (UTF-8) unless only its Latin-1 spelling exists.
 QByteArray NativeName(const QString& path) {
-    const QByteArray utf8 = QFile::encodeName(path);
+    QByteArray utf8 = QFile::encodeName(path);
     const qsizetype nameStart = path.lastIndexOf(u'/') + 1;
     const QStringView name = QStringView(path).sliced(nameStart);
     const bool latin1 = std::all_of(name.begin(), name.end(), [](QChar c) { return c.unicode() <= 0xFF; });
@@ -152,8 +154,8 @@ FileProblem SaveIniFile(const QString& file, const IniDocument& document) {
 
 QString CutIniValue(const std::optional<QString>& value, const QString& defaultValue) {
     QString cut = value.value_or(defaultValue);
-    if (cut.size() <= maxValueLength) return cut;
-    cut.truncate(cut.at(maxValueLength - 1).isHighSurrogate() ? maxValueLength - 1 : maxValueLength);
+    if (cut.size() <= MaxValueLength) return cut;
+    cut.truncate(cut.at(MaxValueLength - 1).isHighSurrogate() ? MaxValueLength - 1 : MaxValueLength);
     return cut;
 }
 

@@ -15,7 +15,7 @@
 using FileProblem = std::optional<QString>;
 
 // Larger files are refused: no profile comes near this, and reading one must stay quick.
-constexpr qsizetype MaxIniFileBytes = 16 * 1024 * 1024;
+constexpr qsizetype MaxIniFileBytes = qsizetype{16} * 1024 * 1024;
 
 struct IniLoad {
     IniDocument document; // empty for a missing file and for one with a problem
