@@ -13,13 +13,13 @@
 
 namespace {
 
-constexpr qsizetype MiB = 1024 * 1024;
+constexpr qsizetype MiB = qsizetype{1024} * 1024;
 
 double Milliseconds(const std::function<void()>& work) {
     QElapsedTimer timer;
     timer.start();
     work();
-    return timer.nsecsElapsed() / 1e6;
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
 }
 
 void Put(const QString& path, const QByteArray& bytes) {
@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
     OpenAndClose(path, "15 MiB of key lines",
                  QByteArray("[Messages]\r\n") + QByteArray("K=v\r\n").repeated(3 * MiB));
     for (const qsizetype length : {180'000, 1'800'000}) {
-        const QByteArray size = QByteArray::number(length / 1e6, 'f', 2) + " MB ";
+        const QByteArray size = QByteArray::number(static_cast<double>(length) / 1e6, 'f', 2) + " MB ";
         Expand(size + "message of \"CQ (MYCALL) \"", Repeated("CQ (MYCALL) ", length));
         Expand(size + "message of \"()\"", Repeated("()", length));
         Expand(size + "message of nested brackets", Repeated("(", length / 2) + Repeated(")", length / 2));

@@ -65,6 +65,7 @@ std::vector<double> Lateness(int samples, const Wait& wait) {
     std::mt19937 random(20240611);
     std::uniform_int_distribution<int> milliseconds(ShortestWait, LongestWait);
     std::vector<double> late;
+    late.reserve(samples);
     for (int sample = 0; sample < samples; ++sample)
         late.push_back(wait(milliseconds(random)));
     return late;

@@ -251,9 +251,9 @@ private slots:
             for (QAction* action : menu->menu()->actions())
                 entries << action->text() + ' ' + action->shortcut().toString();
         }
-        QCOMPARE(entries,
-                 QStringList({"&Select Operator Ctrl+O", "&New Operator Ctrl+N", "&Save Ctrl+S", "Save As ",
-                              "E&xit Ctrl+Q", "Keyer Features ", "Messages ", "Operator ", "Network Keyer… "}));
+        QCOMPARE(entries, QStringList({"&Select Operator Ctrl+O", "&New Operator Ctrl+N", "&Save Ctrl+S",
+                                       "Save As ", "E&xit Ctrl+Q", "Keyer Features ", "Messages ",
+                                       "Operator ", "Network Keyer… "}));
     }
 };
 

@@ -20,8 +20,6 @@
 #include <QTextEdit>
 #include <variant>
 
-using namespace CwDaemon;
-
 namespace {
 
 const QString Section = QStringLiteral("NetworkKeyer");
@@ -29,6 +27,7 @@ const QString ListenKey = QStringLiteral("Listen");
 const QString AddressKey = QStringLiteral("Address");
 
 template <typename... Handlers> struct Overloaded : Handlers... { using Handlers::operator()...; };
+template <typename... Handlers> Overloaded(Handlers...) -> Overloaded<Handlers...>;
 
 } // namespace
 
@@ -123,9 +122,10 @@ void NetworkKeying::ShowHeard(const QString& heard) {
     ShowState(state_, heard);
 }
 
-void NetworkKeying::Carry(const Request& request, const QHostAddress& sender, quint16 senderPort) {
+void NetworkKeying::Carry(const CwDaemon::Request& request, const QHostAddress& sender, quint16 senderPort) {
     if (!Admitted()) return;
     const QString from = ListenAddressText({sender, senderPort});
+    using namespace CwDaemon;
     std::visit(Overloaded{
                    [&](const SendText& text) { TakeText(text.keyboardText, from); },
                    [&](const AskReply& ask) {
@@ -201,7 +201,7 @@ void NetworkKeying::AnswerKeyedReplies() {
     }
 }
 
-void NetworkKeying::ApplySetting(const ChangeSetting& change) {
+void NetworkKeying::ApplySetting(const CwDaemon::ChangeSetting& change) {
     SettingsPanel& panel = p_.panel;
     switch (change.setting) {
     case CwDaemon::Setting::Speed:

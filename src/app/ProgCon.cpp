@@ -57,7 +57,7 @@ double ReadTwips(const IniDocument& stateFile, const QString& key) {
 
 ProgCon::ProgCon(PlatformServices services, QWidget* parent)
     : QMainWindow(parent), txtSent(new QTextEdit), transmitTimer(services.clock.CreateTimer(100, true)),
-      monitorTimer(services.clock.CreateTimer(1000, false)), link(services.hid), sent(txtSent),
+      monitorTimer(services.clock.CreateTimer(1000, false)), link_(services.hid), sent_(txtSent),
       services_(services) {
     BuildWindow();
     BuildMenus();
@@ -79,7 +79,7 @@ KeyerFeaturesDialog* ProgCon::dlgEditKeyer() {
     if (!keyerFeaturesDialog_) {
         keyerFeaturesDialog_ = new KeyerFeaturesDialog(profile_.paddles, this);
         connect(keyerFeaturesDialog_, &KeyerFeaturesDialog::okPressed, this, [this] {
-            serialNumber->SetCutNumbers(keyerFeaturesDialog_->ChosenCutNumbers());
+            serialNumber_->SetCutNumbers(keyerFeaturesDialog_->ChosenCutNumbers());
             if (const auto effective = keyerFeaturesDialog_->EffectiveSpeed())
                 SetFarnsworthSpacing(*effective);
             SendKeyerSettings();
@@ -96,58 +96,58 @@ void ProgCon::FocusKeyboard() {
 
 // The keys reach the stored messages, the transmit loop and the speed, which are made after them.
 KeyboardHandlers::Parts ProgCon::KeyboardParts() {
-    return {state,
-            sent,
-            link,
+    return {state_,
+            sent_,
+            link_,
             services_.prompts,
-            sendingStatus,
-            [this](int number) { messages->SendByKey(number); },
-            [this](int number) { messages->ChooseByKey(number); },
-            [this] { messages->Cancel(); },
-            [this] { messages->Save(); },
-            [this] { loop->Stop(); },
+            sendingStatus_,
+            [this](int number) { messages_->SendByKey(number); },
+            [this](int number) { messages_->ChooseByKey(number); },
+            [this] { messages_->Cancel(); },
+            [this] { messages_->Save(); },
+            [this] { loop_->Stop(); },
             [this] {
                 monitorTimer->SetEnabled(false);
-                loop->Kick();
+                loop_->Kick();
             },
-            [this] { loop->TakeBack(); },
-            [this](int step) { step > 0 ? panel->scrSpeed->StepUp() : panel->scrSpeed->StepDown(); }};
+            [this] { loop_->TakeBack(); },
+            [this](int step) { step > 0 ? panel_->scrSpeed->StepUp() : panel_->scrSpeed->StepDown(); }};
 }
 
 void ProgCon::WireTransmitting() {
-    loop = std::make_unique<TransmitLoop>(
-        TransmitLoop::Parts{state, keyboardHandlers->keyboard(), sent, *transmitTimer, *monitorTimer, link,
-                            services_.clock, *this, sendingStatus, shutDown,
-                            [this] { return CurrentPacing(); }, [this] { keyboardHandlers->Change(); },
-                            [this] { FocusKeyboard(); }, [this] { return panel->scrSpeed->value(); },
-                            [this](int wordsPerMinute) { panel->scrSpeed->setValue(wordsPerMinute); },
-                            [this] { networkKeying->AnswerKeyedReplies(); }});
-    connect(cmdTx, &QPushButton::clicked, this, [this] { loop->TransmitButtonClicked(); });
-    connect(cmdEnd, &QPushButton::clicked, this, [this] { loop->StopButtonClicked(); });
-    connect(cmdClearSend, &QPushButton::clicked, this, [this] { loop->ClearSentButtonClicked(); });
+    loop_ = std::make_unique<TransmitLoop>(
+        TransmitLoop::Parts{state_, keyboardHandlers_->keyboard(), sent_, *transmitTimer, *monitorTimer,
+                            link_, services_.clock, *this, sendingStatus_, shutDown,
+                            [this] { return CurrentPacing(); }, [this] { keyboardHandlers_->Change(); },
+                            [this] { FocusKeyboard(); }, [this] { return panel_->scrSpeed->value(); },
+                            [this](int wordsPerMinute) { panel_->scrSpeed->setValue(wordsPerMinute); },
+                            [this] { networkKeying_->AnswerKeyedReplies(); }});
+    connect(cmdTx, &QPushButton::clicked, this, [this] { loop_->TransmitButtonClicked(); });
+    connect(cmdEnd, &QPushButton::clicked, this, [this] { loop_->StopButtonClicked(); });
+    connect(cmdClearSend, &QPushButton::clicked, this, [this] { loop_->ClearSentButtonClicked(); });
 }
 
 void ProgCon::WireMessages() {
-    messages = std::make_unique<MessageEditor>(MessageEditor::Parts{
-        state, keyboardHandlers->keyboard(), *transmitTimer, *monitorTimer, services_.prompts, profile_,
-        *workedCallEntry, *this, [this] { FocusKeyboard(); }, [this] { serialNumber->Sent(); }});
+    messages_ = std::make_unique<MessageEditor>(MessageEditor::Parts{
+        state_, keyboardHandlers_->keyboard(), *transmitTimer, *monitorTimer, services_.prompts, profile_,
+        *workedCallEntry_, *this, [this] { FocusKeyboard(); }, [this] { serialNumber_->Sent(); }});
     for (int i = 0; i < MessageCount; ++i) {
-        connect(cmdMessages[i], &QPushButton::clicked, this, [this, i] { messages->ButtonClicked(i); });
+        connect(cmdMessages[i], &QPushButton::clicked, this, [this, i] { messages_->ButtonClicked(i); });
     }
-    connect(cmdCaptureCall, &QPushButton::clicked, this, [this] { workedCallEntry->ShowDialog(); });
+    connect(cmdCaptureCall, &QPushButton::clicked, this, [this] { workedCallEntry_->ShowDialog(); });
 }
 
 void ProgCon::WireOperators() {
-    operators = std::make_unique<OperatorCommands>(OperatorCommands::Parts{
+    operators_ = std::make_unique<OperatorCommands>(OperatorCommands::Parts{
         *this, services_.prompts, services_.applicationFolder, OperatorIniPath(), profile_, *this,
         [this](bool makesProfile) { SaveProfile(makesProfile); }, [this] { LoadProfile(); }});
 }
 
 void ProgCon::WireSerialNumber() {
-    connect(workedCallEntry, &WorkedCall::confirmed, this,
-            [this] { serialNumber->CallConfirmed(workedCallEntry->workedCall()); });
-    connect(serialNumber, &SerialNumber::changed, this, &ProgCon::StoreContestSettings);
-    connect(serialNumber, &SerialNumber::done, this, &ProgCon::FocusKeyboard);
+    connect(workedCallEntry_, &WorkedCall::confirmed, this,
+            [this] { serialNumber_->CallConfirmed(workedCallEntry_->workedCall()); });
+    connect(serialNumber_, &SerialNumber::changed, this, &ProgCon::StoreContestSettings);
+    connect(serialNumber_, &SerialNumber::done, this, &ProgCon::FocusKeyboard);
 }
 
 void ProgCon::StoreContestSettings() {
@@ -158,37 +158,37 @@ void ProgCon::StoreContestSettings() {
 
 // The spaces are computed once, from the speed in force, and are ordinary spacing from then on.
 void ProgCon::SetFarnsworthSpacing(int effectiveWpm) {
-    const FarnsworthSpacing spacing = SpacingForEffectiveSpeed(panel->scrSpeed->value(), effectiveWpm);
+    const FarnsworthSpacing spacing = SpacingForEffectiveSpeed(panel_->scrSpeed->value(), effectiveWpm);
     {
         const QScopedValueRollback holdSettings(loadingProfile_, true);
-        panel->scrWordSpace->setValue(spacing.wordSpaceTenths);
-        panel->scrLetterSpace->setValue(spacing.letterSpaceTenths);
+        panel_->scrWordSpace->setValue(spacing.wordSpaceTenths);
+        panel_->scrLetterSpace->setValue(spacing.letterSpaceTenths);
     }
     if (!spacing.reached)
         ShowNotice(QStringLiteral("Farnsworth: the spacing controls cannot slow %1 WPM down to %2 WPM; "
                                   "the nearest spaces are set")
-                       .arg(panel->scrSpeed->value())
+                       .arg(panel_->scrSpeed->value())
                        .arg(effectiveWpm));
 }
 
 void ProgCon::WireNetworkKeying() {
-    networkKeying = std::make_unique<NetworkKeying>(NetworkKeying::Parts{
-        state, keyboardHandlers->keyboard(), *loop, *keyboardHandlers, *panel, services_.clock, *this,
+    networkKeying_ = std::make_unique<NetworkKeying>(NetworkKeying::Parts{
+        state_, keyboardHandlers_->keyboard(), *loop_, *keyboardHandlers_, *panel_, services_.clock, *this,
         profile_, [this] { SendKeyerSettings(); },
         // The unit's status shows the note as it is now; any other text stays until it gives way.
         [this](const QString& before) {
             if (txtInfo->text() == firmwareText + before)
-                txtInfo->setText(firmwareText + networkKeying->Note());
+                txtInfo->setText(firmwareText + networkKeying_->Note());
         }});
 }
 
 QString ProgCon::ListenForLoggers(const QString& address) {
-    return networkKeying->ListenForThisRun(address);
+    return networkKeying_->ListenForThisRun(address);
 }
 
 Pacing ProgCon::CurrentPacing() const {
-    return {dotMilliseconds, ParseLeadingNumber(panel->Shown(Setting::LetterSpace)),
-            ParseLeadingNumber(panel->Shown(Setting::WordSpace))};
+    return {dotMilliseconds, ParseLeadingNumber(panel_->Shown(Setting::LetterSpace)),
+            ParseLeadingNumber(panel_->Shown(Setting::WordSpace))};
 }
 
 bool ProgCon::eventFilter(QObject* watched, QEvent* event) {
@@ -223,7 +223,7 @@ bool ProgCon::ShowsClosingWords() const {
 }
 
 void ProgCon::ShowUnitStatus() {
-    ShowStatus(firmwareText + networkKeying->Note(), Colours::BlueGrey);
+    ShowStatus(firmwareText + networkKeying_->Note(), Colours::BlueGrey);
 }
 
 StatusLine ProgCon::ShownStatus() const {
@@ -249,7 +249,7 @@ void ProgCon::ShowEditStatus(const QString& text) {
 void ProgCon::ShowProfileTexts() {
     for (int number = 1; number <= MessageCount; ++number)
         ShowStoredMessage(number);
-    serialNumber->Show();
+    serialNumber_->Show();
 }
 
 void ProgCon::ShowStoredMessage(int number) {
@@ -258,14 +258,14 @@ void ProgCon::ShowStoredMessage(int number) {
 }
 
 void ProgCon::StartUp() {
-    firmwareText = link.With([](UnitLink& unit) { return unit.QueryFirmwareVersion(); });
+    firmwareText = link_.With([](UnitLink& unit) { return unit.QueryFirmwareVersion(); });
     const bool found = firmwareText != NoUnitVersion;
     if (!found) firmwareText = NotFoundText;
     // Missing or unreadable, the state file reads as empty: a first run.
     const IniDocument stateFile = LoadIniFile(OperatorIniPath()).document;
     RestoreGeometry(stateFile);
     ShowStatus(firmwareText, found ? Colours::BlueGrey : Colours::Red);
-    networkKeying->Restore(stateFile);
+    networkKeying_->Restore(stateFile);
     QDir::setCurrent(services_.applicationFolder);
 
     // Read whole: a path cut short would name another file.
@@ -274,16 +274,16 @@ void ProgCon::StartUp() {
                               services_.applicationFolder);
     // The operator's choice arrives later through the dialogs; until then the window holds the defaults.
     if (profile_.file.endsWith(QLatin1Char('/'))) {
-        operators->SelectOperator();
+        operators_->SelectOperator();
     } else if (!IniFileExists(profile_.file)) {
-        operators->SelectInsteadOfMissing();
+        operators_->SelectInsteadOfMissing();
     }
 
     LoadProfile();
-    panel->RefreshDisplays();
-    sent.SetText(QString());
-    loop->SetTables(BuildMorseTables());
-    state.restartSending = true;
+    panel_->RefreshDisplays();
+    sent_.SetText(QString());
+    loop_->SetTables(BuildMorseTables());
+    state_.restartSending = true;
     // Nothing is typed yet: the connection monitor watches the unit until the operator types.
     transmitTimer->SetEnabled(false);
     monitorTimer->SetEnabled(true);
@@ -338,24 +338,24 @@ void ProgCon::SaveGeometry() {
         }
     }
     stateFile.document.SetValue(FormSection, QStringLiteral("WindowState"), QString::number(windowState));
-    networkKeying->Remember(stateFile.document);
+    networkKeying_->Remember(stateFile.document);
     SaveIniFile(OperatorIniPath(), stateFile.document);
 }
 
 void ProgCon::closeEvent(QCloseEvent* event) {
     if (!shutDown) {
         shutDown = true;
-        networkKeying->ShutDown();
+        networkKeying_->ShutDown();
         transmitTimer->SetEnabled(false);
         monitorTimer->SetEnabled(false);
         // Nothing more goes out; a character on its way is written before the key is released.
-        loop->ShutDown();
+        loop_->ShutDown();
         // Whatever way the program ends, the transmitter is not left keyed.
-        keyboardHandlers->ReleaseTune();
+        keyboardHandlers_->ReleaseTune();
         SaveGeometry();
         SaveProfile();
-        helpMenu->CloseAbout();
-        link.With([](UnitLink& unit) { unit.CloseUnit(); });
+        helpMenu_->CloseAbout();
+        link_.With([](UnitLink& unit) { unit.CloseUnit(); });
     }
     event->accept();
 }
@@ -364,16 +364,16 @@ void ProgCon::ShutDownUnattended() {
     unattended_ = true;
     close();
     // A close that waits on its Save As question has not closed the unit yet.
-    link.With([](UnitLink& unit) { unit.CloseUnit(); });
+    link_.With([](UnitLink& unit) { unit.CloseUnit(); });
 }
 
 // The settings in the panel and the paddle choice go to the unit, and are what a save writes.
 void ProgCon::SendKeyerSettings() {
-    profile_.timing = panel->Timing();
+    profile_.timing = panel_->Timing();
     ShowPaddleFeatures(profile_.paddles);
     const KeyerEncoding encoding = EncodeKeyerSettings(profile_.ToSend());
     dotMilliseconds = encoding.dotMilliseconds;
-    link.With([&](UnitLink& unit) { unit.WriteSettings(encoding.blocks); });
+    link_.With([&](UnitLink& unit) { unit.WriteSettings(encoding.blocks); });
 }
 
 void ProgCon::ShowPaddleFeatures(const PaddleFeatures& features) {
@@ -385,12 +385,12 @@ void ProgCon::ShowPaddleFeatures(const PaddleFeatures& features) {
 
 void ProgCon::ConnectionMonitorTick() {
     // While the transmitter is keyed for tuning the unit hears nothing but the tune commands.
-    if (state.tuneActive) return;
+    if (state_.tuneActive) return;
     struct Answer {
         std::optional<QString> version; // nothing when the unit is not there
         bool answered = false;
     };
-    const Answer answer = link.With([](UnitLink& unit) {
+    const Answer answer = link_.With([](UnitLink& unit) {
         if (!unit.FindUnit()) return Answer{};
         const QString version = unit.QueryFirmwareVersion();
         return Answer{version, unit.unitDetected()};
@@ -403,9 +403,9 @@ void ProgCon::ConnectionMonitorTick() {
     firmwareText = *answer.version;
     ShowUnitStatus();
     // Text the unit could not take while it was away goes on as soon as it answers again.
-    if (answer.answered && loop->HasUnsentText()) {
+    if (answer.answered && loop_->HasUnsentText()) {
         monitorTimer->SetEnabled(false);
-        loop->Kick();
+        loop_->Kick();
     }
 }
 
@@ -415,7 +415,7 @@ void ProgCon::LoadProfile() {
     const ProfileProblem problem = profile_.Load();
     {
         const QScopedValueRollback holdSettings(loadingProfile_, true);
-        panel->SetTiming(profile_.timing);
+        panel_->SetTiming(profile_.timing);
         dlgEditKeyer()->ShowChoice();
         dlgEditKeyer()->SetCutNumbers(profile_.contest.cutNumbers);
         ShowOperator();
@@ -428,7 +428,7 @@ void ProgCon::LoadProfile() {
 // A profile missing or unusable at its load is left alone, so that it is found as it was when it
 // comes back; with no operator chosen a save goes nowhere, which is told only when the program ends.
 void ProgCon::SaveProfile(bool makesProfile) {
-    operators->RecordOperatorFile();
+    operators_->RecordOperatorFile();
     const ProfileProblem problem = profile_.Save(makesProfile);
     if (problem && (shutDown || !NamesNoProfile(profile_.file))) TellProfileNotSaved(*problem);
 }
@@ -449,5 +449,5 @@ void ProgCon::TellProfileNotSaved(const QString& problem) {
 }
 
 void ProgCon::SaveAs() {
-    if (const ProfileProblem problem = operators->SaveAs()) TellProfileNotSaved(*problem);
+    if (const ProfileProblem problem = operators_->SaveAs()) TellProfileNotSaved(*problem);
 }

@@ -112,7 +112,7 @@ private:
     Pacing CurrentPacing() const;
 
     // Controls, named as the operator's documentation names them.
-    SettingsPanel* panel;
+    SettingsPanel* panel_;
     QLineEdit* txtInfo;
     QLineEdit* txtIambic;
     QLineEdit* txtDotMemory;
@@ -128,15 +128,15 @@ private:
     QPushButton* cmdCaptureCall;
     std::array<QPushButton*, MessageCount> cmdMessages;
     std::array<QLineEdit*, MessageCount> txtMsgTitle;
-    HelpMenu* helpMenu;
+    HelpMenu* helpMenu_;
 
     std::unique_ptr<Timer> transmitTimer;
     std::unique_ptr<Timer> monitorTimer;
 
-    SharedLink link;
-    RichText sent;
-    TransmitState state;
-    SendingStatus sendingStatus{*this};
+    SharedLink link_;
+    RichText sent_;
+    TransmitState state_;
+    SendingStatus sendingStatus_{*this};
 
     bool shutDown = false;
     bool unattended_ = false;
@@ -145,13 +145,13 @@ private:
     OperatorProfile profile_;
 
     // Owned here rather than by the widget tree, so they go before the Keyboard window they watch.
-    std::unique_ptr<KeyboardHandlers> keyboardHandlers;
-    std::unique_ptr<TransmitLoop> loop;
-    std::unique_ptr<MessageEditor> messages;
-    WorkedCall* workedCallEntry;
-    SerialNumber* serialNumber;
-    std::unique_ptr<OperatorCommands> operators;
-    std::unique_ptr<NetworkKeying> networkKeying;
+    std::unique_ptr<KeyboardHandlers> keyboardHandlers_;
+    std::unique_ptr<TransmitLoop> loop_;
+    std::unique_ptr<MessageEditor> messages_;
+    WorkedCall* workedCallEntry_;
+    SerialNumber* serialNumber_;
+    std::unique_ptr<OperatorCommands> operators_;
+    std::unique_ptr<NetworkKeying> networkKeying_;
 
     PlatformServices services_;
     KeyerFeaturesDialog* keyerFeaturesDialog_ = nullptr;

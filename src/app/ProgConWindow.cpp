@@ -97,22 +97,22 @@ void ProgCon::BuildWindow() {
     txtSent->setReadOnly(true);
     txtSent->setFont(WindowFont(9.75, 600));
 
-    panel = Named(new SettingsPanel(client), QStringLiteral("panel"));
-    connect(panel, &SettingsPanel::settingChanged, this, [this] {
+    panel_ = Named(new SettingsPanel(client), QStringLiteral("panel"));
+    connect(panel_, &SettingsPanel::settingChanged, this, [this] {
         if (!loadingProfile_) SendKeyerSettings();
     });
-    connect(panel, &SettingsPanel::done, this, [this] {
+    connect(panel_, &SettingsPanel::done, this, [this] {
         if (!loadingProfile_) FocusKeyboard();
     });
 
-    keyboardHandlers = std::make_unique<KeyboardHandlers>(KeyboardParts(), client);
-    txtKeyboard = keyboardHandlers->window();
+    keyboardHandlers_ = std::make_unique<KeyboardHandlers>(KeyboardParts(), client);
+    txtKeyboard = keyboardHandlers_->window();
     txtKeyboard->setFont(WindowFont(11.25));
     SetBackground(txtKeyboard, Colours::LightYellow);
 
-    workedCallEntry = new WorkedCall(client, this, [this] { FocusKeyboard(); });
-    txtWrkStation = workedCallEntry->box();
-    serialNumber = new SerialNumber(client, profile_.contest);
+    workedCallEntry_ = new WorkedCall(client, this, [this] { FocusKeyboard(); });
+    txtWrkStation = workedCallEntry_->box();
+    serialNumber_ = new SerialNumber(client, profile_.contest);
     txtIambic = AddCaptionBox(QStringLiteral("txtIambic"));
     txtDotMemory = AddCaptionBox(QStringLiteral("txtDotMemory"));
     txtDashMemory = AddCaptionBox(QStringLiteral("txtDashMemory"));
@@ -142,21 +142,21 @@ void ProgCon::BuildWindow() {
 // passes the setting boxes by, but from one it goes on as from its spin control.
 void ProgCon::SetTabOrder() {
     QWidget* order[] = {txtKeyboard,
-                        panel->scrSpeed,
-                        panel->txtSpeed,
-                        panel->scrWeight,
-                        panel->txtWeight,
-                        panel->scrWordSpace,
-                        panel->txtWordSpace,
-                        panel->scrLetterSpace,
-                        panel->txtLetterSpace,
-                        panel->scrVolume,
-                        panel->txtVolume,
-                        panel->scrTone,
-                        panel->txtTone,
+                        panel_->scrSpeed,
+                        panel_->txtSpeed,
+                        panel_->scrWeight,
+                        panel_->txtWeight,
+                        panel_->scrWordSpace,
+                        panel_->txtWordSpace,
+                        panel_->scrLetterSpace,
+                        panel_->txtLetterSpace,
+                        panel_->scrVolume,
+                        panel_->txtVolume,
+                        panel_->scrTone,
+                        panel_->txtTone,
                         txtWrkStation,
-                        serialNumber->control(),
-                        serialNumber->box(),
+                        serialNumber_->control(),
+                        serialNumber_->box(),
                         cmdTx,
                         cmdEnd,
                         cmdClearSend,
@@ -284,9 +284,9 @@ void ProgCon::BuildMenus() {
     };
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     add(file, QStringLiteral("&Select Operator"), QStringLiteral("mnuFileSelectOperator"),
-        QKeySequence(Qt::CTRL | Qt::Key_O), [this] { operators->SelectOperator(); });
+        QKeySequence(Qt::CTRL | Qt::Key_O), [this] { operators_->SelectOperator(); });
     add(file, QStringLiteral("&New Operator"), QStringLiteral("mnuFileNewOperator"),
-        QKeySequence(Qt::CTRL | Qt::Key_N), [this] { operators->NewOperator(); });
+        QKeySequence(Qt::CTRL | Qt::Key_N), [this] { operators_->NewOperator(); });
     add(file, QStringLiteral("&Save"), QStringLiteral("mnuFileSave"), QKeySequence(Qt::CTRL | Qt::Key_S),
         [this] { SaveProfile(); });
     add(file, QStringLiteral("Save As"), QStringLiteral("mnuFileSaveAs"), QKeySequence(),
@@ -297,14 +297,14 @@ void ProgCon::BuildMenus() {
     add(edit, QStringLiteral("Keyer Features"), QStringLiteral("mnuEditKeyer"), QKeySequence(),
         [this] { ShowCentredOn(dlgEditKeyer(), this); });
     add(edit, QStringLiteral("Messages"), QStringLiteral("mnuEditMessages"), QKeySequence(), [this] {
-        loop->TakeBack();
-        messages->EnterEditState();
+        loop_->TakeBack();
+        messages_->EnterEditState();
     });
     add(edit, QStringLiteral("Operator"), QStringLiteral("mnuEditOperator"), QKeySequence(),
-        [this] { operators->EditOperator(); });
+        [this] { operators_->EditOperator(); });
     add(edit, QStringLiteral("Network Keyer\u2026"), QStringLiteral("mnuEditNetworkKeyer"), QKeySequence(),
-        [this] { networkKeying->ShowDialog(); });
-    helpMenu = new HelpMenu(menuBar(), services_.shell, services_.prompts, this);
+        [this] { networkKeying_->ShowDialog(); });
+    helpMenu_ = new HelpMenu(menuBar(), services_.shell, services_.prompts, this);
     // F10 opens the menus from any control but the Keyboard window, where it is message 10.
     auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
     connect(menuKey, &QShortcut::activated, this,

@@ -31,7 +31,7 @@ constexpr qsizetype LongestNamedWord =
 constexpr QStringView RepeatWord = u"REPEAT";
 constexpr QStringView SpeedWord = u"WPM";
 // A relative step beyond the width of the speed range changes nothing more.
-constexpr int LargestSpeedStep = speedRange.maximum - speedRange.minimum;
+constexpr int LargestSpeedStep = SpeedRange.maximum - SpeedRange.minimum;
 
 // Marks are made by the expansion alone.
 QString WithoutMarkCharacters(QString text) {
@@ -73,7 +73,7 @@ std::optional<SpeedMark> ReadSpeedWord(const QString& word) {
     const QStringView sign = match.capturedView(1);
     if (sign.isEmpty())
         return SpeedMark{SpeedMark::Change::To,
-                         std::clamp(wordsPerMinute, speedRange.minimum, speedRange.maximum)};
+                         std::clamp(wordsPerMinute, SpeedRange.minimum, SpeedRange.maximum)};
     const int step = std::min(wordsPerMinute, LargestSpeedStep);
     return SpeedMark{SpeedMark::Change::By, sign == u'-' ? -step : step};
 }

@@ -28,7 +28,8 @@ SerialNumber::SerialNumber(QWidget* boxParent, ContestSettings& settings)
     control->setAccessibleName(QStringLiteral("Serial number"));
     control->upButton()->setAccessibleName(QStringLiteral("Serial number, up"));
     control->downButton()->setAccessibleName(QStringLiteral("Serial number, down"));
-    auto* box = new SettingBox(QString::number(LargestSerialNumber).size(), false, boxParent);
+    auto* box =
+        new SettingBox(static_cast<int>(QString::number(LargestSerialNumber).size()), false, boxParent);
     box->setObjectName(QStringLiteral("txtSerial"));
     box->setAccessibleName(QStringLiteral("Serial number"));
     box->setAccessibleDescription(QStringLiteral("The number the next (SERIAL) sends. Type a number: Enter "

@@ -14,20 +14,20 @@ int Held(int value, ControlRange range) {
 } // namespace
 
 int SpeedControlValue(int wordsPerMinute) {
-    return Held(wordsPerMinute, speedRange);
+    return Held(wordsPerMinute, SpeedRange);
 }
 
 std::optional<int> ToneControlValue(int hertz) {
     if (hertz == 0) return std::nullopt;
-    return Held(int(std::lround(hertz / 10.0)), toneRange);
+    return Held(int(std::lround(hertz / 10.0)), ToneRange);
 }
 
 int WeightControlValue(int weighting) {
-    constexpr double windowStepsPerStep = (weightRange.maximum - weightRange.minimum) / 100.0;
-    constexpr int middle = (weightRange.minimum + weightRange.maximum) / 2;
-    return Held(middle + int(std::lround(weighting * windowStepsPerStep)), weightRange);
+    constexpr double windowStepsPerStep = (WeightRange.maximum - WeightRange.minimum) / 100.0;
+    constexpr int middle = (WeightRange.minimum + WeightRange.maximum) / 2;
+    return Held(middle + int(std::lround(weighting * windowStepsPerStep)), WeightRange);
 }
 
 int VolumeControlValue(int percent) {
-    return Held(percent, volumeRange);
+    return Held(percent, VolumeRange);
 }

@@ -154,7 +154,7 @@ void OperatorCommands::ScanAndAsk(const QString& preselected) {
     QStringList names;
     for (const QString& path : std::as_const(scanned_))
         names << OperatorBaseName(path);
-    dlgSelectOperator()->ShowNames(names, scanned_.indexOf(preselected));
+    dlgSelectOperator()->ShowNames(names, static_cast<int>(scanned_.indexOf(preselected)));
     ShowInFront(selectDialog_);
 }
 

@@ -48,7 +48,7 @@ public:
     // place in text that is removed moves to where the removal was (the start, when all is replaced).
     class Place {
         friend class RichText;
-        explicit Place(QTextCursor cursor) : cursor_(std::move(cursor)) {}
+        explicit Place(const QTextCursor& cursor) : cursor_(cursor) {}
         QTextCursor cursor_;
     };
     Place PlaceAt(int position) const;

@@ -8,17 +8,17 @@
 
 namespace {
 
-const QString contestSection = QStringLiteral("Contest");
+const QString ContestSection = QStringLiteral("Contest");
 
 struct CutText {
     CutNumbers cut;
     const char* text;
 };
-constexpr CutText cutTexts[] = {
+constexpr CutText CutTexts[] = {
     {CutNumbers::Off, "OFF"}, {CutNumbers::ZeroNine, "TN"}, {CutNumbers::ZeroNineOne, "TNA"}};
 
 QString Read(const IniDocument& document, const char* key) {
-    return CutIniValue(document.Value(contestSection, QString::fromLatin1(key)), QString());
+    return CutIniValue(document.Value(ContestSection, QString::fromLatin1(key)), QString());
 }
 
 } // namespace
@@ -37,15 +37,15 @@ ContestRead ReadContestSection(const IniDocument& document) {
     ContestRead read{{std::min(serial.serial, LargestSerialNumber), Read(document, "SerialSent") == "YES"},
                      serial.damaged};
     const QString cut = Read(document, "CutNumbers");
-    for (const auto& [choice, text] : cutTexts)
+    for (const auto& [choice, text] : CutTexts)
         if (cut == QLatin1String(text)) read.settings.cutNumbers = choice;
     return read;
 }
 
 void PutContestSection(IniDocument& document, const ContestSettings& settings) {
-    document.SetValue(contestSection, QStringLiteral("Serial"), QString::number(settings.serial));
-    document.SetValue(contestSection, QStringLiteral("SerialSent"),
+    document.SetValue(ContestSection, QStringLiteral("Serial"), QString::number(settings.serial));
+    document.SetValue(ContestSection, QStringLiteral("SerialSent"),
                       settings.serialSent ? QStringLiteral("YES") : QStringLiteral("NO"));
-    const auto chosen = std::ranges::find(cutTexts, settings.cutNumbers, &CutText::cut);
-    document.SetValue(contestSection, QStringLiteral("CutNumbers"), QString::fromLatin1(chosen->text));
+    const auto chosen = std::ranges::find(CutTexts, settings.cutNumbers, &CutText::cut);
+    document.SetValue(ContestSection, QStringLiteral("CutNumbers"), QString::fromLatin1(chosen->text));
 }

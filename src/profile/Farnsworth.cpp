@@ -26,13 +26,13 @@ HeldTenths HoldToRange(int tenths, ControlRange range) {
 } // namespace
 
 FarnsworthSpacing SpacingForEffectiveSpeed(int characterWpm, int effectiveWpm) {
-    const int c = std::clamp(characterWpm, speedRange.minimum, speedRange.maximum);
+    const int c = std::clamp(characterWpm, SpeedRange.minimum, SpeedRange.maximum);
     const int s = std::clamp(effectiveWpm, 1, c);
     // The delay added to a standard word, ta = (60c - 37.2s) / (sc) seconds, is (60c - 37.2s) / (1.2s)
     // dots of 1.2 / c seconds, spread over 19 units: a character space takes 3 of them, a word space 7.
     const double unitDots = (60.0 * c - 37.2 * s) / (1.2 * s) / 19.0;
     // The letter space control holds the space less one dot length more.
-    const HeldTenths letter = HoldToRange(ControlTenths(3.0 * unitDots - 1.0) - 10, letterSpaceRange);
-    const HeldTenths word = HoldToRange(ControlTenths(7.0 * unitDots - 1.0), wordSpaceRange);
+    const HeldTenths letter = HoldToRange(ControlTenths(3.0 * unitDots - 1.0) - 10, LetterSpaceRange);
+    const HeldTenths word = HoldToRange(ControlTenths(7.0 * unitDots - 1.0), WordSpaceRange);
     return {word.tenths, letter.tenths, s == effectiveWpm && !letter.held && !word.held};
 }

@@ -60,7 +60,7 @@ KeyerFeaturesDialog::KeyerFeaturesDialog(PaddleFeatures& choice, QWidget* parent
     rbCutNumbers[2] = new QRadioButton(QStringLiteral("0 as T, 9 as N, 1 as A"));
     chkFarnsworth = new QCheckBox(QStringLiteral("Set Spaces on OK"));
     spnEffectiveSpeed = new QSpinBox;
-    spnEffectiveSpeed->setRange(speedRange.minimum, speedRange.maximum);
+    spnEffectiveSpeed->setRange(SpeedRange.minimum, SpeedRange.maximum);
     spnEffectiveSpeed->setValue(15);
     spnEffectiveSpeed->setSuffix(QStringLiteral(" WPM Effective"));
     // The box inside is what the focus reaches.

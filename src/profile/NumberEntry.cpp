@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <utility>
 
-NumberEntry::NumberEntry(UpDown* control, SettingBox* box, Texts texts, QObject* parent)
-    : QObject(parent), control(control), box(box), texts_(std::move(texts)) {
+NumberEntry::NumberEntry(UpDown* upDown, SettingBox* settingBox, Texts texts, QObject* parent)
+    : QObject(parent), control(upDown), box(settingBox), texts_(std::move(texts)) {
     connect(control, &UpDown::valueChanged, this, [this] {
         Show();
         emit changed();

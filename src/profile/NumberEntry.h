@@ -20,7 +20,7 @@ public:
         std::function<std::optional<int>(const QString& typed)> typed;
     };
 
-    NumberEntry(UpDown* control, SettingBox* box, Texts texts, QObject* parent);
+    NumberEntry(UpDown* upDown, SettingBox* settingBox, Texts texts, QObject* parent);
 
     // Writes the display from the control.
     void Show();

@@ -38,14 +38,14 @@ ProfileProblem OperatorProfile::Save(bool makesProfile) {
 }
 
 ProfileProblem OperatorProfile::SaveAs(const QString& path) {
-    const ProfileProblem problem = Write(path, ProfileWrite::Choose);
+    ProfileProblem problem = Write(path, ProfileWrite::Choose);
     if (!problem) file = path;
     return problem;
 }
 
 // Line breaks go into the file as blanks, and the values in memory follow the file.
 ProfileProblem OperatorProfile::Write(const QString& path, ProfileWrite how) {
-    const ProfileProblem problem = WriteProfile(path, *this, how);
+    ProfileProblem problem = WriteProfile(path, *this, how);
     if (!problem) loadedFrom_ = path;
     return problem;
 }
@@ -55,7 +55,7 @@ ProfileProblem OperatorProfile::SaveMessage(int number, const QString& text, QSt
     stored.replace(u'\r', u' ').replace(u'\n', u' ');
     if (stored.endsWith(u' ')) stored += u'*';
     if (text.isEmpty() || title.isEmpty()) title = QStringLiteral("--");
-    const ProfileProblem problem = StoreMessage(Loaded() ? file : QString(), number, stored, title);
+    ProfileProblem problem = StoreMessage(Loaded() ? file : QString(), number, stored, title);
     messages[number - 1] = stored.trimmed();
     titles[number - 1] = title;
     return problem;

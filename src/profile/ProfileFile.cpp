@@ -15,26 +15,27 @@
 
 namespace {
 
-const QString timing = QStringLiteral("Timing");
-const QString modes = QStringLiteral("Modes");
-const QString operatorSection = QStringLiteral("Operator");
-const QString messagesSection = QStringLiteral("Messages");
+const QString TimingSection = QStringLiteral("Timing");
+const QString ModesSection = QStringLiteral("Modes");
+const QString OperatorSectionName = QStringLiteral("Operator");
+const QString MessagesSection = QStringLiteral("Messages");
 
 // The longest text one key may take: a read returns at most 254 characters, and the message editor
 // has always cut at 250.
-constexpr qsizetype pieceLength = 250;
+constexpr qsizetype PieceLength = 250;
 // A piece must hold a character (up to two UTF-16 units) before a run of blanks and the "*" after it.
-constexpr qsizetype longestBlankRun = pieceLength - 3;
-constexpr QChar pieceEndMarker = u'*';
+constexpr qsizetype LongestBlankRun = PieceLength - 3;
+constexpr QChar PieceEndMarker = u'*';
 
 // What an operator profile holds somewhere, in these letter cases.
-constexpr std::array<const char*, 4> operatorMarkers{"[Operator]", "MyCall=", "Name=", "QTH="};
+constexpr std::array<const char*, 4> OperatorMarkers{"[Operator]", "MyCall=", "Name=", "QTH="};
 
 // Twelve messages at the limit must fit in a new file (MaxIniFileBytes) whatever they hold. A character
 // takes at most 3 bytes of UTF-8 (a surrogate pair 4 for two); at worst each piece holds one, with its
 // key ("M12,80000="), a marker and a line end. The rest of a profile takes a few KiB.
-constexpr qsizetype worstBytesPerStoredCharacter = 3 + 10 + 1 + 2;
-static_assert(MessageCount * MaxMessageLength * worstBytesPerStoredCharacter < MaxIniFileBytes - 64 * 1024);
+constexpr qsizetype WorstBytesPerStoredCharacter = 3 + 10 + 1 + 2;
+static_assert(MessageCount * MaxMessageLength * WorstBytesPerStoredCharacter <
+              MaxIniFileBytes - qsizetype{64} * 1024);
 
 // The blanks that reading trims from both ends of a value.
 bool IsBlank(QChar character) {
@@ -53,17 +54,17 @@ QString Read(const IniDocument& document, const QString& section, const QString&
 }
 
 double ReadTimingNumber(const IniDocument& document, const QString& key, const QString& defaultValue) {
-    return ParseLeadingNumber(Read(document, timing, key, defaultValue));
+    return ParseLeadingNumber(Read(document, TimingSection, key, defaultValue));
 }
 
 // Unlike the other settings, the whole text must be a number; anything else counts as the default 2.
 int ReadLetterSpaceTenths(const IniDocument& document) {
-    const double dotLengths = ParseNumber(Read(document, timing, "LetterSpace", "2")).value_or(2.0);
-    return NearestInRange((dotLengths - 1.0) * 10.0, letterSpaceRange);
+    const double dotLengths = ParseNumber(Read(document, TimingSection, "LetterSpace", "2")).value_or(2.0);
+    return NearestInRange((dotLengths - 1.0) * 10.0, LetterSpaceRange);
 }
 
 bool ReadMode(const IniDocument& document, const QString& key, const QString& chosenText) {
-    return Read(document, modes, key, chosenText) == chosenText;
+    return Read(document, ModesSection, key, chosenText) == chosenText;
 }
 
 QString MessageKey(int number) {
@@ -79,11 +80,11 @@ QString TitleKey(int number) {
 }
 
 bool EndsWithMarker(QStringView piece) {
-    return piece.size() >= 2 && piece.back() == pieceEndMarker && IsBlank(piece[piece.size() - 2]);
+    return piece.size() >= 2 && piece.back() == PieceEndMarker && IsBlank(piece[piece.size() - 2]);
 }
 
 QString StoredPiece(QStringView piece) {
-    return IsBlank(piece.back()) ? piece.toString() + pieceEndMarker : piece.toString();
+    return IsBlank(piece.back()) ? piece.toString() + PieceEndMarker : piece.toString();
 }
 
 QString PieceText(QString stored) {
@@ -96,7 +97,7 @@ QString WithShortenedBlankRuns(const QString& text) {
     qsizetype run = 0;
     for (const QChar character : text) {
         run = IsBlank(character) ? run + 1 : 0;
-        if (run <= longestBlankRun) result += character;
+        if (run <= LongestBlankRun) result += character;
     }
     return result;
 }
@@ -113,14 +114,14 @@ QStringView WithoutLeadingBlanks(QStringView text) {
 bool IsPieceEnd(QStringView text, qsizetype start, qsizetype cut) {
     if (IsBlank(text[cut]) || (text[cut].isLowSurrogate() && text[cut - 1].isHighSurrogate())) return false;
     const QStringView piece = text.sliced(start, cut - start);
-    return piece.size() + (IsBlank(piece.back()) ? 1 : 0) <= pieceLength && !EndsWithMarker(piece);
+    return piece.size() + (IsBlank(piece.back()) ? 1 : 0) <= PieceLength && !EndsWithMarker(piece);
 }
 
 // The latest possible end of the piece starting at start. With blank runs shortened and start on a
 // non-blank, a piece of one character plus the blanks after it always qualifies, so the search ends
 // at a valid cut.
 qsizetype PieceEnd(QStringView text, qsizetype start) {
-    qsizetype cut = start + pieceLength;
+    qsizetype cut = start + PieceLength;
     while (cut > start + 1 && !IsPieceEnd(text, start, cut))
         --cut;
     return cut;
@@ -130,7 +131,7 @@ qsizetype PieceEnd(QStringView text, qsizetype start) {
 QStringList SplitIntoPieces(QStringView text) {
     QStringList pieces;
     qsizetype start = 0;
-    while (text.size() - start > pieceLength) {
+    while (text.size() - start > PieceLength) {
         const qsizetype end = PieceEnd(text, start);
         pieces.append(StoredPiece(text.sliced(start, end - start)));
         start = end;
@@ -141,13 +142,13 @@ QStringList SplitIntoPieces(QStringView text) {
 
 QStringList PieceKeysFrom(const IniDocument& document, int number, int firstPiece) {
     QStringList keys;
-    for (int piece = firstPiece; document.Value(messagesSection, PieceKey(number, piece)); ++piece)
+    for (int piece = firstPiece; document.Value(MessagesSection, PieceKey(number, piece)); ++piece)
         keys.append(PieceKey(number, piece));
     return keys;
 }
 
 void PutNumber(IniDocument& document, const QString& key, int value) {
-    document.SetValue(timing, key, WithLeadingBlank(value));
+    document.SetValue(TimingSection, key, WithLeadingBlank(value));
 }
 
 void PutText(IniDocument& document, const QString& section, const QString& key, QString& value) {
@@ -157,17 +158,17 @@ void PutText(IniDocument& document, const QString& section, const QString& key, 
 
 void PutMode(IniDocument& document, const QString& key, bool chosen, const QString& chosenText,
              const QString& otherText) {
-    document.SetValue(modes, key, chosen ? chosenText : otherText);
+    document.SetValue(ModesSection, key, chosen ? chosenText : otherText);
 }
 
 void ReadTiming(const IniDocument& document, ProfileValues& profile) {
     KeyerTiming& t = profile.timing;
-    t.speed = NearestInRange(ReadTimingNumber(document, "Speed", "25"), speedRange);
-    t.weight = NearestInRange(ReadTimingNumber(document, "Weight", "50"), weightRange);
-    t.wordSpaceTenths = NearestInRange(ReadTimingNumber(document, "WordSpace", "8") * 10.0, wordSpaceRange);
+    t.speed = NearestInRange(ReadTimingNumber(document, "Speed", "25"), SpeedRange);
+    t.weight = NearestInRange(ReadTimingNumber(document, "Weight", "50"), WeightRange);
+    t.wordSpaceTenths = NearestInRange(ReadTimingNumber(document, "WordSpace", "8") * 10.0, WordSpaceRange);
     t.letterSpaceTenths = ReadLetterSpaceTenths(document);
-    t.volume = NearestInRange(ReadTimingNumber(document, "Volume", "8"), volumeRange);
-    t.toneTens = NearestInRange(ReadTimingNumber(document, "Tone", "680") / 10.0, toneRange);
+    t.volume = NearestInRange(ReadTimingNumber(document, "Volume", "8"), VolumeRange);
+    t.toneTens = NearestInRange(ReadTimingNumber(document, "Tone", "680") / 10.0, ToneRange);
 }
 
 void PutTiming(IniDocument& document, ProfileValues& profile) {
@@ -176,8 +177,8 @@ void PutTiming(IniDocument& document, ProfileValues& profile) {
     PutNumber(document, "Weight", t.weight);
     PutNumber(document, "Tone", t.toneTens * 10);
     PutNumber(document, "Volume", t.volume);
-    document.SetValue(timing, "WordSpace", DisplayText(Setting::WordSpace, t.wordSpaceTenths));
-    document.SetValue(timing, "LetterSpace", DisplayText(Setting::LetterSpace, t.letterSpaceTenths));
+    document.SetValue(TimingSection, "WordSpace", DisplayText(Setting::WordSpace, t.wordSpaceTenths));
+    document.SetValue(TimingSection, "LetterSpace", DisplayText(Setting::LetterSpace, t.letterSpaceTenths));
 }
 
 void ReadModes(const IniDocument& document, ProfileValues& profile) {
@@ -194,29 +195,29 @@ void PutModes(IniDocument& document, ProfileValues& profile) {
 }
 
 void ReadIdentity(const IniDocument& document, ProfileValues& profile) {
-    profile.identity = {Read(document, operatorSection, "MyCall", ""),
-                        Read(document, operatorSection, "Name", ""),
-                        Read(document, operatorSection, "QTH", "")};
+    profile.identity = {Read(document, OperatorSectionName, "MyCall", ""),
+                        Read(document, OperatorSectionName, "Name", ""),
+                        Read(document, OperatorSectionName, "QTH", "")};
 }
 
 void PutIdentity(IniDocument& document, ProfileValues& profile) {
     OperatorIdentity& identity = profile.identity;
-    PutText(document, operatorSection, "MyCall", identity.myCall);
-    PutText(document, operatorSection, "Name", identity.name);
-    PutText(document, operatorSection, "QTH", identity.qth);
+    PutText(document, OperatorSectionName, "MyCall", identity.myCall);
+    PutText(document, OperatorSectionName, "Name", identity.name);
+    PutText(document, OperatorSectionName, "QTH", identity.qth);
 }
 
 void ReadMessages(const IniDocument& document, ProfileValues& profile) {
     for (int number = 1; number <= MessageCount; ++number) {
         profile.messages[number - 1] = StoredMessage(document, number);
-        profile.titles[number - 1] = Read(document, messagesSection, TitleKey(number), "--");
+        profile.titles[number - 1] = Read(document, MessagesSection, TitleKey(number), "--");
     }
 }
 
 void PutMessages(IniDocument& document, ProfileValues& profile) {
     for (int number = 1; number <= MessageCount; ++number) {
         PutStoredMessage(document, number, profile.messages[number - 1]);
-        PutText(document, messagesSection, TitleKey(number), profile.titles[number - 1]);
+        PutText(document, MessagesSection, TitleKey(number), profile.titles[number - 1]);
     }
 }
 
@@ -234,9 +235,11 @@ struct Part {
     void (*read)(const IniDocument&, ProfileValues&);
     void (*put)(IniDocument&, ProfileValues&);
 };
-constexpr Part parts[] = {
-    {ReadTiming, PutTiming}, {ReadModes, PutModes}, {ReadIdentity, PutIdentity}, {ReadMessages, PutMessages},
-    {ReadContest, PutContest}};
+constexpr Part ProfileParts[] = {{ReadTiming, PutTiming},
+                                 {ReadModes, PutModes},
+                                 {ReadIdentity, PutIdentity},
+                                 {ReadMessages, PutMessages},
+                                 {ReadContest, PutContest}};
 
 QString SerialDamagedProblem(const QString& file) {
     return QStringLiteral("The operator profile\n%1\nholds no serial number that can be read; the count "
@@ -303,18 +306,18 @@ ProfileProblem CutLongMessages(const QString& file, MessageSlots& messages) {
 
 ProfileValues ProfileFromDocument(const IniDocument& document) {
     ProfileValues profile;
-    for (const Part& part : parts)
+    for (const Part& part : ProfileParts)
         part.read(document, profile);
     return profile;
 }
 
 bool IsOperatorFile(const QByteArray& text) {
-    return std::all_of(operatorMarkers.begin(), operatorMarkers.end(),
+    return std::all_of(OperatorMarkers.begin(), OperatorMarkers.end(),
                        [&](const char* marker) { return text.contains(marker); });
 }
 
 bool IsOperatorProfile(const IniDocument& document) {
-    return std::all_of(operatorMarkers.begin(), operatorMarkers.end(),
+    return std::all_of(OperatorMarkers.begin(), OperatorMarkers.end(),
                        [&](const char* marker) { return document.LineHolds(marker); });
 }
 
@@ -353,7 +356,7 @@ QString UnloadedProfileProblem(const QString& file) {
 }
 
 void PutProfile(IniDocument& document, ProfileValues& profile) {
-    for (const Part& part : parts)
+    for (const Part& part : ProfileParts)
         part.put(document, profile);
 }
 
@@ -368,7 +371,7 @@ ProfileProblem StoreContestSettings(const QString& file, const ContestSettings& 
 
 ProfileProblem StoreMessage(const QString& file, int number, QString& text, QString& title) {
     return Change(file, ProfileWrite::Replace, [&](IniDocument& document) {
-        PutText(document, messagesSection, TitleKey(number), title);
+        PutText(document, MessagesSection, TitleKey(number), title);
         PutStoredMessage(document, number, text);
     });
 }
@@ -376,20 +379,21 @@ ProfileProblem StoreMessage(const QString& file, int number, QString& text, QStr
 void PutStoredMessage(IniDocument& document, int number, QString& text) {
     CutToMessageLimit(text);
     ReplaceLineBreaks(text);
-    if (text.size() > pieceLength) text = WithShortenedBlankRuns(text);
+    if (text.size() > PieceLength) text = WithShortenedBlankRuns(text);
     QStringList pieces = SplitIntoPieces(WithoutLeadingBlanks(text));
     const QString rest = pieces.takeLast();
     for (int piece = 1; piece <= pieces.size(); ++piece)
-        document.SetValue(messagesSection, PieceKey(number, piece), pieces[piece - 1]);
-    document.SetValue(messagesSection, MessageKey(number), rest);
-    document.RemoveKeys(messagesSection, PieceKeysFrom(document, number, pieces.size() + 1));
+        document.SetValue(MessagesSection, PieceKey(number, piece), pieces[piece - 1]);
+    document.SetValue(MessagesSection, MessageKey(number), rest);
+    document.RemoveKeys(MessagesSection,
+                        PieceKeysFrom(document, number, static_cast<int>(pieces.size()) + 1));
 }
 
 QString StoredMessage(const IniDocument& document, int number) {
     QString text;
-    for (int piece = 1; const auto stored = document.Value(messagesSection, PieceKey(number, piece)); ++piece)
+    for (int piece = 1; const auto stored = document.Value(MessagesSection, PieceKey(number, piece)); ++piece)
         text += PieceText(*stored);
-    return text + document.Value(messagesSection, MessageKey(number)).value_or(QString());
+    return text + document.Value(MessagesSection, MessageKey(number)).value_or(QString());
 }
 
 bool IsProtectedProfilePath(const QString& path) {

@@ -47,8 +47,8 @@ enum class ProfileWrite {
     Choose,  // Save As: a new file, or the operator profile the operator chose to replace
 };
 
-// Writes every profile key in the order Timing, Modes, Operator, Messages, Contest, so that a new file lists them
-// in that order, in one replacement of the file: the settings as the controls hold them, the tone in
+// Writes every profile key in the order Timing, Modes, Operator, Messages, Contest, so that a new file lists
+// them in that order, in one replacement of the file: the settings as the controls hold them, the tone in
 // hertz and the spacings as their displays show them. CR and LF in every text become blanks in the
 // profile's own strings too, so the caller can keep the cleaned messages. A path that names no file
 // (empty, or ending in a separator) is neither read nor written, silently. A file that could not be

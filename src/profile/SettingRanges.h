@@ -7,9 +7,9 @@ struct ControlRange {
     int maximum;
 };
 
-constexpr ControlRange speedRange{5, 50};
-constexpr ControlRange weightRange{30, 70};
-constexpr ControlRange wordSpaceRange{30, 200};
-constexpr ControlRange letterSpaceRange{0, 90};
-constexpr ControlRange volumeRange{0, 100};
-constexpr ControlRange toneRange{40, 140};
+constexpr ControlRange SpeedRange{5, 50};
+constexpr ControlRange WeightRange{30, 70};
+constexpr ControlRange WordSpaceRange{30, 200};
+constexpr ControlRange LetterSpaceRange{0, 90};
+constexpr ControlRange VolumeRange{0, 100};
+constexpr ControlRange ToneRange{40, 140};

@@ -26,19 +26,19 @@ constexpr double LetterSpaceOffset = 1.0;
 ControlRange RangeOf(Setting setting) {
     switch (setting) {
     case Setting::Speed:
-        return speedRange;
+        return SpeedRange;
     case Setting::Weight:
-        return weightRange;
+        return WeightRange;
     case Setting::WordSpace:
-        return wordSpaceRange;
+        return WordSpaceRange;
     case Setting::LetterSpace:
-        return letterSpaceRange;
+        return LetterSpaceRange;
     case Setting::Volume:
-        return volumeRange;
+        return VolumeRange;
     case Setting::Tone:
-        return toneRange;
+        return ToneRange;
     }
-    return speedRange;
+    return SpeedRange;
 }
 
 QString DisplayText(Setting setting, int value) {

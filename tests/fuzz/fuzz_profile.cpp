@@ -15,12 +15,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!document) return 0;
     ProfileValues expected = ProfileFromDocument(*document);
     const KeyerTiming& loaded = expected.timing;
-    for (const auto& [value, range] : {std::pair{loaded.speed, speedRange},
-                                       {loaded.weight, weightRange},
-                                       {loaded.wordSpaceTenths, wordSpaceRange},
-                                       {loaded.volume, volumeRange},
-                                       {loaded.letterSpaceTenths, letterSpaceRange},
-                                       {loaded.toneTens, toneRange}})
+    for (const auto& [value, range] : {std::pair{loaded.speed, SpeedRange},
+                                       {loaded.weight, WeightRange},
+                                       {loaded.wordSpaceTenths, WordSpaceRange},
+                                       {loaded.volume, VolumeRange},
+                                       {loaded.letterSpaceTenths, LetterSpaceRange},
+                                       {loaded.toneTens, ToneRange}})
         FUZZ_CHECK(value == std::clamp(value, range.minimum, range.maximum));
 
     PutProfile(*document, expected);
