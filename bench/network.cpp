@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <QNetworkProxy>
 #include <QTextEdit>
 #include <QTimer>
 #include <QUdpSocket>
@@ -142,6 +143,7 @@ void MeasureFlood(const RunningProgram& program, int datagrams, const Logger& lo
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
     const bool quick = application.arguments().contains(QStringLiteral("--quick"));
     const Scale scale = quick ? QuickRun : FullRun;
     std::setvbuf(stdout, nullptr, _IOLBF, 0);

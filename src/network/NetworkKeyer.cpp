@@ -1,6 +1,7 @@
 #include "network/NetworkKeyer.h"
 
 #include <QNetworkDatagram>
+#include <QNetworkProxy>
 
 namespace {
 
@@ -30,6 +31,8 @@ bool NetworkKeyer::Listen(const ListenAddress& where, QString& reason) {
     Stop();
     // A fresh socket each time: one that failed to bind keeps reporting its first failure.
     auto* socket = new QUdpSocket(this);
+    // Loggers are reached directly; asking the desktop's proxy settings would only start a thread.
+    socket->setProxy(QNetworkProxy::NoProxy);
     // Shared, a second program on the port would take some of the datagrams meant for the other.
     if (!socket->bind(where.address, where.port, QAbstractSocket::DontShareAddress)) {
         reason = ListenFailure(*socket, where);
