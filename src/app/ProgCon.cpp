@@ -42,7 +42,6 @@ const QString TransmitCaption = QStringLiteral(" Transmit Mode Click to Pause");
 const QString PausedCaption = QStringLiteral("     Paused     Click to Transmit");
 
 const QString FormSection = QStringLiteral("Form");
-const QString OperatorSection = QStringLiteral("Operator");
 
 // Geometry is kept in Operator.INI in twips; a first run places and sizes the window at this.
 constexpr double FirstRunTwips = 100;
@@ -268,10 +267,7 @@ void ProgCon::StartUp() {
     networkKeying_->Restore(stateFile);
     QDir::setCurrent(services_.applicationFolder);
 
-    // Read whole: a path cut short would name another file.
-    profile_.file =
-        ProfilePathFromRecord(stateFile.Value(OperatorSection, QStringLiteral("INIFile")).value_or(QString()),
-                              services_.applicationFolder);
+    operators_->TakeRecordedOperatorFile(stateFile);
     // The operator's choice arrives later through the dialogs; until then the window holds the defaults.
     if (profile_.file.endsWith(QLatin1Char('/'))) {
         operators_->SelectOperator();

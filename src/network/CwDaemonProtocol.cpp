@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace CwDaemon {
 
@@ -71,6 +72,12 @@ QString LetterText(char letter) {
     return QStringLiteral("byte %1").arg(static_cast<unsigned char>(letter), 2, 16, QLatin1Char('0'));
 }
 
+// Requests that mean nothing for this unit: accepted, and named in the status line.
+constexpr std::pair<char, const char*> IgnoredRequests[] = {
+    {'5', "exit"},      {'6', "word mode"},  {'8', "keying device"},
+    {'9', "port"},      {'a', "PTT"},        {'b', "SSB audio source"},
+    {'d', "PTT delay"}, {'e', "band index"}, {'f', "sound system"}};
+
 Request EscapeRequest(char letter, QByteArrayView value) {
     switch (letter) {
     case '0':
@@ -81,35 +88,19 @@ Request EscapeRequest(char letter, QByteArrayView value) {
         return ChangeSettingRequest(Setting::Tone, value);
     case '4':
         return Abort{};
-    case '5':
-        return Ignored{QStringLiteral("exit")};
-    case '6':
-        return Ignored{QStringLiteral("word mode")};
     case '7':
         return ChangeSettingRequest(Setting::Weight, value);
-    case '8':
-        return Ignored{QStringLiteral("keying device")};
-    case '9':
-        return Ignored{QStringLiteral("port")};
-    case 'a':
-        return Ignored{QStringLiteral("PTT")};
-    case 'b':
-        return Ignored{QStringLiteral("SSB audio source")};
     case 'c':
         return TuneRequest(value);
-    case 'd':
-        return Ignored{QStringLiteral("PTT delay")};
-    case 'e':
-        return Ignored{QStringLiteral("band index")};
-    case 'f':
-        return Ignored{QStringLiteral("sound system")};
     case 'g':
         return ChangeSettingRequest(Setting::Volume, value);
     case 'h':
         return AskReply{value.toByteArray()};
-    default:
-        return Refused{QStringLiteral("unknown request ESC %1").arg(LetterText(letter))};
     }
+    for (const auto& [ignored, name] : IgnoredRequests) {
+        if (letter == ignored) return Ignored{QString::fromLatin1(name)};
+    }
+    return Refused{QStringLiteral("unknown request ESC %1").arg(LetterText(letter))};
 }
 
 } // namespace

@@ -18,6 +18,7 @@
 namespace {
 
 const QString OperatorSection = QStringLiteral("Operator");
+const QString RecordKey = QStringLiteral("INIFile");
 const QString PleaseSelect = QStringLiteral("Please Select Operator");
 const QString ProfileFilter = QStringLiteral("Initialization Files (*.INI *.ini)");
 
@@ -126,7 +127,12 @@ ProfileProblem OperatorCommands::SaveAs() {
 
 void OperatorCommands::RecordOperatorFile() {
     QString record = RecordForProfilePath(p_.profile.file, p_.folder);
-    WriteIniValue(p_.stateFile, OperatorSection, QStringLiteral("INIFile"), record);
+    WriteIniValue(p_.stateFile, OperatorSection, RecordKey, record);
+}
+
+void OperatorCommands::TakeRecordedOperatorFile(const IniDocument& stateFile) {
+    p_.profile.file =
+        ProfilePathFromRecord(stateFile.Value(OperatorSection, RecordKey).value_or(QString()), p_.folder);
 }
 
 void OperatorCommands::ShowIdentity() {

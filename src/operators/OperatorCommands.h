@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <functional>
 
+class IniDocument;
 class OperatorDialog;
 class Prompts;
 class QWidget;
@@ -54,6 +55,8 @@ public:
     ProfileProblem SaveAs();
     // The state file names the current profile, as the next start is to find it.
     void RecordOperatorFile();
+    // The profile's file as the state file recorded it, read whole: a path cut short would name another.
+    void TakeRecordedOperatorFile(const IniDocument& stateFile);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
