@@ -3,6 +3,7 @@
 
 #include <QMenuBar>
 #include <QTextBlock>
+#include <QTextLayout>
 
 namespace {
 
@@ -181,6 +182,36 @@ private slots:
         keyboard->insertPlainText(QString(300, 'E') + ' ' + QString(600, 'T') + 'M');
         h->clock.Advance(400'000);
         QCOMPARE(h->SentText(), QString(300, 'E') + " \r\n" + QString(600, 'T') + "\r\nM\r\n");
+    }
+
+    // Long lines keep their layout, so that colouring or echoing the next character does not shape them
+    // again; a run without spaces longer than any line breaks the lines anywhere while it stands, as
+    // laying it out word by word takes a time that grows with its square.
+    void longLinesAndRunsStayCheapToLayOut() {
+        const auto keepsLayout = [](QTextEdit* edit, int line) {
+            return edit->document()->findBlockByNumber(line).layout()->cacheEnabled();
+        };
+        keyboard->insertPlainText(QString(2000, 'T') + "\nCQ " + QString(1000, 'E') + "\nCQ");
+        QCOMPARE(keyboard->wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+        QVERIFY(keepsLayout(keyboard, 0) && keepsLayout(keyboard, 1) && !keepsLayout(keyboard, 2));
+
+        QTextCursor caret = keyboard->textCursor();
+        caret.setPosition(2000);
+        keyboard->setTextCursor(caret);
+        Type("T");
+        QCOMPARE(keyboard->wordWrapMode(), QTextOption::WrapAnywhere);
+        caret.setPosition(1000);
+        keyboard->setTextCursor(caret);
+        Type(" ");
+        QCOMPARE(keyboard->wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+        Type("\b");
+        QCOMPARE(keyboard->wordWrapMode(), QTextOption::WrapAnywhere);
+        QTest::mouseClick(Button("cmdEnd"), Qt::LeftButton);
+        QCOMPARE(keyboard->wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+
+        auto* sent = h->Find<QTextEdit>("txtSent");
+        sent->setPlainText(QString(1500, 'E'));
+        QVERIFY(keepsLayout(sent, 0));
     }
 
     void pauseKeepsTypingForLater() {

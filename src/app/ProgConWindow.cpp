@@ -95,6 +95,8 @@ void ProgCon::BuildWindow() {
     txtSent->setParent(client);
     txtSent->setObjectName(QStringLiteral("txtSent"));
     txtSent->setReadOnly(true);
+    // Nobody undoes in a read-only box; a history would keep every character of the session twice.
+    txtSent->setUndoRedoEnabled(false);
     txtSent->setFont(WindowFont(9.75, 600));
 
     panel_ = Named(new SettingsPanel(client), QStringLiteral("panel"));

@@ -2,6 +2,7 @@
 
 #include "link/KeyerCommands.h"
 #include "link/SharedLink.h"
+#include "platform/LongLines.h"
 #include "platform/Prompts.h"
 #include "platform/RichText.h"
 #include "send/InlineMarks.h"
@@ -37,6 +38,8 @@ KeyboardHandlers::KeyboardHandlers(Parts parts, QWidget* parent)
       }) {
     edit_->setObjectName(QStringLiteral("txtKeyboard"));
     edit_->setAcceptRichText(false);
+    // A pasted text without spaces must not freeze the window while it is laid out.
+    LongLines::BreakRunsAnywhere(edit_);
     edit_->installEventFilter(this);
     // Tab moves on to the next control, as in every other box of the window; it is never sent.
     edit_->setTabChangesFocus(true);

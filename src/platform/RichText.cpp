@@ -1,5 +1,7 @@
 #include "platform/RichText.h"
 
+#include "platform/LongLines.h"
+
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -24,6 +26,7 @@ int DocumentLength(const QTextDocument* document) {
 
 RichText::RichText(QTextEdit* edit, Edited onEdited)
     : edit_(edit), onEdited_(std::move(onEdited)), length_(Length()) {
+    LongLines::KeepLaidOut(edit_);
     QObject::connect(
         edit_->document(), &QTextDocument::contentsChange, edit_, [this](int position, int, int added) {
             if (!onEdited_) return;
@@ -88,11 +91,7 @@ void RichText::SetText(const QString& text) {
 }
 
 void RichText::Append(const QString& text) {
-    Quietly([&] {
-        QTextCursor cursor(edit_->document());
-        cursor.movePosition(QTextCursor::End);
-        cursor.insertText(ToDocumentText(text), edit_->currentCharFormat());
-    });
+    Quietly([&] { InsertAtEnd(text); });
 }
 
 // The line holding a document position is found in the document's tree of lines; a position here is
@@ -137,10 +136,14 @@ void RichText::SetSelText(const QString& text) {
     edit_->setTextCursor(cursor);
 }
 
+// Inside an edit block a cursor that moves does not work out where on the screen it stands, which
+// would shape the last line once more only to throw it away.
 void RichText::InsertAtEnd(const QString& text) {
     QTextCursor cursor(edit_->document());
+    cursor.beginEditBlock();
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(ToDocumentText(text), edit_->currentCharFormat());
+    cursor.endEditBlock();
 }
 
 RichText::Place RichText::PlaceAt(int position) const {

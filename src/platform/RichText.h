@@ -12,7 +12,8 @@ class QTextEdit;
 // the operator's editing, except inserting text at the selection.
 //
 // Everything but Text costs the same however long the text is (a lookup among the text's lines, not
-// a pass over it), so that sending a character does not slow down as the windows fill up.
+// a pass over it), and a long line keeps its layout, so that sending a character does not slow down
+// as the windows fill up.
 class RichText {
 public:
     // A selection start past any text: the end.
