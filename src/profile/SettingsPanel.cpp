@@ -65,16 +65,18 @@ std::pair<UpDown*, SettingBox*> SettingsPanel::AddRow(Setting setting, const cha
                                   this);
     const Row row{setting, entry};
     rows_.push_back(row);
-    // The step follows the value shown.
-    connect(control, &UpDown::valueChanged, this, [this, row] { Show(row); });
+    // The entry shows the value; the step follows it.
+    connect(control, &UpDown::valueChanged, this, [this, row] { FollowStep(row); });
     connect(entry, &NumberEntry::changed, this, &SettingsPanel::settingChanged);
     connect(entry, &NumberEntry::done, this, &SettingsPanel::done);
     return {control, box};
 }
 
 void SettingsPanel::RefreshDisplays() {
-    for (const Row& row : rows_)
-        Show(row);
+    for (const Row& row : rows_) {
+        row.entry->Show();
+        FollowStep(row);
+    }
 }
 
 QString SettingsPanel::Shown(Setting setting) const {
@@ -98,11 +100,11 @@ void SettingsPanel::SetTiming(const KeyerTiming& timing) {
 }
 
 // Below 10 dot lengths a spacing moves in tenths; from 10 up in whole dot lengths, shown whole.
-void SettingsPanel::Show(const Row& row) {
-    row.entry->Show();
+void SettingsPanel::FollowStep(const Row& row) {
+    UpDown* control = row.entry->control;
     if (IsSpacing(row.setting))
-        row.entry->control->setSingleStep(ParseLeadingNumber(row.entry->box->text()) >= 10 ? SpacingWholeStep
-                                                                                           : 1);
+        control->setSingleStep(
+            ParseLeadingNumber(DisplayText(row.setting, control->value())) >= 10 ? SpacingWholeStep : 1);
 }
 
 void SettingsPanel::AddLabel(const QString& text, const QString& name) {

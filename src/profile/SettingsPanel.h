@@ -55,7 +55,7 @@ private:
     };
     std::pair<UpDown*, SettingBox*> AddRow(Setting setting, const char* name, const QString& spoken,
                                            int start);
-    void Show(const Row& row);
+    void FollowStep(const Row& row);
     void AddLabel(const QString& text, const QString& name);
 
     std::vector<Row> rows_;
