@@ -371,6 +371,7 @@ void MeasureCost(const Station& station) {
     station.SetSpeed(50);
     std::printf("  per character at 50 wpm (each character's ideal interval is 96..480 ms):\n");
     // The first over after a pause costs more while the caches it uses warm up: one goes untimed.
+    station.Port().Clear();
     station.Paste(QStringLiteral("CQ CQ CQ DE DL2KAW"));
     station.Port().RunUntil(10, 10s);
     station.StopAndSettle();
